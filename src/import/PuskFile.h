@@ -1,0 +1,53 @@
+#pragma once
+
+#include "import/LogData.h"
+
+#include <QString>
+
+#include <stdexcept>
+
+namespace qorv {
+
+// Raised when the logger file cannot be opened or read. Carries the path and the system's
+// reason; the front ends turn it into the user's message.
+class FileReadError : public std::runtime_error {
+public:
+    FileReadError(const QString& path, const QString& reason);
+    const QString& path() const { return path_; }
+    const QString& reason() const { return reason_; }
+
+private:
+    QString path_;
+    QString reason_;
+};
+
+// What the window sees while a file is read. Each call happens at the point of the load where
+// the window reacted, so a load that fails half way leaves the window showing what was read
+// before the failure. Every method has an empty default.
+class LoadListener {
+public:
+    virtual ~LoadListener() = default;
+    // Preparation: set the date and time conventions, reset the report options and the chart
+    // settings, clear the display. Called before anything of LogData is touched.
+    virtual void prepareForLoad() {}
+    // The file's path is shown (before the file is opened).
+    virtual void fileNameShown(const QString& /*path*/) {}
+    // A device line was read; the window caption becomes this title.
+    virtual void windowTitleChanged(const QString& /*title*/) {}
+    // A summary line was read and appended to the summary rows.
+    virtual void summaryRowAppended(const QString& /*row*/) {}
+    // The proposed name of channel 2 changed.
+    virtual void channel2NameChanged(const QString& /*name*/) {}
+};
+
+// Loads the logger text file `fileName` into `data` and `summary`, replacing the previous
+// file's content except the kept fields. The file is Windows-1251 (or UTF-8, detected) text;
+// content is never rejected. Throws FileReadError when the file cannot be opened or read,
+// after the preparation steps.
+//
+//     LogData data; LoadSummary summary;
+//     PuskFile(data, summary, "/data/logger.txt");
+void PuskFile(LogData& data, LoadSummary& summary, const QString& fileName,
+              LoadListener* listener = nullptr);
+
+}  // namespace qorv
