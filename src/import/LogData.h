@@ -58,9 +58,9 @@ struct LoadSummary {
     std::optional<QString> WindowTitle;  // kept; empty until a file has a device line
     QStringList SummaryRows;
     std::array<QString, 6> LimitRows{"NO", "NO", "NO", "NO", "NO", "NO"};
-    int CelsiusCount = 0;             // "°C" occurrences in the first sample line
+    int CelsiusCount = 0;  // "°C" occurrences in the first sample line
     QString Channel2Name = "Данные";  // "Данные", "Событие", "Влажность" or "Темпер."
-    QStringList SampleDates;          // distinct sample dates in order of first appearance
+    QStringList SampleDates;           // distinct sample dates in order of first appearance
     std::array<QString, 3> FirstTime;  // hour, minute, second texts of the first sample line
     std::array<QString, 3> LastTime;   // the same of the last sample line
 };

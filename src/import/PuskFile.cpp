@@ -1,10 +1,147 @@
 #include "import/PuskFile.h"
 
+#include "import/LineSplitter.h"
+#include "import/LogLineReader.h"
+#include "import/TextDecoding.h"
+
+#include <QFile>
+#include <QIODevice>
+
+#include <algorithm>
+
 namespace qorv {
 
 FileReadError::FileReadError(const QString& path, const QString& reason)
     : std::runtime_error((path + ": " + reason).toStdString()), path_(path), reason_(reason) {}
 
-void PuskFile(LogData&, LoadSummary&, const QString&, LoadListener*) {}
+namespace {
+
+// Files are read in pieces of this size rather than whole: the loaded lines of a large file
+// take about three and a half times its size already, and holding all its bytes as well would
+// add another.
+constexpr qsizetype kPieceSize = qsizetype(1) << 20;
+
+// Decodes the file's bytes piece by piece and hands each complete line to the reader.
+class LineFeed {
+  public:
+    LineFeed(TextEncoding encoding, LogLineReader& reader) : decoder_(encoding), reader_(reader) {}
+
+    void feed(QByteArrayView bytes) {
+        auto onLine = [this](QStringView line) { reader_.readLine(line); };
+        while (!bytes.isEmpty()) {
+            const qsizetype size = std::min(bytes.size(), kPieceSize);
+            splitter_.feed(decoder_.decode(bytes.first(size)), onLine);
+            bytes = bytes.sliced(size);
+        }
+    }
+
+    // The last line, when the file does not end with a line end.
+    void finish() {
+        splitter_.finish([this](QStringView line) { reader_.readLine(line); });
+    }
+
+  private:
+    TextDecoder decoder_;
+    LineSplitter splitter_;
+    LogLineReader& reader_;
+};
+
+[[noreturn]] void ThrowReadError(const QString& fileName, const QIODevice& device) {
+    throw FileReadError(fileName, device.errorString());
+}
+
+// Reads a device that cannot seek back (a pipe) whole, then loads the bytes.
+void LoadSequential(QIODevice& device, const QString& fileName, LogLineReader& reader) {
+    QByteArray bytes;
+    QByteArray piece(kPieceSize, Qt::Uninitialized);
+    for (;;) {
+        const qint64 got = device.read(piece.data(), piece.size());
+        if (got < 0) {
+            // Keep the complete lines that arrived before the error.
+            const TextEncoding encoding = DetectTextEncoding(bytes);
+            LineFeed(encoding, reader)
+                .feed(QByteArrayView(bytes).sliced(
+                    std::min(bytes.size(), ByteOrderMarkSize(encoding))));
+            ThrowReadError(fileName, device);
+        }
+        if (got == 0) {
+            break;
+        }
+        bytes.append(piece.constData(), got);
+    }
+    const TextEncoding encoding = DetectTextEncoding(bytes);
+    LineFeed feed(encoding, reader);
+    feed.feed(QByteArrayView(bytes).sliced(std::min(bytes.size(), ByteOrderMarkSize(encoding))));
+    feed.finish();
+}
+
+// Reads a file in two passes: the first only as far as needed to tell the encoding (for a
+// Windows-1251 file with Russian text, the first few lines), the second decodes and loads it.
+void LoadSeekable(QIODevice& device, const QString& fileName, LogLineReader& reader) {
+    QByteArray piece(kPieceSize, Qt::Uninitialized);
+    EncodingSniffer sniffer;
+    while (!sniffer.decided()) {
+        const qint64 got = device.read(piece.data(), piece.size());
+        if (got < 0) {
+            ThrowReadError(fileName, device);
+        }
+        if (got == 0) {
+            break;
+        }
+        sniffer.feed(QByteArrayView(piece.constData(), got));
+    }
+    const TextEncoding encoding = sniffer.verdict();
+    if (!device.seek(ByteOrderMarkSize(encoding))) {
+        ThrowReadError(fileName, device);
+    }
+
+    LineFeed feed(encoding, reader);
+    for (;;) {
+        const qint64 got = device.read(piece.data(), piece.size());
+        if (got < 0) {
+            ThrowReadError(fileName, device);
+        }
+        if (got == 0) {
+            break;
+        }
+        feed.feed(QByteArrayView(piece.constData(), got));
+    }
+    feed.finish();
+}
+
+}  // namespace
+
+void PuskFile(LogData& data, LoadSummary& summary, const QString& fileName, QIODevice& device,
+              LoadListener* listener) {
+    LogLineReader reader(data, summary, listener);
+    reader.prepare(fileName);
+    if (!device.open(QIODevice::ReadOnly)) {
+        ThrowReadError(fileName, device);
+    }
+    if (device.isSequential()) {
+        LoadSequential(device, fileName, reader);
+    } else {
+        LoadSeekable(device, fileName, reader);
+    }
+    device.close();
+    reader.finish();
+}
+
+void PuskFile(LogData& data, LoadSummary& summary, const QString& fileName,
+              LoadListener* listener) {
+    QFile file(fileName);
+    PuskFile(data, summary, fileName, file, listener);
+}
+
+void PuskBytes(LogData& data, LoadSummary& summary, const QString& fileName, QByteArrayView bytes,
+               LoadListener* listener) {
+    LogLineReader reader(data, summary, listener);
+    reader.prepare(fileName);
+    const TextEncoding encoding = DetectTextEncoding(bytes);
+    LineFeed feed(encoding, reader);
+    feed.feed(bytes.sliced(std::min(bytes.size(), ByteOrderMarkSize(encoding))));
+    feed.finish();
+    reader.finish();
+}
 
 }  // namespace qorv

@@ -2,21 +2,24 @@
 
 #include "import/LogData.h"
 
+#include <QByteArrayView>
 #include <QString>
 
 #include <stdexcept>
+
+class QIODevice;
 
 namespace qorv {
 
 // Raised when the logger file cannot be opened or read. Carries the path and the system's
 // reason; the front ends turn it into the user's message.
 class FileReadError : public std::runtime_error {
-public:
+  public:
     FileReadError(const QString& path, const QString& reason);
     const QString& path() const { return path_; }
     const QString& reason() const { return reason_; }
 
-private:
+  private:
     QString path_;
     QString reason_;
 };
@@ -25,7 +28,7 @@ private:
 // the window reacted, so a load that fails half way leaves the window showing what was read
 // before the failure. Every method has an empty default.
 class LoadListener {
-public:
+  public:
     virtual ~LoadListener() = default;
     // Preparation: set the date and time conventions, reset the report options and the chart
     // settings, clear the display. Called before anything of LogData is touched.
@@ -49,5 +52,15 @@ public:
 //     PuskFile(data, summary, "/data/logger.txt");
 void PuskFile(LogData& data, LoadSummary& summary, const QString& fileName,
               LoadListener* listener = nullptr);
+
+// The same load with the content read from `device` instead of the named file; `fileName` is
+// what the load records and shows. The device is opened here, after the preparation, and read
+// to its end. Lines read before a read error stay loaded; the error then raises FileReadError.
+void PuskFile(LogData& data, LoadSummary& summary, const QString& fileName, QIODevice& device,
+              LoadListener* listener = nullptr);
+
+// The same load with the file's bytes already in memory. Never throws.
+void PuskBytes(LogData& data, LoadSummary& summary, const QString& fileName, QByteArrayView bytes,
+               LoadListener* listener = nullptr);
 
 }  // namespace qorv
