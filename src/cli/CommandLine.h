@@ -1,1 +1,30 @@
 #pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <variant>
+
+namespace qorv::cli {
+
+// `qorv-pr-report inspect [--json] FILE...`: what each load leaves behind.
+struct InspectRequest {
+    bool json = false;
+    QStringList files;
+};
+
+struct HelpRequest {};
+
+// A command line that cannot be carried out; the message is for standard error.
+struct UsageError {
+    QString message;
+};
+
+using Request = std::variant<InspectRequest, HelpRequest, UsageError>;
+
+// Parses the arguments after the program name.
+Request ParseCommandLine(const QStringList& arguments);
+
+QString HelpText();
+
+}  // namespace qorv::cli

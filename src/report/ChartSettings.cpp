@@ -1,1 +1,9 @@
-// in progress
+#include "report/ChartSettings.h"
+
+namespace qorv {
+
+void ChartSettings::reset() {
+    *this = ChartSettings();
+}
+
+}  // namespace qorv

@@ -1,0 +1,89 @@
+#include "report/DateTimeText.h"
+
+#include "report/FormatSettings.h"
+#include "report/Messages.h"
+#include "report/ReportError.h"
+
+#include <QStringView>
+
+namespace qorv {
+
+namespace {
+
+// Reads 1..maxDigits decimal digits as a whole number.
+std::optional<int> readField(QStringView text, int maxDigits) {
+    if (text.isEmpty() || text.size() > maxDigits) {
+        return std::nullopt;
+    }
+    int value = 0;
+    for (QChar c : text) {
+        if (c < '0' || c > '9') {
+            return std::nullopt;
+        }
+        value = value * 10 + (c.unicode() - '0');
+    }
+    return value;
+}
+
+std::optional<QDate> readDate(QStringView text, QChar separator) {
+    const auto parts = text.split(separator);
+    if (parts.size() != 3) {
+        return std::nullopt;
+    }
+    const auto day = readField(parts[0], 2);
+    const auto month = readField(parts[1], 2);
+    auto year = readField(parts[2], 4);
+    if (!day || !month || !year || (parts[2].size() != 2 && parts[2].size() != 4)) {
+        return std::nullopt;
+    }
+    if (parts[2].size() == 2) {
+        *year += *year < 50 ? 2000 : 1900;
+    }
+    const QDate date(*year, *month, *day);
+    return date.isValid() ? std::optional<QDate>(date) : std::nullopt;
+}
+
+std::optional<QTime> readTime(QStringView text, QChar separator) {
+    const auto parts = text.split(separator);
+    if (parts.size() < 2 || parts.size() > 3) {
+        return std::nullopt;
+    }
+    const auto hour = readField(parts[0], 2);
+    const auto minute = readField(parts[1], 2);
+    const auto second = parts.size() == 3 ? readField(parts[2], 2) : std::optional<int>(0);
+    if (!hour || !minute || !second || *hour > 23 || *minute > 59 || *second > 59) {
+        return std::nullopt;
+    }
+    return QTime(*hour, *minute, *second);
+}
+
+}  // namespace
+
+std::optional<QDateTime> TryReadDateTime(const QString& text) {
+    const FormatSettings& settings = FormatSettings::instance();
+    const QStringView trimmed = QStringView(text).trimmed();
+    const qsizetype blank = trimmed.indexOf(QChar(' '));
+    const QStringView datePart = blank < 0 ? trimmed : trimmed.left(blank);
+    const auto date = readDate(datePart, settings.dateSeparator());
+    if (!date) {
+        return std::nullopt;
+    }
+    QTime time(0, 0, 0);
+    if (blank >= 0) {
+        const auto parsed = readTime(trimmed.mid(blank + 1).trimmed(), settings.timeSeparator());
+        if (!parsed) {
+            return std::nullopt;
+        }
+        time = *parsed;
+    }
+    return QDateTime(*date, time, Qt::UTC);
+}
+
+QDateTime ReadDateTime(const QString& text) {
+    if (const auto value = TryReadDateTime(text)) {
+        return *value;
+    }
+    throw ConversionError(messages::NotADateTime(text), text);
+}
+
+}  // namespace qorv

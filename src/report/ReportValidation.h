@@ -1,0 +1,27 @@
+#pragma once
+
+#include "report/ReportOptions.h"
+
+#include <QDateTime>
+#include <QString>
+
+#include <optional>
+
+namespace qorv {
+
+// The range as the range lists give it: the start from `ComboBox1` (every "." read as "/"),
+// `ComboBox3`, `ComboBox5`, `ComboBox6`; the end likewise from `ComboBox2`, 4, 7, 8.
+QString RangeStartText(const ReportOptions& options);
+QString RangeEndText(const ReportOptions& options);
+
+// Reads the step in samples: a whole number of at least 1, or nothing.
+std::optional<int> ReadStepInSamples(const QString& text);
+
+// The checks the "Excel" button makes before a report run, in its order: the program's date
+// conventions are set, then the range fields, the numeric fields (ΔH, smoothing, step, a, b,
+// c, d), the order of the range ends, the save directory and the loaded file. Returns the
+// message of the first failing check, or nothing when the run may start. The window and the
+// command line both call it.
+std::optional<QString> ValidateReportOptions(const ReportOptions& options);
+
+}  // namespace qorv
