@@ -37,6 +37,27 @@ inline QString NotAnInteger(const QString& text) {
     return QStringLiteral("'%1' не является целым числом").arg(text);
 }
 
+// Where a conversion failed inside a run: the text and the sample line or field it came from.
+inline QString SampleWithoutSeparator(const QString& line) {
+    return QStringLiteral("В строке отсчёта нет разделителя \" - \": %1").arg(line);
+}
+inline QString SampleTimeError(const QString& text, const QString& line) {
+    return QStringLiteral("Время отсчёта '%1' не является датой и временем (строка: %2)")
+        .arg(text, line);
+}
+inline QString SampleValueError(const QString& text, const QString& line) {
+    return QStringLiteral("Значение '%1' не является числом (строка: %2)").arg(text, line);
+}
+inline QString FieldValueError(const QString& field, const QString& text) {
+    return QStringLiteral("Поле \"%1\": '%2' не является числом").arg(field, text);
+}
+inline QString RateTextError(const QString& text) {
+    return QStringLiteral("Частота отсчётов '%1' не является целым числом").arg(text);
+}
+inline QString RangeEndError(const QString& text) {
+    return QStringLiteral("Граница диапазона '%1' не является датой и временем").arg(text);
+}
+
 // Reading a logger file.
 inline QString FileReadFailed(const QString& path, const QString& reason) {
     return QStringLiteral("Ошибка чтения файла %1: %2").arg(path, reason);

@@ -119,7 +119,8 @@ TEST_P(ReportValidationTest, EachFieldHasItsMessage) {
     for (const Case& c : cases) {
         ReportOptions o = options_;
         c.change(o);
-        EXPECT_EQ(ValidateReportOptions(o), std::optional<QString>(c.message)) << c.message.toStdString();
+        EXPECT_EQ(ValidateReportOptions(o), std::optional<QString>(c.message))
+            << c.message.toStdString();
     }
 }
 

@@ -1,0 +1,263 @@
+#include "report/SampleConversion.h"
+
+#include "report/DateTimeText.h"
+#include "report/FormatSettings.h"
+#include "report/Messages.h"
+#include "report/NumberText.h"
+#include "report/ReportError.h"
+
+#include <cmath>
+
+namespace qorv {
+
+namespace {
+
+const QString kSeparator = QStringLiteral(" - ");
+
+// The gas constant in J/(mol·K), 0 °C in K, and the ten-decimal e the report has always used.
+constexpr long double kGasConstant = 8.314472L;
+constexpr long double kZeroCelsius = 273.15L;
+constexpr long double kTenDigitE = 2.7182818284L;
+
+long double readSampleValue(const QString& text, const QString& line) {
+    if (const auto value = TryReadNumber(text)) {
+        return *value;
+    }
+    throw ConversionError(messages::SampleValueError(text.trimmed(), line), text);
+}
+
+long double readField(const QString& text, const char* field) {
+    if (const auto value = TryReadNumber(text)) {
+        return *value;
+    }
+    throw ConversionError(messages::FieldValueError(QString::fromUtf8(field), text), text);
+}
+
+bool startsWithNumber(const QString& v) {
+    if (v.isEmpty()) {
+        return false;
+    }
+    if (v[0].isDigit() && v[0].unicode() < 128) {
+        return true;
+    }
+    return v.size() > 1 && v[0] == '-' && v[1] >= '0' && v[1] <= '9';
+}
+
+// Replaces each non-empty entry of `list` by ValueText(x·factor + offset).
+void correct(QStringList& list, const QStringList& lines, long double factor, long double offset) {
+    for (qsizetype i = 0; i < list.size(); ++i) {
+        if (list[i].isEmpty()) {
+            continue;
+        }
+        const long double x = readSampleValue(list[i].trimmed(), lines.value(i));
+        list[i] = ValueText(static_cast<double>(x * factor + offset));
+    }
+}
+
+// Keeps the entries whose index is in `keep`; an empty list stays empty.
+void keepEntries(QStringList& list, const std::vector<qsizetype>& keep) {
+    if (list.isEmpty()) {
+        return;
+    }
+    QStringList kept;
+    kept.reserve(static_cast<qsizetype>(keep.size()));
+    for (qsizetype i : keep) {
+        kept << list[i];
+    }
+    list = std::move(kept);
+}
+
+}  // namespace
+
+QStringList SelectSamplesByRange(const QStringList& sampleRows, const QDateTime& start,
+                                 const QDateTime& end) {
+    QStringList selected;
+    for (const QString& line : sampleRows) {
+        const qsizetype p = line.indexOf(kSeparator);
+        if (p < 0) {
+            throw ConversionError(messages::SampleWithoutSeparator(line), line);
+        }
+        const QString timeText = line.left(p).trimmed();
+        const auto time = TryReadDateTime(timeText);
+        if (!time) {
+            throw ConversionError(messages::SampleTimeError(timeText, line), timeText);
+        }
+        if (start <= *time && *time <= end) {
+            selected << line;
+        }
+    }
+    return selected;
+}
+
+SampleColumns SplitSamples(const QStringList& selectedLines, bool hasTemperatureChannel) {
+    const QChar dateSeparator = FormatSettings::instance().dateSeparator();
+    SampleColumns c;
+    c.Lines = selectedLines;
+    c.TimeTexts.reserve(selectedLines.size());
+    if (hasTemperatureChannel) {
+        c.Channel1Texts.reserve(selectedLines.size());
+    }
+    c.Channel2Texts.reserve(selectedLines.size());
+    bool anyChannel2 = false;
+
+    for (const QString& line : selectedLines) {
+        const qsizetype p = line.indexOf(kSeparator);
+        if (p < 0) {
+            throw ConversionError(messages::SampleWithoutSeparator(line), line);
+        }
+        QString time = line.left(p).trimmed();
+        time.replace(QChar('/'), QChar('.'));
+        time.replace(QChar('.'), dateSeparator);
+        c.TimeTexts << time;
+
+        QString v = line.mid(p + 2).trimmed();
+        if (hasTemperatureChannel) {
+            const qsizetype q = v.indexOf(QChar(' '));
+            // The first value with its trailing blank; empty when no blank follows it.
+            c.Channel1Texts << (q < 0 ? QString() : v.left(q + 1));
+            if (q >= 0) {
+                v = v.mid(q);
+            }
+        }
+        qsizetype from = 0;
+        while (from < v.size() && !startsWithNumber(v.mid(from, 2))) {
+            ++from;
+        }
+        v = v.mid(from);
+        if (v.isEmpty()) {
+            c.Channel2Texts << QString();
+        } else {
+            const qsizetype blank = v.indexOf(QChar(' '));
+            c.Channel2Texts << (blank < 0 ? v : v.left(blank).trimmed());
+            anyChannel2 = true;
+        }
+    }
+    if (!anyChannel2) {
+        c.Channel2Texts.clear();
+    }
+    return c;
+}
+
+void CorrectChannel1(SampleColumns& columns, const QString& a, const QString& b) {
+    if (columns.Channel1Texts.isEmpty()) {
+        return;
+    }
+    correct(columns.Channel1Texts, columns.Lines, readField(a.trimmed(), "a"),
+            readField(b.trimmed(), "b"));
+}
+
+void CorrectChannel2(SampleColumns& columns, const QString& c, const QString& d) {
+    if (columns.Channel2Texts.isEmpty()) {
+        return;
+    }
+    correct(columns.Channel2Texts, columns.Lines, readField(c.trimmed(), "c"),
+            readField(d.trimmed(), "d"));
+}
+
+void ApplyMeanKineticTemperature(SampleColumns& columns, const QString& deltaH) {
+    const long double dH = readField(deltaH, "ΔH");
+    const long double lnE = std::log(kTenDigitE);
+    double sum = 0;
+    long double count = 0;
+    QStringList results;
+    results.reserve(columns.Channel1Texts.size());
+    for (qsizetype i = 0; i < columns.Channel1Texts.size(); ++i) {
+        const QString& entry = columns.Channel1Texts[i];
+        if (entry.isEmpty()) {
+            results << QString();
+            continue;
+        }
+        const long double t = readSampleValue(entry, columns.Lines.value(i));
+        const long double x = -1000.0L * dH / (kGasConstant * (t + kZeroCelsius));
+        const double term = static_cast<double>(std::exp(x * lnE));
+        long double termValue = term;
+        if (std::isfinite(term)) {
+            termValue = ReadNumber(MktTermText(term));
+            if (termValue == 0 && term != 0) {
+                termValue = term;
+            }
+        }
+        sum = static_cast<double>(static_cast<long double>(sum) + termValue);
+        count += 1;
+        const double mkt = static_cast<double>(
+            (1000.0L * dH / kGasConstant) / (-std::log(sum / count)) - kZeroCelsius);
+        results << ValueText(mkt);
+    }
+    columns.Channel1Texts = std::move(results);
+}
+
+void SmoothChannel2(SampleColumns& columns, const QString& k) {
+    if (columns.Channel2Texts.isEmpty()) {
+        return;
+    }
+    const long double weight = readField(k, "Коэффициент сглаживания");
+    bool first = true;
+    long double previous = 0;  // the previous result, read back from its text
+    for (qsizetype i = 0; i < columns.Channel2Texts.size(); ++i) {
+        QString& entry = columns.Channel2Texts[i];
+        if (entry.isEmpty()) {
+            continue;
+        }
+        const long double x = readSampleValue(entry, columns.Lines.value(i));
+        const long double y =
+            first ? x * weight + (1 - weight) * x : x * weight + (1 - weight) * previous;
+        entry = ValueText(static_cast<double>(y));
+        previous = ReadNumber(entry);
+        first = false;
+    }
+}
+
+void StepSamples(SampleColumns& columns, int step) {
+    if (step <= 1) {
+        return;
+    }
+    std::vector<qsizetype> keep;
+    for (qsizetype i = 0; i < columns.TimeTexts.size(); i += step) {
+        keep.push_back(i);
+    }
+    keepEntries(columns.TimeTexts, keep);
+    keepEntries(columns.Lines, keep);
+    keepEntries(columns.Channel1Texts, keep);
+    keepEntries(columns.Channel2Texts, keep);
+}
+
+void CompressSamples(SampleColumns& columns, bool channel1, bool channel2) {
+    QString last1 = QStringLiteral("NO");
+    QString last2 = QStringLiteral("NO");
+    std::vector<qsizetype> keep;
+    for (qsizetype i = 0; i < columns.TimeTexts.size(); ++i) {
+        const QString v1 = EntryAt(columns.Channel1Texts, i);
+        const QString v2 = EntryAt(columns.Channel2Texts, i);
+        if (channel1 && channel2) {
+            if (v1 != last1 || v2 != last2) {
+                keep.push_back(i);
+                last1 = v1.trimmed();
+                last2 = v2.trimmed();
+            }
+        } else if (channel1) {
+            if (v1 != last1) {
+                keep.push_back(i);
+                last1 = v1;
+            }
+        } else if (channel2) {
+            if (v2 != last2) {
+                keep.push_back(i);
+                last2 = v2;
+            }
+        }
+    }
+    keepEntries(columns.TimeTexts, keep);
+    keepEntries(columns.Lines, keep);
+    if (channel1) {
+        keepEntries(columns.Channel1Texts, keep);
+    } else {
+        columns.Channel1Texts.clear();
+    }
+    if (channel2) {
+        keepEntries(columns.Channel2Texts, keep);
+    } else {
+        columns.Channel2Texts.clear();
+    }
+}
+
+}  // namespace qorv

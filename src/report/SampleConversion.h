@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+namespace qorv {
+
+// The three parallel text columns a report is made of, entry i of each belonging to sample i,
+// with the selected sample lines they came from (for messages that say where a value failed).
+//
+// A channel list is either empty (the channel is absent: no temperature channel, or no line
+// carries a channel-2 value) or exactly as long as `TimeTexts`; a line that lacks the channel's
+// value has an empty entry there, which every table prints as an empty cell and the chart
+// skips. Emptiness of a whole list keeps its meaning for the later stages ("channel 2 has no
+// values").
+struct SampleColumns {
+    QStringList Lines;
+    QStringList TimeTexts;
+    QStringList Channel1Texts;
+    QStringList Channel2Texts;
+};
+
+// The entry of a channel list for sample i: empty when the list is empty.
+inline QString EntryAt(const QStringList& list, qsizetype i) {
+    return i < list.size() ? list[i] : QString();
+}
+
+// Step 1: the sample lines whose time (the text before the first " - ", read with the process'
+// current date settings) lies within [start, end], both ends included. A line without " - " or
+// with a time that does not read ends the run with a message naming the line.
+QStringList SelectSamplesByRange(const QStringList& sampleRows, const QDateTime& start,
+                                 const QDateTime& end);
+
+// Step 2: splits the selected lines into time texts (date parts in the system's date
+// separator, which the caller has set back to the system's) and channel texts. The channel-1
+// value is the first blank-separated word after " - " when the file has a temperature channel;
+// the channel-2 value is the next word that starts with a digit or "-digit".
+SampleColumns SplitSamples(const QStringList& selectedLines, bool hasTemperatureChannel);
+
+// Step 3 (T = a·t + b) and step 4 (M = c·m + d): each entry becomes ValueText(x·k + d), read
+// and computed in extended precision. The coefficient texts are read with ReadNumber; `field`
+// names them in an error.
+void CorrectChannel1(SampleColumns& columns, const QString& a, const QString& b);
+void CorrectChannel2(SampleColumns& columns, const QString& c, const QString& d);
+
+// Step 5: channel 1 becomes the running mean kinetic temperature for ΔH in kJ/mol. Each term
+// is kept as its 18-decimal text as the report always has; a term whose text would read as
+// zero although the term is not (below about -31.9 °C at the default ΔH) is used exactly, so
+// that frozen-goods data yields a value instead of a failed logarithm.
+void ApplyMeanKineticTemperature(SampleColumns& columns, const QString& deltaH);
+
+// Step 6: exponential smoothing of channel 2 with weight k of the new sample, each result
+// computed from the text of the previous one.
+void SmoothChannel2(SampleColumns& columns, const QString& k);
+
+// Step 7: keeps samples 0, s, 2s, ... (s >= 1).
+void StepSamples(SampleColumns& columns, int step);
+
+// Step 8: compression of repeated values of the included channels. The list of a channel that
+// is not included ends up empty.
+void CompressSamples(SampleColumns& columns, bool channel1, bool channel2);
+
+}  // namespace qorv

@@ -1,0 +1,217 @@
+#include "report/NumberText.h"
+#include "report/ReportError.h"
+#include "report/SampleConversion.h"
+
+#include "LocaleTestSupport.h"
+
+#include <cmath>
+
+namespace qorv {
+namespace {
+
+using test::OnEachSystem;
+
+class SampleConversionTest : public OnEachSystem {};
+QORV_ON_EACH_SYSTEM(SampleConversionTest);
+
+QDateTime at(int d, int m, int y, int hh, int mm, int ss) {
+    return QDateTime(QDate(y, m, d), QTime(hh, mm, ss), Qt::UTC);
+}
+
+SampleColumns channel1Of(const QStringList& values) {
+    SampleColumns c;
+    for (qsizetype i = 0; i < values.size(); ++i) {
+        c.TimeTexts << QString("t%1").arg(i);
+        c.Lines << QString("line %1").arg(i);
+    }
+    c.Channel1Texts = values;
+    return c;
+}
+
+SampleColumns channel2Of(const QStringList& values) {
+    SampleColumns c = channel1Of(values);
+    c.Channel2Texts = c.Channel1Texts;
+    c.Channel1Texts.clear();
+    return c;
+}
+
+TEST_P(SampleConversionTest, SplitTakesTimeAndBothValues) {
+    const SampleColumns c = SplitSamples(
+        {"01/02/2015 10:00:00 - 23.5 °C 45.2 %", " 01/02/2015 10:00:30 - -2.25 °C 5 %"}, true);
+    const QString sep(QChar(GetParam().date));
+    EXPECT_EQ(c.TimeTexts, QStringList({"01" + sep + "02" + sep + "2015 10:00:00",
+                                        "01" + sep + "02" + sep + "2015 10:00:30"}));
+    EXPECT_EQ(c.Channel1Texts, QStringList({"23.5 ", "-2.25 "}));
+    EXPECT_EQ(c.Channel2Texts, QStringList({"45.2", "5"}));
+}
+
+TEST_P(SampleConversionTest, SplitEventsAndSecondTemperature) {
+    EXPECT_EQ(SplitSamples({"01/02/2015 10:00:00 - 1 (Есть)"}, false).Channel2Texts,
+              QStringList{"1"});
+    EXPECT_TRUE(SplitSamples({"01/02/2015 10:00:00 - 1 (Есть)"}, false).Channel1Texts.isEmpty());
+    EXPECT_EQ(SplitSamples({"01/02/2015 10:00:00 - 21.0 °C -3.5 °C"}, true).Channel2Texts,
+              QStringList{"-3.5"});
+    EXPECT_EQ(SplitSamples({"01/02/2015 10:00:00 - 21.0 °C 0 (Нет)"}, true).Channel2Texts,
+              QStringList{"0"});
+}
+
+TEST_P(SampleConversionTest, ChannelListsStayAlignedWithTheTimes) {
+    // A temperature-only file: channel 2 has no values at all, so its list stays empty.
+    const SampleColumns t =
+        SplitSamples({"01/02/2015 10:00:00 - 23.5 °C", "01/02/2015 10:01:00 - 23.6 °C"}, true);
+    EXPECT_EQ(t.Channel1Texts.size(), 2);
+    EXPECT_TRUE(t.Channel2Texts.isEmpty());
+
+    // One line lacks its channel-2 value: an empty entry keeps the columns aligned.
+    const SampleColumns m =
+        SplitSamples({"01/02/2015 10:00:00 - 23.5 °C 40 %", "01/02/2015 10:01:00 - 23.6 °C",
+                      "01/02/2015 10:02:00 - 23.7 °C 42 %"},
+                     true);
+    EXPECT_EQ(m.Channel2Texts, QStringList({"40", "", "42"}));
+}
+
+TEST_P(SampleConversionTest, SelectionIncludesBothEnds) {
+    const QStringList rows = {"01/02/2015 10:00:00 - 1 %", "01/02/2015 10:00:30 - 2 %",
+                              "01/02/2015 10:01:00 - 3 %", " 01/02/2015 10:01:30 - 4 %"};
+    FormatSettings::instance().applyProgramConventions();
+    EXPECT_EQ(SelectSamplesByRange(rows, at(1, 2, 2015, 10, 0, 0), at(1, 2, 2015, 10, 1, 30)),
+              rows);
+    EXPECT_EQ(SelectSamplesByRange(rows, at(1, 2, 2015, 10, 0, 30), at(1, 2, 2015, 10, 1, 0)),
+              QStringList({rows[1], rows[2]}));
+    EXPECT_TRUE(
+        SelectSamplesByRange(rows, at(2, 2, 2015, 0, 0, 0), at(3, 2, 2015, 0, 0, 0)).isEmpty());
+}
+
+TEST_P(SampleConversionTest, SelectionFailureNamesTheLine) {
+    FormatSettings::instance().applyProgramConventions();
+    try {
+        SelectSamplesByRange({"01/02/2015 10:00:00 23.5 °C"}, at(1, 1, 2015, 0, 0, 0),
+                             at(1, 1, 2016, 0, 0, 0));
+        FAIL();
+    } catch (const ConversionError& e) {
+        EXPECT_TRUE(e.message().contains("01/02/2015 10:00:00 23.5 °C"));
+    }
+    try {
+        SelectSamplesByRange({"31/02/2015 10:00:00 - 1 %"}, at(1, 1, 2015, 0, 0, 0),
+                             at(1, 1, 2016, 0, 0, 0));
+        FAIL();
+    } catch (const ConversionError& e) {
+        EXPECT_EQ(e.text(), QString("31/02/2015 10:00:00"));
+        EXPECT_TRUE(e.message().contains("31/02/2015 10:00:00 - 1 %"));
+    }
+}
+
+TEST_P(SampleConversionTest, CorrectionWritesValueTexts) {
+    SampleColumns c = channel1Of({"23.5 ", "", "-1,25 "});
+    CorrectChannel1(c, "1", "0");
+    EXPECT_EQ(c.Channel1Texts, QStringList({"23.500000000000", "", "-1.250000000000"}));
+
+    SampleColumns d = channel2Of({"40", "50.5"});
+    CorrectChannel2(d, "0,5", " 1.5 ");
+    EXPECT_EQ(d.Channel2Texts, QStringList({"21.500000000000", "26.750000000000"}));
+}
+
+TEST_P(SampleConversionTest, CorrectionFailureNamesValueAndLine) {
+    SampleColumns c = channel1Of({"2x.5 "});
+    try {
+        CorrectChannel1(c, "1", "0");
+        FAIL();
+    } catch (const ConversionError& e) {
+        EXPECT_TRUE(e.message().contains("2x.5"));
+        EXPECT_TRUE(e.message().contains("line 0"));
+    }
+    SampleColumns d = channel1Of({"1 "});
+    EXPECT_THROW(CorrectChannel1(d, "a", "0"), ConversionError);
+}
+
+TEST_P(SampleConversionTest, SmoothingWeighsTheNewSample) {
+    SampleColumns c = channel2Of({"10", "20"});
+    SmoothChannel2(c, "0.5");
+    EXPECT_EQ(c.Channel2Texts, QStringList({"10.000000000000", "15.000000000000"}));
+
+    SampleColumns hold = channel2Of({"10", "20", "30"});
+    SmoothChannel2(hold, "0");
+    EXPECT_EQ(hold.Channel2Texts,
+              QStringList({"10.000000000000", "10.000000000000", "10.000000000000"}));
+
+    // Each result is computed from the previous result's text: 1/3 is carried as 0.33333333.
+    SampleColumns third = channel2Of({"0", "1", "1"});
+    SmoothChannel2(third, "0,33333333333");
+    EXPECT_EQ(third.Channel2Texts[1], QString("0.333333330000"));
+    EXPECT_EQ(third.Channel2Texts[2], QString("0.555555550000"));
+}
+
+TEST_P(SampleConversionTest, StepKeepsEverySthSample) {
+    QStringList ten;
+    for (int i = 0; i < 10; ++i) {
+        ten << QString::number(i);
+    }
+    SampleColumns c = channel1Of(ten);
+    StepSamples(c, 3);
+    EXPECT_EQ(c.Channel1Texts, QStringList({"0", "3", "6", "9"}));
+    EXPECT_EQ(c.TimeTexts, QStringList({"t0", "t3", "t6", "t9"}));
+    EXPECT_TRUE(c.Channel2Texts.isEmpty());
+}
+
+TEST_P(SampleConversionTest, CompressionKeepsChanges) {
+    SampleColumns c = channel1Of({"20.0", "20.0", "21.0", "20.0"});
+    CompressSamples(c, true, false);
+    EXPECT_EQ(c.TimeTexts, QStringList({"t0", "t2", "t3"}));
+    EXPECT_EQ(c.Channel1Texts, QStringList({"20.0", "21.0", "20.0"}));
+
+    SampleColumns both = channel1Of({"1", "1", "1", "2"});
+    both.Channel2Texts = {"5", "6", "6", "6"};
+    CompressSamples(both, true, true);
+    EXPECT_EQ(both.TimeTexts, QStringList({"t0", "t1", "t3"}));
+
+    SampleColumns onlyTwo = channel1Of({"1", "2", "3"});
+    onlyTwo.Channel2Texts = {"5", "5", "6"};
+    CompressSamples(onlyTwo, false, true);
+    EXPECT_EQ(onlyTwo.TimeTexts, QStringList({"t0", "t2"}));
+    EXPECT_TRUE(onlyTwo.Channel1Texts.isEmpty());
+}
+
+double plainMkt(const std::vector<double>& celsius) {
+    double sum = 0;
+    for (double t : celsius) {
+        sum += std::exp(-10000.0 / (t + 273.15));
+    }
+    return 10000.0 / -std::log(sum / static_cast<double>(celsius.size())) - 273.15;
+}
+
+TEST_P(SampleConversionTest, MeanKineticTemperatureRunsOverTheSamples) {
+    SampleColumns c = channel1Of({"20.000000000000", "30.000000000000", "25.000000000000"});
+    ApplyMeanKineticTemperature(c, "83,14472");
+    ASSERT_EQ(c.Channel1Texts.size(), 3);
+    const double first = static_cast<double>(ReadNumber(c.Channel1Texts[0]));
+    EXPECT_NEAR(first, 20.0, 0.01);
+    // The term of 20 °C (about 1.53e-15) keeps four digits in its 18-place text, so the
+    // running value differs from 20 in the third decimal place.
+    EXPECT_NE(c.Channel1Texts[0], QString("20.000000000000"));
+    EXPECT_NEAR(ReadNumber(c.Channel1Texts[1]), plainMkt({20, 30}), 0.01);
+    EXPECT_NEAR(ReadNumber(c.Channel1Texts[2]), plainMkt({20, 30, 25}), 0.01);
+}
+
+TEST_P(SampleConversionTest, MeanKineticTemperatureOfFrozenGoods) {
+    // Terms below 1e-18 would read back as zero; they are used exactly instead.
+    SampleColumns c = channel1Of({"-40.000000000000", "-40.000000000000", "-35.000000000000"});
+    ApplyMeanKineticTemperature(c, "83.14472");
+    EXPECT_NEAR(ReadNumber(c.Channel1Texts[0]), -40.0, 1e-6);
+    EXPECT_NEAR(ReadNumber(c.Channel1Texts[1]), -40.0, 1e-6);
+    EXPECT_NEAR(ReadNumber(c.Channel1Texts[2]), plainMkt({-40, -40, -35}), 1e-6);
+}
+
+TEST_P(SampleConversionTest, ConstantTemperatureGivesItsOwnMkt) {
+    SampleColumns c = channel1Of(QStringList(50, "5.000000000000"));
+    ApplyMeanKineticTemperature(c, "83,14472");
+    // At 5 °C a term is about 2.4e-16, so its 18-place text keeps three digits: the value is
+    // off by up to 0.4 % of the term, a few hundredths of a kelvin, the same in every entry.
+    for (const QString& v : c.Channel1Texts) {
+        EXPECT_NEAR(ReadNumber(v), 5.0, 0.05);
+        EXPECT_EQ(v, c.Channel1Texts.front());
+    }
+    EXPECT_EQ(c.Channel1Texts.front(), c.Channel1Texts.back());
+}
+
+}  // namespace
+}  // namespace qorv
