@@ -116,4 +116,8 @@ inline QStringList TwoChannelHead(
     };
 }
 
+inline QStringList TwoChannelFileWithOneSample() {
+    return TwoChannelHead() << " 01/01/2023 00:00:00 - 1 °C";
+}
+
 }  // namespace qorv::test
