@@ -1,0 +1,123 @@
+#include "automation/AutomationError.h"
+
+namespace qorv::automation {
+
+AutomationError::AutomationError(ErrorKind kind, const QString& message)
+    : std::runtime_error(message.toStdString()), kind_(kind) {}
+
+namespace errors {
+
+namespace {
+QString quoted(const QString& text) {
+    return QStringLiteral("«") + text + QStringLiteral("»");
+}
+QString number(double value) {
+    return QString::number(value, 'g', 17);
+}
+}  // namespace
+
+AutomationError badReference(const QString& reference) {
+    return {ErrorKind::BadReference,
+            QStringLiteral("Неверная ссылка на ячейки: %1").arg(quoted(reference))};
+}
+
+AutomationError sheetIndexOutOfRange(int index, int count) {
+    return {ErrorKind::SheetIndexOutOfRange,
+            QStringLiteral("Лист с номером %1 не существует (листов в книге: %2)")
+                .arg(index)
+                .arg(count)};
+}
+
+AutomationError sheetNotFound(const QString& name) {
+    return {ErrorKind::SheetNotFound,
+            QStringLiteral("Лист с именем %1 не найден в книге").arg(quoted(name))};
+}
+
+AutomationError notAWorksheet(const QString& name) {
+    return {ErrorKind::NotAWorksheet,
+            QStringLiteral("Лист %1 — лист диаграммы, а не лист с ячейками").arg(quoted(name))};
+}
+
+AutomationError badSheetName(const QString& name) {
+    return {ErrorKind::BadSheetName,
+            QStringLiteral("Недопустимое имя листа: %1 (от 1 до 31 знака, без : \\ / ? * [ ])")
+                .arg(quoted(name))};
+}
+
+AutomationError sheetNameTaken(const QString& name) {
+    return {ErrorKind::SheetNameTaken,
+            QStringLiteral("Лист с именем %1 уже есть в книге").arg(quoted(name))};
+}
+
+AutomationError lastSheet() {
+    return {ErrorKind::LastSheet,
+            QStringLiteral("Нельзя убрать последний лист с ячейками из книги")};
+}
+
+AutomationError seriesOutOfRange(int index, int count) {
+    return {ErrorKind::SeriesOutOfRange,
+            QStringLiteral("Ряд данных %1 не существует (рядов в диаграмме: %2)")
+                .arg(index)
+                .arg(count)};
+}
+
+AutomationError axisNotFound(int type, int group) {
+    return {ErrorKind::AxisNotFound,
+            QStringLiteral("Ось (тип %1, группа %2) отсутствует в диаграмме").arg(type).arg(group)};
+}
+
+AutomationError shapeOutOfRange(int index, int count, const QString& sheet) {
+    return {ErrorKind::ShapeOutOfRange,
+            QStringLiteral("Фигура с номером %1 не существует на листе %2 (фигур: %3)")
+                .arg(index)
+                .arg(quoted(sheet))
+                .arg(count)};
+}
+
+AutomationError badValue(const QString& property, const QString& value) {
+    return {
+        ErrorKind::BadValue,
+        QStringLiteral("Недопустимое значение %1 для свойства %2").arg(quoted(value), property)};
+}
+
+AutomationError badValue(const QString& property, double value) {
+    return badValue(property, number(value));
+}
+
+AutomationError noSourceData(const QString& reason) {
+    return {ErrorKind::NoSourceData,
+            QStringLiteral("Неверный диапазон данных диаграммы: %1").arg(reason)};
+}
+
+AutomationError chartSheetNotSaved(const QString& name) {
+    return {ErrorKind::ChartSheetNotSaved,
+            QStringLiteral("Книгу с отдельным листом диаграммы %1 сохранить нельзя: перенесите "
+                           "диаграмму на лист с ячейками")
+                .arg(quoted(name))};
+}
+
+AutomationError notSavedYet() {
+    return {ErrorKind::NotSavedYet,
+            QStringLiteral("Книга ещё не сохранялась: сначала нужно сохранить её под именем")};
+}
+
+AutomationError directoryMissing(const QString& directory) {
+    return {ErrorKind::DirectoryMissing,
+            QStringLiteral("Папка %1 не существует").arg(quoted(directory))};
+}
+
+AutomationError cannotWrite(const QString& path, const QString& reason) {
+    return {ErrorKind::CannotWrite,
+            QStringLiteral("Не удалось записать файл %1: %2").arg(quoted(path), reason)};
+}
+
+AutomationError pdfNotAvailable() {
+    return {ErrorKind::PdfNotAvailable, QStringLiteral("Экспорт в PDF пока недоступен")};
+}
+
+AutomationError noWorkbook() {
+    return {ErrorKind::NoWorkbook, QStringLiteral("В приложении нет открытой книги")};
+}
+
+}  // namespace errors
+}  // namespace qorv::automation

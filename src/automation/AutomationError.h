@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QString>
+#include <stdexcept>
+
+namespace qorv::automation {
+
+// What went wrong in the spreadsheet component; each kind has one fixed message text.
+enum class ErrorKind {
+    BadReference,
+    SheetIndexOutOfRange,
+    SheetNotFound,
+    NotAWorksheet,
+    BadSheetName,
+    SheetNameTaken,
+    LastSheet,
+    SeriesOutOfRange,
+    AxisNotFound,
+    ShapeOutOfRange,
+    BadValue,
+    NoSourceData,
+    ChartSheetNotSaved,
+    NotSavedYet,
+    DirectoryMissing,
+    CannotWrite,
+    PdfNotAvailable,
+    NoWorkbook,
+};
+
+// The one error type of the component. The message is the user's Russian text naming what
+// failed and which reference, name or path it concerned.
+class AutomationError : public std::runtime_error {
+  public:
+    AutomationError(ErrorKind kind, const QString& message);
+
+    ErrorKind kind() const { return kind_; }
+    QString message() const { return QString::fromUtf8(what()); }
+
+  private:
+    ErrorKind kind_;
+};
+
+// Builders of every error the component raises, so that all message texts live in one place.
+namespace errors {
+AutomationError badReference(const QString& reference);
+AutomationError sheetIndexOutOfRange(int index, int count);
+AutomationError sheetNotFound(const QString& name);
+AutomationError notAWorksheet(const QString& name);
+AutomationError badSheetName(const QString& name);
+AutomationError sheetNameTaken(const QString& name);
+AutomationError lastSheet();
+AutomationError seriesOutOfRange(int index, int count);
+AutomationError axisNotFound(int type, int group);
+AutomationError shapeOutOfRange(int index, int count, const QString& sheet);
+AutomationError badValue(const QString& property, const QString& value);
+AutomationError badValue(const QString& property, double value);
+AutomationError noSourceData(const QString& reason);
+AutomationError chartSheetNotSaved(const QString& name);
+AutomationError notSavedYet();
+AutomationError directoryMissing(const QString& directory);
+AutomationError cannotWrite(const QString& path, const QString& reason);
+AutomationError pdfNotAvailable();
+AutomationError noWorkbook();
+}  // namespace errors
+
+}  // namespace qorv::automation

@@ -1,0 +1,42 @@
+#include "automation/CellStore.h"
+
+#include <algorithm>
+
+namespace qorv::automation {
+
+void CellStore::grow(Column& column, int row) {
+    const std::size_t wanted = std::size_t(row);
+    if (wanted > column.meta.capacity()) {
+        // Grow by half again, so that cell-by-cell writes down a column stay linear.
+        const std::size_t capacity = std::max(wanted, column.meta.capacity() * 3 / 2);
+        column.meta.reserve(capacity);
+        column.values.reserve(capacity);
+    }
+    column.meta.resize(wanted, 0u);
+    column.values.resize(wanted, 0.0);
+}
+
+void CellStore::reserve(int column, int lastRow) {
+    if (column > int(columns_.size())) {
+        columns_.resize(std::size_t(column));
+    }
+    Column& c = columns_[std::size_t(column - 1)];
+    if (std::size_t(lastRow) > c.meta.capacity()) {
+        c.meta.reserve(std::size_t(lastRow));
+        c.values.reserve(std::size_t(lastRow));
+    }
+}
+
+int CellStore::lastRow() const {
+    int last = 0;
+    for (const Column& c : columns_) {
+        int row = int(c.meta.size());
+        while (row > last && c.meta[std::size_t(row - 1)] == 0) {
+            --row;
+        }
+        last = std::max(last, row);
+    }
+    return last;
+}
+
+}  // namespace qorv::automation

@@ -1,0 +1,225 @@
+#include "automation/Package.h"
+
+#include "automation/AutomationError.h"
+#include "automation/Workbook.h"
+#include "automation/parts/Parts.h"
+
+#include <zip.h>
+#include <QDir>
+#include <QFile>
+#include <cstring>
+#include <functional>
+
+namespace qorv::automation {
+
+namespace {
+
+// One entry of the archive, produced on demand while the archive is written: `fill`
+// appends the next slice of the part and returns false when there is no more.
+struct Entry {
+    std::string name;
+    std::function<bool(std::string&)> fill;
+    std::string buffer;
+    std::size_t position = 0;
+    bool done = false;
+    time_t mtime = 0;
+    std::int64_t size = -1;  // known length of the part, or -1
+};
+
+zip_int64_t entryCallback(void* userdata, void* data, zip_uint64_t length, zip_source_cmd_t cmd) {
+    auto* entry = static_cast<Entry*>(userdata);
+    switch (cmd) {
+        case ZIP_SOURCE_OPEN:
+            return 0;
+        case ZIP_SOURCE_READ: {
+            while (entry->buffer.size() - entry->position < length && !entry->done) {
+                if (entry->position > 0) {
+                    entry->buffer.erase(0, entry->position);
+                    entry->position = 0;
+                }
+                entry->done = !entry->fill(entry->buffer);
+            }
+            const std::size_t count =
+                std::min<std::size_t>(length, entry->buffer.size() - entry->position);
+            std::memcpy(data, entry->buffer.data() + entry->position, count);
+            entry->position += count;
+            if (entry->position == entry->buffer.size()) {
+                entry->buffer.clear();
+                entry->position = 0;
+            }
+            return zip_int64_t(count);
+        }
+        case ZIP_SOURCE_CLOSE:
+            return 0;
+        case ZIP_SOURCE_STAT: {
+            auto* st = static_cast<zip_stat_t*>(data);
+            zip_stat_init(st);
+            st->mtime = entry->mtime;
+            st->valid |= ZIP_STAT_MTIME;
+            if (entry->size >= 0) {
+                st->size = zip_uint64_t(entry->size);
+                st->valid |= ZIP_STAT_SIZE;
+            }
+            return sizeof(zip_stat_t);
+        }
+        case ZIP_SOURCE_ERROR:
+            return zip_error_to_data(nullptr, data, length);
+        case ZIP_SOURCE_FREE:
+            return 0;
+        case ZIP_SOURCE_SUPPORTS:
+            return zip_source_make_command_bitmap(ZIP_SOURCE_OPEN, ZIP_SOURCE_READ,
+                                                  ZIP_SOURCE_CLOSE, ZIP_SOURCE_STAT,
+                                                  ZIP_SOURCE_ERROR, ZIP_SOURCE_FREE, -1);
+        default:
+            return -1;
+    }
+}
+
+std::function<bool(std::string&)> once(std::string text) {
+    auto shared = std::make_shared<std::string>(std::move(text));
+    return [shared](std::string& out) {
+        if (shared->empty()) {
+            return false;
+        }
+        out.append(*shared);
+        shared->clear();
+        shared->shrink_to_fit();
+        return true;
+    };
+}
+
+QString zipReason(zip_error_t* error) {
+    return QString::fromLocal8Bit(zip_error_strerror(error));
+}
+
+}  // namespace
+
+void writePackage(const Workbook& book, const QString& path, bool mustBeNew, int level) {
+    const QString shownPath = QDir::toNativeSeparators(path);
+    const time_t mtime = time_t(book.timestamp().toSecsSinceEpoch());
+
+    std::vector<const Worksheet*> worksheets;
+    for (int i = 1; i <= book.sheetCount(); ++i) {
+        worksheets.push_back(static_cast<const Worksheet*>(&book.sheetAt(i)));
+    }
+    const parts::SharedStrings strings = parts::collectSharedStrings(book);
+
+    // Part list, in the order a reader meets them.
+    std::vector<std::unique_ptr<Entry>> entries;
+    auto add = [&](std::string name, std::function<bool(std::string&)> fill,
+                   std::int64_t size = -1) {
+        auto entry = std::make_unique<Entry>();
+        entry->name = std::move(name);
+        entry->fill = std::move(fill);
+        entry->size = size;
+        entry->mtime = mtime;
+        entries.push_back(std::move(entry));
+    };
+    auto addText = [&](std::string name, std::string text) {
+        const auto size = std::int64_t(text.size());
+        add(std::move(name), once(std::move(text)), size);
+    };
+    int drawingCount = 0;
+    int chartCount = 0;
+    for (const Worksheet* sheet : worksheets) {
+        if (!sheet->shapeList().empty()) {
+            ++drawingCount;
+            chartCount += int(sheet->shapeList().size());
+        }
+    }
+    addText("[Content_Types].xml",
+            parts::contentTypes(int(worksheets.size()), drawingCount, chartCount));
+    addText("_rels/.rels",
+            parts::relationships(
+                {{"rId1", "officeDocument", "xl/workbook.xml"},
+                 {"rId2",
+                  "http://schemas.openxmlformats.org/package/2006/relationships/metadata/"
+                  "core-properties",
+                  "docProps/core.xml"}}));
+    addText("docProps/core.xml", parts::coreProperties(book.timestamp()));
+    addText("xl/workbook.xml", parts::workbook(book));
+    std::vector<parts::Relationship> bookRelations;
+    for (std::size_t i = 0; i < worksheets.size(); ++i) {
+        bookRelations.push_back({"rId" + std::to_string(i + 1), "worksheet",
+                                 "worksheets/sheet" + std::to_string(i + 1) + ".xml"});
+    }
+    const std::size_t n = worksheets.size();
+    bookRelations.push_back({"rId" + std::to_string(n + 1), "styles", "styles.xml"});
+    bookRelations.push_back({"rId" + std::to_string(n + 2), "sharedStrings", "sharedStrings.xml"});
+    addText("xl/_rels/workbook.xml.rels", parts::relationships(bookRelations));
+    addText("xl/styles.xml", parts::styles(book.styles()));
+    addText("xl/sharedStrings.xml", parts::sharedStrings(book.texts(), strings));
+
+    std::vector<std::unique_ptr<parts::WorksheetWriter>> writers;
+    int drawing = 0;
+    int chart = 0;
+    for (std::size_t i = 0; i < worksheets.size(); ++i) {
+        const Worksheet& sheet = *worksheets[i];
+        const bool hasDrawing = !sheet.shapeList().empty();
+        const std::string number = std::to_string(i + 1);
+        writers.push_back(std::make_unique<parts::WorksheetWriter>(
+            sheet, strings, &book.activeSheet() == &sheet, hasDrawing));
+        parts::WorksheetWriter* writer = writers.back().get();
+        add(
+            "xl/worksheets/sheet" + number + ".xml",
+            [writer](std::string& out) { return writer->fill(out); }, writer->sizeBound());
+        if (!hasDrawing) {
+            continue;
+        }
+        ++drawing;
+        const std::string drawingName = "drawing" + std::to_string(drawing) + ".xml";
+        addText("xl/worksheets/_rels/sheet" + number + ".xml.rels",
+                parts::relationships({{"rId1", "drawing", "../drawings/" + drawingName}}));
+        addText("xl/drawings/" + drawingName, parts::drawing(sheet));
+        std::vector<parts::Relationship> chartRelations;
+        std::vector<const Chart*> charts;
+        for (std::size_t k = 0; k < sheet.shapeList().size(); ++k) {
+            ++chart;
+            chartRelations.push_back({"rId" + std::to_string(k + 1), "chart",
+                                      "../charts/chart" + std::to_string(chart) + ".xml"});
+            charts.push_back(&sheet.shapeList()[k]->chart());
+        }
+        addText("xl/drawings/_rels/" + drawingName + ".rels", parts::relationships(chartRelations));
+        for (std::size_t k = 0; k < charts.size(); ++k) {
+            addText("xl/charts/chart" + std::to_string(chart - int(charts.size()) + int(k) + 1) +
+                        ".xml",
+                    parts::chart(*charts[k]));
+        }
+    }
+
+    int errorCode = 0;
+    const QByteArray encoded = QFile::encodeName(path);
+    zip_t* archive = zip_open(encoded.constData(),
+                              ZIP_CREATE | (mustBeNew ? ZIP_EXCL : ZIP_TRUNCATE), &errorCode);
+    if (!archive) {
+        zip_error_t error;
+        zip_error_init_with_code(&error, errorCode);
+        const QString reason = zipReason(&error);
+        zip_error_fini(&error);
+        throw errors::cannotWrite(shownPath, reason);
+    }
+    auto fail = [&](const QString& reason) {
+        zip_discard(archive);
+        throw errors::cannotWrite(shownPath, reason);
+    };
+    for (const auto& entry : entries) {
+        zip_source_t* source = zip_source_function(archive, entryCallback, entry.get());
+        if (!source) {
+            fail(zipReason(zip_get_error(archive)));
+        }
+        const zip_int64_t index =
+            zip_file_add(archive, entry->name.c_str(), source, ZIP_FL_ENC_UTF_8);
+        if (index < 0) {
+            zip_source_free(source);
+            fail(zipReason(zip_get_error(archive)));
+        }
+        zip_set_file_compression(archive, zip_uint64_t(index), ZIP_CM_DEFLATE,
+                                 zip_uint32_t(std::clamp(level, 1, 9)));
+        zip_file_set_mtime(archive, zip_uint64_t(index), mtime, 0);
+    }
+    if (zip_close(archive) != 0) {
+        fail(zipReason(zip_get_error(archive)));
+    }
+}
+
+}  // namespace qorv::automation

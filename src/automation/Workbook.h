@@ -1,0 +1,163 @@
+#pragma once
+
+#include "automation/Styles.h"
+#include "automation/Worksheet.h"
+
+#include <QDateTime>
+#include <QHash>
+#include <QString>
+#include <memory>
+#include <vector>
+
+namespace qorv::automation {
+
+// The workbook's texts, each stored once; text cells hold an index into this table.
+class TextTable {
+  public:
+    std::uint32_t add(const QString& text);
+    const QString& at(std::uint32_t index) const { return texts_[index]; }
+    std::uint32_t size() const { return std::uint32_t(texts_.size()); }
+
+  private:
+    std::vector<QString> texts_;
+    QHash<QString, std::uint32_t> index_;
+};
+
+// An in-memory workbook and its saving as an .xlsx file. A new workbook holds one
+// worksheet, "Лист1", with Arial 10 as its default font.
+//
+//   Workbook& book = app.workbooks().add();
+//   QString path = book.saveAs("/out/1234-081215_140309");   // ".xlsx" added; "_2" if taken
+//   ...
+//   book.save();
+class Workbook {
+  public:
+    Workbook();
+    ~Workbook();
+    Workbook(const Workbook&) = delete;
+    Workbook& operator=(const Workbook&) = delete;
+
+    // Sheets by 1-based position; Sheets.Add inserts a worksheet after the given sheet (at
+    // the end when none) and makes it active.
+    class Sheets {
+      public:
+        explicit Sheets(Workbook& book) : book_(book) {}
+        int count() const { return int(book_.sheets_.size()); }
+        Sheet& item(int index);
+        Worksheet& add(Sheet* after = nullptr);
+
+      private:
+        Workbook& book_;
+    };
+    Sheets sheets() { return Sheets(*this); }
+    // The worksheet at a position; throws when the position holds a chart sheet.
+    Worksheet& worksheet(int index);
+    Worksheet& worksheet(const QString& name);
+    Sheet* findSheet(const QString& name) const;
+    int sheetCount() const { return int(sheets_.size()); }
+    Sheet& sheetAt(int index) const { return *sheets_[std::size_t(index - 1)]; }
+    int indexOf(const Sheet& sheet) const;
+
+    // Charts.Add: a new chart on its own sheet, after the given sheet (before the active
+    // sheet when none), made active.
+    class Charts {
+      public:
+        explicit Charts(Workbook& book) : book_(book) {}
+        Chart& add(Sheet* after = nullptr);
+
+      private:
+        Workbook& book_;
+    };
+    Charts charts() { return Charts(*this); }
+
+    Sheet& activeSheet() const { return *activeSheet_; }
+    void activate(Sheet& sheet) { activeSheet_ = &sheet; }
+
+    // Saving. saveAs adds ".xlsx" unless the name ends in it and never replaces an existing
+    // file: a taken name gets "_2", "_3", ... before the extension. It returns the path used,
+    // which save() writes to afterwards. Both write a temporary file beside the target and
+    // rename it, so a failed save leaves no partial file.
+    QString saveAs(const QString& fileName);
+    void save();
+    QString fullName() const { return path_; }
+    // Creation time written into the file's properties and ZIP entries; fixed for
+    // reproducible files.
+    void setTimestamp(const QDateTime& time) { timestamp_ = time; }
+    QDateTime timestamp() const { return timestamp_; }
+    // Deflate level of the saved package (1 fastest .. 9 smallest).
+    void setCompressionLevel(int level) { compressionLevel_ = level; }
+
+    Styles& styles() { return styles_; }
+    const Styles& styles() const { return styles_; }
+    TextTable& texts() { return texts_; }
+    const TextTable& texts() const { return texts_; }
+
+    // Used by Chart::location.
+    Chart& moveChartToWorksheet(Chart& chart, const QString& sheetName);
+    void checkNewName(const Sheet* sheet, const QString& name) const;
+
+  private:
+    void writeFile(const QString& path, bool mustBeNew);
+    QString uniqueName(const QString& wanted) const;
+
+    std::vector<std::unique_ptr<Sheet>> sheets_;
+    Sheet* activeSheet_ = nullptr;
+    Styles styles_;
+    TextTable texts_;
+    QString path_;
+    QDateTime timestamp_;
+    int compressionLevel_ = 1;
+    int worksheetsAdded_ = 0;
+    int chartsAdded_ = 0;
+};
+
+// ErrorCheckingOptions: the three flags the report switches off.
+struct ErrorCheckingOptions {
+    bool backgroundChecking = true;
+    bool numberAsText = true;
+    bool inconsistentFormula = true;
+};
+
+// The spreadsheet application: the root of the object model. It runs in this process, so
+// "connect" always succeeds; Visible and ScreenUpdating are kept for the caller to act on.
+//
+//   Application app = Application::connect();
+//   Workbook& book = app.workbooks().add();
+//   Worksheet& report = book.worksheet(1);
+class Application {
+  public:
+    static Application connect() { return Application(); }
+    Application();
+    Application(Application&&) noexcept;
+    Application& operator=(Application&&) noexcept;
+    ~Application();
+
+    bool visible() const { return visible_; }
+    void setVisible(bool visible) { visible_ = visible; }
+    bool screenUpdating() const { return screenUpdating_; }
+    void setScreenUpdating(bool updating) { screenUpdating_ = updating; }
+    ErrorCheckingOptions& errorCheckingOptions() { return errorChecking_; }
+
+    class Workbooks {
+      public:
+        explicit Workbooks(Application& app) : app_(app) {}
+        Workbook& add();
+        int count() const { return int(app_.workbooks_.size()); }
+        Workbook& item(int index);
+
+      private:
+        Application& app_;
+    };
+    Workbooks workbooks() { return Workbooks(*this); }
+    // The workbook added last; throws when there is none.
+    Workbook& activeWorkbook();
+    Sheet& activeSheet() { return activeWorkbook().activeSheet(); }
+
+  private:
+    bool visible_ = true;
+    bool screenUpdating_ = true;
+    ErrorCheckingOptions errorChecking_;
+    std::vector<std::unique_ptr<Workbook>> workbooks_;
+};
+
+}  // namespace qorv::automation
