@@ -23,5 +23,9 @@ int main(int argc, char** argv) {
         out << qorv::cli::HelpText();
         return 0;
     }
-    return qorv::cli::RunInspect(std::get<qorv::cli::InspectRequest>(request), out, err);
+    if (const auto* inspect = std::get_if<qorv::cli::InspectRequest>(&request)) {
+        return qorv::cli::RunInspect(*inspect, out, err);
+    }
+    err << qorv::cli::HelpText();
+    return 2;
 }

@@ -2,9 +2,101 @@
 
 #include "report/Messages.h"
 
+#include <functional>
+#include <map>
+
 namespace qorv::cli {
 
 namespace {
+
+using Overrides = ReportOverrides;
+// Takes an option's value; returns false when the option does not take it.
+using ValueHandler = std::function<bool(Overrides&, const QString&)>;
+
+template <typename T>
+ValueHandler setter(std::optional<T> Overrides::*field,
+                    std::function<std::optional<T>(const QString&)> parse) {
+    return [field, parse](Overrides& o, const QString& value) {
+        const auto parsed = parse(value);
+        if (parsed) {
+            o.*field = *parsed;
+        }
+        return parsed.has_value();
+    };
+}
+
+ValueHandler text(std::optional<QString> Overrides::*field, qsizetype maxLength = -1) {
+    return setter<QString>(field, [maxLength](const QString& v) -> std::optional<QString> {
+        if (maxLength >= 0 && v.size() > maxLength) {
+            return std::nullopt;
+        }
+        return v;
+    });
+}
+
+std::optional<int> decimals(const QString& v) {
+    bool ok = false;
+    const int n = v.toInt(&ok);
+    return ok && n >= 0 && n <= 7 ? std::optional<int>(n) : std::nullopt;
+}
+
+std::optional<int> integer(const QString& v) {
+    bool ok = false;
+    const int n = v.toInt(&ok);
+    return ok ? std::optional<int>(n) : std::nullopt;
+}
+
+const std::map<QString, ValueHandler>& valueOptions() {
+    static const std::map<QString, ValueHandler> options = {
+        {"--out", text(&Overrides::outDir)},
+        {"--title1", text(&Overrides::title1, 25)},
+        {"--title2", text(&Overrides::title2, 25)},
+        {"--ch1-name", text(&Overrides::channel1Name)},
+        {"--ch2-name", text(&Overrides::channel2Name)},
+        {"--a", text(&Overrides::a)},
+        {"--b", text(&Overrides::b)},
+        {"--c", text(&Overrides::c)},
+        {"--d", text(&Overrides::d)},
+        {"--dh", text(&Overrides::deltaH)},
+        {"--smooth", text(&Overrides::smoothing)},
+        {"--step", text(&Overrides::step)},
+        {"--from", setter<Overrides::RangeEnd>(
+                       &Overrides::from, [](const QString& v) { return ParseRangeEnd(v, false); })},
+        {"--to", setter<Overrides::RangeEnd>(
+                     &Overrides::to, [](const QString& v) { return ParseRangeEnd(v, true); })},
+        {"--decimals1", setter<int>(&Overrides::decimals1, decimals)},
+        {"--decimals2", setter<int>(&Overrides::decimals2, decimals)},
+        {"--color1", setter<int>(&Overrides::color1, ParseColor)},
+        {"--color2", setter<int>(&Overrides::color2, ParseColor)},
+        {"--unit1", setter<int>(&Overrides::unit1, integer)},
+        {"--unit2", setter<int>(&Overrides::unit2, integer)},
+        {"--scale1", setter<std::pair<int, int>>(&Overrides::scale1, ParseScale)},
+        {"--scale2", setter<std::pair<int, int>>(&Overrides::scale2, ParseScale)},
+        {"--time-unit", setter<double>(&Overrides::timeUnitDays, ParseTimeUnit)},
+    };
+    return options;
+}
+
+const std::map<QString, std::function<void(Overrides&)>>& flagOptions() {
+    static const std::map<QString, std::function<void(Overrides&)>> flags = {
+        {"--pdf", [](Overrides& o) { o.pdf = true; }},
+        {"--no-setup", [](Overrides& o) { o.noSetup = true; }},
+        {"--no-label", [](Overrides& o) { o.noLabel = true; }},
+        {"--no-status", [](Overrides& o) { o.noStatus = true; }},
+        {"--no-params", [](Overrides& o) { o.noParams = true; }},
+        {"--no-chart", [](Overrides& o) { o.noChart = true; }},
+        {"--ch1", [](Overrides& o) { o.channel1 = true; }},
+        {"--no-ch1", [](Overrides& o) { o.channel1 = false; }},
+        {"--ch2", [](Overrides& o) { o.channel2 = true; }},
+        {"--no-ch2", [](Overrides& o) { o.channel2 = false; }},
+        {"--mkt", [](Overrides& o) { o.mkt = true; }},
+        {"--compress", [](Overrides& o) { o.compress = true; }},
+        {"--marker1", [](Overrides& o) { o.marker1 = true; }},
+        {"--marker2", [](Overrides& o) { o.marker2 = true; }},
+        {"--time-grid", [](Overrides& o) { o.timeGrid = true; }},
+    };
+    return flags;
+}
 
 Request parseInspect(const QStringList& arguments) {
     InspectRequest request;
@@ -27,6 +119,53 @@ Request parseInspect(const QStringList& arguments) {
     return request;
 }
 
+Request parseBuild(const QStringList& arguments) {
+    BuildRequest request;
+    bool optionsEnded = false;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        QString arg = arguments[i];
+        if (optionsEnded || !arg.startsWith('-') || arg.size() == 1) {
+            request.files << arg;
+            continue;
+        }
+        if (arg == QLatin1String("--")) {
+            optionsEnded = true;
+            continue;
+        }
+        // "--name=value" and "--name value" alike; a value may itself begin with '-'.
+        std::optional<QString> inlineValue;
+        if (const qsizetype eq = arg.indexOf('='); arg.startsWith(QLatin1String("--")) && eq > 0) {
+            inlineValue = arg.mid(eq + 1);
+            arg = arg.left(eq);
+        }
+        if (arg == QLatin1String("-o")) {
+            arg = QStringLiteral("--out");
+        }
+        if (const auto flag = flagOptions().find(arg); flag != flagOptions().end()) {
+            if (inlineValue) {
+                return UsageError{messages::BadOptionValue(arg, *inlineValue)};
+            }
+            flag->second(request.overrides);
+            continue;
+        }
+        const auto option = valueOptions().find(arg);
+        if (option == valueOptions().end()) {
+            return UsageError{messages::UnknownOption(arg)};
+        }
+        if (!inlineValue && i + 1 >= arguments.size()) {
+            return UsageError{messages::MissingOptionValue(arg)};
+        }
+        const QString value = inlineValue ? *inlineValue : arguments[++i];
+        if (!option->second(request.overrides, value)) {
+            return UsageError{messages::BadOptionValue(arg, value)};
+        }
+    }
+    if (request.files.isEmpty()) {
+        return UsageError{messages::NoInputFiles};
+    }
+    return request;
+}
+
 }  // namespace
 
 Request ParseCommandLine(const QStringList& arguments) {
@@ -40,7 +179,7 @@ Request ParseCommandLine(const QStringList& arguments) {
     if (first == QLatin1String("inspect")) {
         return parseInspect(arguments);
     }
-    return UsageError{messages::UnknownOption(first)};
+    return parseBuild(arguments);
 }
 
 QString HelpText() {
@@ -51,8 +190,32 @@ QString HelpText() {
         "  qorv-pr-report inspect [--json] ФАЙЛ...\n"
         "      Загружает каждый файл так же, как окно программы, и выводит, что осталось\n"
         "      после загрузки; с --json — массив JSON, по объекту на файл.\n"
+        "  qorv-pr-report [ПАРАМЕТРЫ] ФАЙЛ...\n"
+        "      Строит протокол по каждому файлу и выводит пути сохранённых файлов.\n"
         "\n"
-        "Коды завершения: 0 — всё выполнено, 1 — файл не прочитан, 2 — ошибка в параметрах.\n");
+        "Параметры протокола:\n"
+        "  -o, --out DIR            директория сохранения (по умолчанию текущая)\n"
+        "  --pdf                    сделать копию в формате PDF\n"
+        "  --title1 T, --title2 T   строки заголовка протокола (до 25 символов)\n"
+        "  --no-setup               без установочных параметров\n"
+        "  --no-label, --no-status, --no-params   без ярлыка, статуса, параметров протокола\n"
+        "  --no-chart               без графика\n"
+        "  --ch1, --no-ch1, --ch2, --no-ch2       включить или выключить канал\n"
+        "  --ch1-name T, --ch2-name T             имена каналов\n"
+        "  --a X, --b X, --c X, --d X             коэффициенты T = at + b, M = cm + d\n"
+        "  --mkt, --dh X            средняя кинетическая температура и ΔH, кДж/моль\n"
+        "  --smooth K, --step S, --compress       сглаживание, шаг в отсчётах, сжатие\n"
+        "  --from \"ДАТА чч:мм:сс\", --to \"ДАТА чч:мм:сс\"   диапазон (дата дд/мм/гггг)\n"
+        "  --decimals1 N, --decimals2 N           число десятичных знаков (0–7)\n"
+        "  --color1 C, --color2 C   цвет линии: число RGB или #RRGGBB\n"
+        "  --marker1, --marker2     маркеры\n"
+        "  --unit1 N, --unit2 N     цена деления оси значений (0 — автоматически)\n"
+        "  --scale1 MIN:MAX, --scale2 MIN:MAX     пределы оси значений\n"
+        "  --time-grid              вертикальные линии сетки\n"
+        "  --time-unit N{m,h,d}     цена деления оси времени в минутах, часах или сутках\n"
+        "\n"
+        "Коды завершения: 0 — всё выполнено, 1 — файл не прочитан или протокол не построен,\n"
+        "2 — ошибка в параметрах или в полях протокола.\n");
 }
 
 }  // namespace qorv::cli

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "cli/BuildOptions.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -13,6 +15,12 @@ struct InspectRequest {
     QStringList files;
 };
 
+// `qorv-pr-report [OPTIONS] FILE...`: one report per file.
+struct BuildRequest {
+    ReportOverrides overrides;
+    QStringList files;
+};
+
 struct HelpRequest {};
 
 // A command line that cannot be carried out; the message is for standard error.
@@ -20,7 +28,7 @@ struct UsageError {
     QString message;
 };
 
-using Request = std::variant<InspectRequest, HelpRequest, UsageError>;
+using Request = std::variant<InspectRequest, BuildRequest, HelpRequest, UsageError>;
 
 // Parses the arguments after the program name.
 Request ParseCommandLine(const QStringList& arguments);

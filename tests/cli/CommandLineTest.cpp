@@ -1,0 +1,115 @@
+#include "cli/CommandLine.h"
+
+#include <gtest/gtest.h>
+
+namespace qorv::cli {
+namespace {
+
+BuildRequest build(const QStringList& args) {
+    const Request r = ParseCommandLine(args);
+    if (const auto* e = std::get_if<UsageError>(&r)) {
+        ADD_FAILURE() << e->message.toStdString();
+        return {};
+    }
+    return std::get<BuildRequest>(r);
+}
+
+QString usageError(const QStringList& args) {
+    const Request r = ParseCommandLine(args);
+    const auto* e = std::get_if<UsageError>(&r);
+    return e ? e->message : QString();
+}
+
+TEST(ParseCommandLine, InspectForm) {
+    const Request r = ParseCommandLine({"inspect", "--json", "a.txt", "b.txt"});
+    const auto& inspect = std::get<InspectRequest>(r);
+    EXPECT_TRUE(inspect.json);
+    EXPECT_EQ(inspect.files, QStringList({"a.txt", "b.txt"}));
+    EXPECT_FALSE(usageError({"inspect"}).isEmpty());
+    EXPECT_FALSE(usageError({"inspect", "--xml", "a.txt"}).isEmpty());
+}
+
+TEST(ParseCommandLine, NegativeNumbersAreValues) {
+    const BuildRequest r = build({"--b", "-0.5", "--d=-3", "--a", "-1e2", "x.txt"});
+    EXPECT_EQ(r.overrides.b, QString("-0.5"));
+    EXPECT_EQ(r.overrides.d, QString("-3"));
+    EXPECT_EQ(r.overrides.a, QString("-1e2"));
+    EXPECT_EQ(r.files, QStringList{"x.txt"});
+}
+
+TEST(ParseCommandLine, FlagsAndValues) {
+    const BuildRequest r = build({"-o",         "/out",        "--pdf",
+                                  "--no-label", "--no-status", "--ch2",
+                                  "--no-ch1",   "--from",      "01.02.2015 10:00:00",
+                                  "--to",       "02/02/2015",  "--color1",
+                                  "#FF0000",    "--color2",    "16711680",
+                                  "--scale2",   "-5:40",       "--time-unit",
+                                  "10m",        "--decimals1", "3",
+                                  "--mkt",      "--",          "--odd-name.txt"});
+    const ReportOverrides& o = r.overrides;
+    EXPECT_EQ(o.outDir, QString("/out"));
+    EXPECT_TRUE(o.pdf && o.noLabel && o.noStatus && o.mkt);
+    EXPECT_EQ(o.channel1, false);
+    EXPECT_EQ(o.channel2, true);
+    ASSERT_TRUE(o.from && o.to);
+    EXPECT_EQ(o.from->date, QString("01.02.2015"));
+    EXPECT_EQ(o.from->hour + o.from->minute + o.from->second, QString("100000"));
+    EXPECT_EQ(o.to->hour + o.to->minute + o.to->second, QString("235900"));
+    EXPECT_EQ(o.color1, 255);
+    EXPECT_EQ(o.color2, 16711680);
+    EXPECT_EQ(o.scale2, std::make_pair(-5, 40));
+    EXPECT_DOUBLE_EQ(*o.timeUnitDays, 10.0 / 60 / 24);
+    EXPECT_EQ(o.decimals1, 3);
+    EXPECT_EQ(r.files, QStringList{"--odd-name.txt"});
+}
+
+TEST(ParseCommandLine, BadValuesAreUsageErrors) {
+    const QStringList bad[] = {
+        {"--decimals1", "8", "a.txt"},
+        {"--scale1", "10:10", "a.txt"},
+        {"--scale1", "10", "a.txt"},
+        {"--color1", "#12345", "a.txt"},
+        {"--color1", "-1", "a.txt"},
+        {"--time-unit", "10x", "a.txt"},
+        {"--time-unit", "0h", "a.txt"},
+        {"--title1", QString(26, 'x'), "a.txt"},
+        {"--from", "01/02/2015 10:00", "a.txt"},
+        {"--bogus", "a.txt"},
+        {"--pdf=yes", "a.txt"},
+        {"a.txt", "--step"},
+        {"--pdf"},
+    };
+    for (const QStringList& args : bad) {
+        EXPECT_FALSE(usageError(args).isEmpty()) << args.join(' ').toStdString();
+    }
+}
+
+TEST(ParseTimeUnit, UnitsAreDays) {
+    EXPECT_DOUBLE_EQ(*ParseTimeUnit("15m"), 15.0 / 60 / 24);
+    EXPECT_DOUBLE_EQ(*ParseTimeUnit("6h"), 0.25);
+    EXPECT_DOUBLE_EQ(*ParseTimeUnit("2d"), 2.0);
+    EXPECT_DOUBLE_EQ(*ParseTimeUnit("1,5d"), 1.5);
+}
+
+TEST(ApplyOverrides, FollowsTheWindowsRules) {
+    ProgramState state;
+    state.options.resetForLoad("/data/a.txt");
+    ReportOverrides o;
+    o.noLabel = true;
+    o.noStatus = true;
+    o.scale1 = std::make_pair(0, 50);
+    o.timeGrid = true;
+    o.step = "3";
+    ApplyOverrides(o, state);
+    using R = ReportOptions;
+    EXPECT_FALSE(state.options.isChecked(R::CheckBox1));
+    EXPECT_FALSE(state.options.isChecked(R::CheckBox10));
+    EXPECT_EQ(state.chart.TempScaleAuto, QString("NO"));
+    EXPECT_EQ(state.chart.TempScaleMax, 50);
+    EXPECT_EQ(state.chart.TimeGridlines, QString("OK"));
+    EXPECT_EQ(state.options.Edit5, QString("3"));
+    EXPECT_EQ(state.options.Edit6, QString("1"));  // untouched
+}
+
+}  // namespace
+}  // namespace qorv::cli
