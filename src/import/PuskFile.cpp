@@ -78,7 +78,9 @@ void LoadSequential(QIODevice& device, const QString& fileName, LogLineReader& r
 // Reads a file in two passes: the first only as far as needed to tell the encoding (for a
 // Windows-1251 file with Russian text, the first few lines), the second decodes and loads it.
 void LoadSeekable(QIODevice& device, const QString& fileName, LogLineReader& reader) {
-    QByteArray piece(kPieceSize, Qt::Uninitialized);
+    // A small file needs no full-sized piece; a size of 0 may just mean "unknown" (/proc).
+    const qint64 pieceSize = std::clamp<qint64>(device.size(), 4096, kPieceSize);
+    QByteArray piece(pieceSize, Qt::Uninitialized);
     EncodingSniffer sniffer;
     while (!sniffer.decided()) {
         const qint64 got = device.read(piece.data(), piece.size());

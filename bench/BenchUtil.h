@@ -1,0 +1,99 @@
+#pragma once
+// Small helpers shared by the benchmarks: wall-clock timing and peak memory of one piece of work,
+// measured in a forked child so that every measurement starts from the same process state and
+// memory freed by an earlier run cannot hide a later run's peak.
+
+#include <sys/types.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <stdexcept>
+#include <string>
+
+namespace qorv::bench {
+
+struct Measurement {
+    double seconds = 0;
+    double peakBytes = 0;  // peak resident memory of the work above the process's baseline
+};
+
+// A "Vm...:" line of /proc/self/status, in bytes.
+inline double ProcStatusBytes(const char* key) {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    const std::size_t keyLength = std::strlen(key);
+    while (std::getline(status, line)) {
+        if (line.compare(0, keyLength, key) == 0) {
+            return std::atof(line.c_str() + keyLength) * 1024.0;  // the kernel says kB
+        }
+    }
+    return 0;
+}
+
+// Runs `work` in a forked child and returns its time and its peak memory above the child's
+// resident memory at the start. The child never returns: it reports through a pipe and exits.
+template <typename Work>
+Measurement MeasureInChild(Work&& work) {
+    int fds[2];
+    if (pipe(fds) != 0) {
+        throw std::runtime_error("pipe failed");
+    }
+    const pid_t pid = fork();
+    if (pid < 0) {
+        throw std::runtime_error("fork failed");
+    }
+    if (pid == 0) {
+        close(fds[0]);
+        // Let VmHWM start from here (Linux 4.0 and later).
+        if (FILE* refs = std::fopen("/proc/self/clear_refs", "w")) {
+            std::fputs("5", refs);
+            std::fclose(refs);
+        }
+        Measurement m;
+        const double baseline = ProcStatusBytes("VmRSS:");
+        const auto start = std::chrono::steady_clock::now();
+        work();
+        m.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        m.peakBytes = ProcStatusBytes("VmHWM:") - baseline;
+        const bool sent = write(fds[1], &m, sizeof m) == static_cast<ssize_t>(sizeof m);
+        _exit(sent ? 0 : 1);
+    }
+    close(fds[1]);
+    Measurement m;
+    const bool received = read(fds[0], &m, sizeof m) == static_cast<ssize_t>(sizeof m);
+    close(fds[0]);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    if (!received || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        throw std::runtime_error("the measured child failed");
+    }
+    return m;
+}
+
+// Best time and highest peak of `runs` measurements.
+template <typename Work>
+Measurement BestOf(int runs, Work&& work) {
+    Measurement best;
+    for (int i = 0; i < runs; ++i) {
+        const Measurement m = MeasureInChild(work);
+        if (i == 0 || m.seconds < best.seconds) {
+            best.seconds = m.seconds;
+        }
+        if (m.peakBytes > best.peakBytes) {
+            best.peakBytes = m.peakBytes;
+        }
+    }
+    return best;
+}
+
+inline void Report(const char* name, double value, const char* unit) {
+    std::printf("bench: %s %.3f %s\n", name, value, unit);
+    std::fflush(stdout);
+}
+
+}  // namespace qorv::bench
