@@ -346,7 +346,8 @@ void LogLineReader::makeDataChannelCaption() {
         data_.DataChannelCaption = header;
         return;
     }
-    // "()" is where the unit goes; the samples tell which unit it is.
+    // "()" is where the unit goes; the samples tell which unit it is. Only such a header takes
+    // a unit from the samples, and only then is channel 2 renamed to a temperature.
     QString caption = header;
     if (data_.DataSeriesKind == u"XXX") {
         caption = QString(header).replace(kEmptyUnit.toString(), QStringLiteral("(Есть/Нет)"));

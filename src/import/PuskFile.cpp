@@ -21,29 +21,61 @@ namespace {
 // add another.
 constexpr qsizetype kPieceSize = qsizetype(1) << 20;
 
-// Decodes the file's bytes piece by piece and hands each complete line to the reader.
+// Decodes the file's bytes piece by piece and hands each complete line to the reader. Each
+// piece is decoded only up to its last line end byte and the rest waits for the next piece: a
+// multi-byte sequence is then never left open at the end of a decode, where Qt's UTF-8 decoder
+// would swallow a CR or LF that starts the next piece after an invalid sequence, merging lines.
 class LineFeed {
   public:
     LineFeed(TextEncoding encoding, LogLineReader& reader) : decoder_(encoding), reader_(reader) {}
 
     void feed(QByteArrayView bytes) {
-        auto onLine = [this](QStringView line) { reader_.readLine(line); };
         while (!bytes.isEmpty()) {
-            const qsizetype size = std::min(bytes.size(), kPieceSize);
-            splitter_.feed(decoder_.decode(bytes.first(size)), onLine);
-            bytes = bytes.sliced(size);
+            const QByteArrayView piece = bytes.first(std::min(bytes.size(), kPieceSize));
+            bytes = bytes.sliced(piece.size());
+            const qsizetype cut = EndOfLastLine(piece);
+            if (cut == 0) {
+                waiting_.append(piece);  // no line ends here: a long line goes on
+                continue;
+            }
+            if (waiting_.isEmpty()) {
+                decodeLines(piece.first(cut));
+            } else {
+                waiting_.append(piece.first(cut));
+                decodeLines(waiting_);
+                waiting_.clear();
+            }
+            waiting_.append(piece.sliced(cut));
         }
     }
 
     // The last line, when the file does not end with a line end.
     void finish() {
+        decodeLines(waiting_);
+        waiting_.clear();
         splitter_.finish([this](QStringView line) { reader_.readLine(line); });
     }
 
   private:
+    // Offset just after the last CR or LF of `bytes`; 0 when there is none.
+    static qsizetype EndOfLastLine(QByteArrayView bytes) {
+        for (qsizetype i = bytes.size(); i > 0; --i) {
+            if (bytes[i - 1] == '\n' || bytes[i - 1] == '\r') {
+                return i;
+            }
+        }
+        return 0;
+    }
+
+    void decodeLines(QByteArrayView bytes) {
+        splitter_.feed(decoder_.decode(bytes),
+                       [this](QStringView line) { reader_.readLine(line); });
+    }
+
     TextDecoder decoder_;
     LineSplitter splitter_;
     LogLineReader& reader_;
+    QByteArray waiting_;  // bytes after the last line end seen so far
 };
 
 [[noreturn]] void ThrowReadError(const QString& fileName, const QIODevice& device) {

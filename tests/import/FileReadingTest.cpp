@@ -108,6 +108,18 @@ TEST(LineEnds, LinesAcrossReadPiecesStayWhole) {
     EXPECT_EQ(l.data.SampleRows[1], " 02/01/2023 00:00:00 - 2 °C");
 }
 
+TEST(LineEnds, InvalidUtf8BeforeAPieceBoundaryKeepsTheLineEnd) {
+    // A cut-off UTF-8 sequence as the last byte of a piece, a lone CR first in the next one.
+    TempLogFiles files;
+    QByteArray bytes = QString("Ярлык\r\n").toUtf8();
+    bytes += QByteArray(kMiB - bytes.size() - 1, 'a') + "\xD0";
+    bytes += "\rnext\r";
+    const Loaded l = LoadFile(files.write("cut.txt", "\xEF\xBB\xBF" + bytes));
+    ASSERT_EQ(l.data.LabelRows.size(), 2);
+    EXPECT_EQ(l.data.LabelRows[0].size(), kMiB - 13 + 1);  // the a's and one replacement
+    EXPECT_EQ(l.data.LabelRows[1], "next");
+}
+
 // --- Odd content ----------------------------------------------------------------------------
 
 TEST(OddContent, NulBytesStayInTheLine) {
