@@ -366,6 +366,17 @@ std::vector<EdgePart> edgeParts(const RangeRef& r, int index) {
 template <typename Change>
 void restyleEdges(const Range& range, int index, Change change) {
     Styles& styles = range.worksheet().styles();
+    if (index == 0) {
+        // Every edge of every cell in one pass, so no half-bordered formats are left over.
+        restyle(range.worksheet(), range.ref(), [&](CellFormat& f) {
+            Border border = styles.border(f.border);
+            for (BorderLine& line : border.edges) {
+                change(line);
+            }
+            f.border = styles.borderIndex(border);
+        });
+        return;
+    }
     for (const EdgePart& part : edgeParts(range.ref(), index)) {
         restyle(range.worksheet(), part.cells, [&](CellFormat& f) {
             Border border = styles.border(f.border);

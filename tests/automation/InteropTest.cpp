@@ -1,0 +1,105 @@
+// Produced workbooks opened by other programs: openpyxl reads the cells, formats and the
+// chart part; LibreOffice converts the workbook to PDF and back to .xlsx with the chart.
+
+#include "SampleWorkbook.h"
+
+#include <gtest/gtest.h>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+using namespace qorv::automation;
+
+namespace {
+
+constexpr int kSamples = 200;
+
+struct ProcessResult {
+    int exitCode = -1;
+    QString output;
+};
+
+ProcessResult run(const QString& program, const QStringList& arguments, int timeoutMs = 180000) {
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(program, arguments);
+    ProcessResult result;
+    if (!process.waitForFinished(timeoutMs)) {
+        process.kill();
+        process.waitForFinished();
+        result.output = QStringLiteral("timed out or failed to start: ") + program;
+        return result;
+    }
+    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    result.output = QString::fromUtf8(process.readAll());
+    return result;
+}
+
+QString checker() {
+    return QStringLiteral(QORV_TEST_DATA "/interop/check_sample.py");
+}
+
+QString saveSample(const QTemporaryDir& dir) {
+    Application app = Application::connect();
+    Workbook& book = app.workbooks().add();
+    sample::buildSampleReport(book, {.samples = kSamples});
+    return book.saveAs(dir.filePath(QStringLiteral("1234-081215_140309")));
+}
+
+// Converts with a private profile, so that parallel runs do not share LibreOffice's state.
+ProcessResult convert(const QTemporaryDir& dir, const QString& file, const QString& format,
+                      const QString& outDir) {
+    return run(QStringLiteral("soffice"),
+               {QStringLiteral("-env:UserInstallation=file://") + dir.filePath("profile"),
+                QStringLiteral("--headless"), QStringLiteral("--convert-to"), format,
+                QStringLiteral("--outdir"), outDir, file});
+}
+
+}  // namespace
+
+TEST(Interop, OpenpyxlReadsCellsFormatsPageSetupAndChart) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = saveSample(dir);
+    const ProcessResult check =
+        run(QStringLiteral("/usr/bin/python3"),
+            {checker(), QStringLiteral("ours"), path, QString::number(kSamples)});
+    EXPECT_EQ(check.exitCode, 0) << check.output.toStdString();
+    EXPECT_TRUE(check.output.contains("OK")) << check.output.toStdString();
+}
+
+TEST(Interop, LibreOfficeConvertsToPdfWithTheChart) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = saveSample(dir);
+    const QString out = dir.filePath("pdf");
+    QDir().mkpath(out);
+    const ProcessResult conversion = convert(dir, path, QStringLiteral("pdf"), out);
+    ASSERT_EQ(conversion.exitCode, 0) << conversion.output.toStdString();
+    const QString pdf = out + QStringLiteral("/1234-081215_140309.pdf");
+    ASSERT_TRUE(QFile::exists(pdf)) << conversion.output.toStdString();
+    const ProcessResult text = run(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    ASSERT_EQ(text.exitCode, 0);
+    // The legend and the secondary axis labels exist only when the chart was drawn.
+    EXPECT_TRUE(text.output.contains(QStringLiteral("Темпер.,°C"))) << text.output.toStdString();
+    EXPECT_TRUE(text.output.contains(QStringLiteral("Влажность, %")));
+    EXPECT_TRUE(text.output.contains(QStringLiteral("Протокол измерений")));
+    EXPECT_TRUE(text.output.contains(QStringLiteral("08.12.2015 00:00:00")));
+}
+
+TEST(Interop, LibreOfficeKeepsTheChartWhenItSavesTheWorkbook) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = saveSample(dir);
+    const QString out = dir.filePath("again");
+    QDir().mkpath(out);
+    const ProcessResult conversion = convert(dir, path, QStringLiteral("xlsx"), out);
+    ASSERT_EQ(conversion.exitCode, 0) << conversion.output.toStdString();
+    const QString again = out + QStringLiteral("/1234-081215_140309.xlsx");
+    ASSERT_TRUE(QFile::exists(again)) << conversion.output.toStdString();
+    const ProcessResult check =
+        run(QStringLiteral("/usr/bin/python3"),
+            {checker(), QStringLiteral("libreoffice"), again, QString::number(kSamples)});
+    EXPECT_EQ(check.exitCode, 0) << check.output.toStdString();
+}

@@ -1,0 +1,141 @@
+#include "SampleWorkbook.h"
+#include "automation/AutomationError.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+using namespace qorv::automation;
+
+namespace {
+
+const QDateTime kStamp(QDate(2015, 12, 8), QTime(14, 3, 9), Qt::UTC);
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+    return file.readAll();
+}
+
+QStringList entries(const QString& directory) {
+    return QDir(directory).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
+}
+
+}  // namespace
+
+TEST(SaveAs, AddsTheExtensionAndNeverReplacesAFile) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString base = dir.filePath(QStringLiteral("1234-081215_140309"));
+    Workbook first, second, third;
+    EXPECT_EQ(first.saveAs(base), base + ".xlsx");
+    EXPECT_EQ(second.saveAs(base), base + "_2.xlsx");
+    EXPECT_EQ(third.saveAs(base + ".xlsx"), base + "_3.xlsx");
+    EXPECT_EQ(third.fullName(), base + "_3.xlsx");
+    const QByteArray before = readAll(base + ".xlsx");
+    // Save goes to the path SaveAs used, replacing that file only.
+    third.worksheet(1).range("A1").setValue2(QStringLiteral("изменено"));
+    third.save();
+    EXPECT_EQ(readAll(base + ".xlsx"), before);
+    EXPECT_TRUE(readAll(base + "_3.xlsx").contains("xl/sharedStrings.xml"));
+    EXPECT_EQ(entries(dir.path()).size(), 3);  // no temporary files left behind
+}
+
+TEST(SaveAs, WritesAZipOfTheWorkbookParts) {
+    QTemporaryDir dir;
+    Workbook book;
+    book.setTimestamp(kStamp);
+    sample::buildSampleReport(book, {.samples = 30});
+    const QByteArray bytes = readAll(book.saveAs(dir.filePath("r")));
+    EXPECT_TRUE(bytes.startsWith("PK\x03\x04"));
+    for (const char* part :
+         {"[Content_Types].xml", "_rels/.rels", "docProps/core.xml", "xl/workbook.xml",
+          "xl/_rels/workbook.xml.rels", "xl/styles.xml", "xl/sharedStrings.xml",
+          "xl/worksheets/sheet1.xml", "xl/worksheets/sheet2.xml",
+          "xl/worksheets/_rels/sheet1.xml.rels", "xl/drawings/drawing1.xml",
+          "xl/drawings/_rels/drawing1.xml.rels", "xl/charts/chart1.xml"}) {
+        EXPECT_TRUE(bytes.contains(part)) << part;
+    }
+}
+
+TEST(SaveAs, SameInputGivesTheSameBytes) {
+    QTemporaryDir dir;
+    QByteArray files[2];
+    for (QByteArray& bytes : files) {
+        Workbook book;
+        book.setTimestamp(kStamp);
+        sample::buildSampleReport(book, {.samples = 120});
+        bytes = readAll(book.saveAs(dir.filePath("same")));
+    }
+    EXPECT_FALSE(files[0].isEmpty());
+    EXPECT_EQ(files[0], files[1]);
+}
+
+TEST(SaveAs, FailsClearlyWhereItCannotWrite) {
+    Workbook book;
+    try {
+        book.saveAs(QStringLiteral("/nonexistent-qorv-dir/report"));
+        FAIL() << "saved";
+    } catch (const AutomationError& error) {
+        EXPECT_EQ(error.kind(), ErrorKind::DirectoryMissing);
+        EXPECT_TRUE(error.message().contains("nonexistent-qorv-dir"));
+    }
+    try {
+        book.saveAs(QStringLiteral("/proc/qorv-report"));  // exists, but takes no files
+        FAIL() << "saved";
+    } catch (const AutomationError& error) {
+        EXPECT_EQ(error.kind(), ErrorKind::CannotWrite);
+        EXPECT_TRUE(error.message().contains("/proc/qorv-report.xlsx"));
+    }
+    EXPECT_TRUE(book.fullName().isEmpty());
+    try {
+        book.save();
+        FAIL() << "saved";
+    } catch (const AutomationError& error) {
+        EXPECT_EQ(error.kind(), ErrorKind::NotSavedYet);
+    }
+}
+
+TEST(SaveAs, AFullDiskLeavesNoFileBehind) {
+    QTemporaryDir dir;
+    const QString target = dir.filePath("full");
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // Writing past 64 KiB fails as on a full disk.
+        signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{65536, 65536};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        Workbook book;
+        sample::buildSampleReport(book, {.samples = 20000});
+        try {
+            book.saveAs(target);
+        } catch (const AutomationError& error) {
+            _exit(error.kind() == ErrorKind::CannotWrite ? 0 : 2);
+        }
+        _exit(1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(entries(dir.path()), QStringList());
+}
+
+TEST(SaveAs, RefusesAnUnplacedChartSheet) {
+    QTemporaryDir dir;
+    Workbook book;
+    book.charts().add(&book.sheetAt(1));
+    try {
+        book.saveAs(dir.filePath("chart"));
+        FAIL() << "saved";
+    } catch (const AutomationError& error) {
+        EXPECT_EQ(error.kind(), ErrorKind::ChartSheetNotSaved);
+    }
+    EXPECT_EQ(entries(dir.path()), QStringList());
+}
