@@ -1,3 +1,4 @@
+#include "cli/BuildCommand.h"
 #include "cli/CommandLine.h"
 #include "cli/InspectCommand.h"
 #include "report/Messages.h"
@@ -5,6 +6,7 @@
 #include <QCoreApplication>
 #include <QTextStream>
 
+#include <unistd.h>
 #include <cstdio>
 
 // qorv-pr-report: the command-line front end to the reader and the report run.
@@ -26,6 +28,7 @@ int main(int argc, char** argv) {
     if (const auto* inspect = std::get_if<qorv::cli::InspectRequest>(&request)) {
         return qorv::cli::RunInspect(*inspect, out, err);
     }
-    err << qorv::cli::HelpText();
-    return 2;
+    const bool progressToTerminal = isatty(fileno(stderr)) != 0;
+    return qorv::cli::RunBuild(std::get<qorv::cli::BuildRequest>(request), out, err,
+                               progressToTerminal);
 }

@@ -1,0 +1,127 @@
+#include "report/BuildReport.h"
+
+#include "report/DataTables.h"
+#include "report/FormatSettings.h"
+#include "report/HeadingBlock.h"
+#include "report/Messages.h"
+#include "report/ReportRun.h"
+#include "report/SampleStages.h"
+#include "report/WorkbookFinishing.h"
+
+namespace qorv {
+
+namespace {
+
+namespace xl = automation::xl;
+using R = ReportOptions;
+
+// Steps 4 to 13: the application, the new workbook, its name, the first save, the two sheets.
+void CreateWorkbook(ReportRun& run) {
+    run.workbook = &run.application.workbooks().add();
+    run.workbook->setTimestamp(run.startTime);
+
+    run.RunStamp = run.startTime.toString(QStringLiteral("ddMMyy_HHmmss"));
+    run.ReportPath = MakeReportPath(
+        run.program.options.Edit2, run.program.data.DeviceNumber.value_or(QString()), run.RunStamp);
+    run.savedPath = run.workbook->saveAs(run.ReportPath);
+
+    run.ReportSheet = &run.workbook->worksheet(1);
+    run.select(*run.ReportSheet);
+    run.application.setVisible(false);
+    automation::ErrorCheckingOptions& checks = run.application.errorCheckingOptions();
+    checks.backgroundChecking = false;
+    checks.numberAsText = false;
+    checks.inconsistentFormula = false;
+    run.advance();
+
+    run.ReportRow = 1;
+    run.DataSheetRow = 1;
+    run.PageNumber = 1;
+    run.DataSheet = &run.workbook->sheets().add(&run.workbook->activeSheet());
+}
+
+// Step 17: the samples and every table made of them, in the order the work interleaves.
+void WriteSampleTables(ReportRun& run) {
+    SelectAndConvertSamples(run);
+    WriteChartDataColumns(run);
+    WriteStateDurationTable(run);
+    ThinSamples(run);
+    WritePrintedTable(run);
+}
+
+// Step 22: the PDF copy of the report sheet; its failure is reported and the run goes on.
+void ExportPdf(ReportRun& run) {
+    QString pdf = run.savedPath;
+    if (pdf.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive)) {
+        pdf.chop(5);
+    }
+    pdf += QStringLiteral(".pdf");
+    try {
+        run.ReportSheet->exportAsFixedFormat(xl::TypePDF, pdf);
+        run.pdfPath = pdf;
+    } catch (const std::exception&) {
+        run.progress.pdfFailed(messages::PdfError);
+    }
+}
+
+}  // namespace
+
+QString MakeReportPath(const QString& directory, const QString& deviceNumber,
+                       const QString& runStamp) {
+    QString dir = directory;
+    if (!dir.isEmpty() && !dir.endsWith('/') && !dir.endsWith('\\')) {
+        dir += '/';
+    }
+    return dir + deviceNumber + '-' + runStamp;
+}
+
+ReportFiles BuildReport(ProgramState& state, ProgressListener& progress,
+                        const QDateTime& startTime) {
+    // The application lives for one run: the saved file is what the run leaves behind, so a
+    // batch does not keep every workbook in memory.
+    automation::Application application = automation::Application::connect();
+    return BuildReport(state, progress, application, startTime);
+}
+
+ReportFiles BuildReport(ProgramState& state, ProgressListener& progress,
+                        automation::Application& application, const QDateTime& startTime) {
+    ReportRun run(state, progress, application);
+    run.startTime = startTime;
+    FormatSettings::instance().applyProgramConventions();
+    run.decimalSeparator = FormatSettings::instance().decimalSeparator();
+    progress.runStarted(ReportRun::kProgressMaximum);
+
+    // Everything from here on is followed by the clean-up, also after a failure.
+    try {
+        CreateWorkbook(run);
+        SetColumnWidths(run);
+        WriteHeadingBlock(run);
+        WriteChartDataHeading(run);
+        run.select(*run.DataSheet);
+        run.advance();
+
+        const ReportOptions& o = state.options;
+        if (o.isChecked(R::CheckBox6) || o.isChecked(R::CheckBox7)) {
+            WriteSampleTables(run);
+        }
+        progress.tableHidden();
+        run.advance();
+
+        // The chart stage (CheckBox9) comes here: it is built next, and the heading block
+        // already keeps its rows free from ChartRow on.
+
+        FinishWorkbook(run);
+        run.workbook->save();
+        if (o.isChecked(R::CheckBox8)) {
+            ExportPdf(run);
+        }
+        run.application.setScreenUpdating(true);
+    } catch (...) {
+        progress.runFinished();
+        throw;
+    }
+    progress.runFinished();
+    return ReportFiles{run.savedPath, run.pdfPath};
+}
+
+}  // namespace qorv

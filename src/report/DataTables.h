@@ -1,0 +1,24 @@
+#pragma once
+
+#include "report/ReportRun.h"
+
+namespace qorv {
+
+// The title and column-heading rows of the chart-data sheet ("График температуры", "Время"
+// and the channel-1 name, or the on/off event heading); sets ChartDataHeaderRow.
+void WriteChartDataHeading(ReportRun& run);
+
+// The chart-data columns below the heading: times (read as dates), channel 1, channel 2, one
+// call per column, each with borders and its progress advance.
+void WriteChartDataColumns(ReportRun& run);
+
+// For an on/off event channel shown alone: the chart data becomes the table of state changes
+// with the time spent in the state that ended (the rate line gives the sampling interval).
+void WriteStateDurationTable(ReportRun& run);
+
+// The printed value table of the report sheet, in blocks of up to 57 rows, two (two channels)
+// or three (one channel) side by side, with a page break and page heading before each further
+// page.
+void WritePrintedTable(ReportRun& run);
+
+}  // namespace qorv

@@ -1,0 +1,76 @@
+#include "report/SampleStages.h"
+
+#include "report/DateTimeText.h"
+#include "report/FormatSettings.h"
+#include "report/Messages.h"
+#include "report/ReportError.h"
+#include "report/ReportValidation.h"
+
+namespace qorv {
+
+namespace {
+
+using R = ReportOptions;
+
+QDateTime readRangeEnd(const QString& text) {
+    if (const auto value = TryReadDateTime(text)) {
+        return *value;
+    }
+    throw ConversionError(messages::RangeEndError(text), text);
+}
+
+}  // namespace
+
+void SelectAndConvertSamples(ReportRun& run) {
+    ProgramState& s = run.program;
+    const ReportOptions& o = s.options;
+
+    // Step 1, read with the run's start settings ('/' dates, day first).
+    const QDateTime start = readRangeEnd(RangeStartText(o));
+    const QDateTime end = readRangeEnd(RangeEndText(o));
+    const QStringList selected = SelectSamplesByRange(s.data.SampleRows, start, end);
+    s.data.SampleRows.clear();
+    run.advance();
+
+    // Step 2: the time texts take the system's own date separator.
+    FormatSettings::instance().resetToSystem();
+    run.columns = SplitSamples(selected, s.data.TempChannelState != "NO");
+    s.data.SampleRows = selected;
+    run.advance();
+
+    // Steps 3 and 4; the channel-2 correction only while its fields are shown (not for
+    // on/off events, whose 0 and 1 stay as they are).
+    CorrectChannel1(run.columns, o.Edit7, o.Edit8);
+    if (o.Channel2CoefficientsVisible) {
+        CorrectChannel2(run.columns, o.Edit9, o.Edit11);
+    }
+    run.advance();
+
+    if (o.isChecked(R::CheckBox5) && o.isChecked(R::CheckBox6)) {
+        ApplyMeanKineticTemperature(run.columns, o.Edit10);
+    }
+    run.advance();
+
+    if (o.isChecked(R::CheckBox7) && s.data.HasEvents == "NO") {
+        SmoothChannel2(run.columns, o.Edit6);
+    }
+    run.advance();
+}
+
+void ThinSamples(ReportRun& run) {
+    const ReportOptions& o = run.program.options;
+    const auto step = ReadStepInSamples(o.Edit5);
+    if (!step) {
+        throw ConversionError(messages::FieldValueError(QStringLiteral("Шаг в отсчетах"), o.Edit5),
+                              o.Edit5);
+    }
+    StepSamples(run.columns, *step);
+    run.advance();
+
+    if (o.isChecked(R::CheckBox4)) {
+        CompressSamples(run.columns, o.isChecked(R::CheckBox6), o.isChecked(R::CheckBox7));
+    }
+    run.advance();
+}
+
+}  // namespace qorv
