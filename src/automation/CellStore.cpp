@@ -22,8 +22,10 @@ void CellStore::reserve(int column, int lastRow) {
     }
     Column& c = columns_[std::size_t(column - 1)];
     if (std::size_t(lastRow) > c.meta.capacity()) {
-        c.meta.reserve(std::size_t(lastRow));
-        c.values.reserve(std::size_t(lastRow));
+        // Grow by half again at least: block after block down a column stays linear.
+        const std::size_t capacity = std::max(std::size_t(lastRow), c.meta.capacity() * 3 / 2);
+        c.meta.reserve(capacity);
+        c.values.reserve(capacity);
     }
 }
 
