@@ -140,10 +140,137 @@ QString exponentForm(const ExactDecimal& d, bool negative, QChar separator) {
     return out;
 }
 
+using u128 = unsigned __int128;
+
+u128 power(int base, int k) {
+    u128 p = 1;
+    for (int i = 0; i < k; ++i) {
+        p *= base;
+    }
+    return p;
+}
+
+u128 power10(int k) {
+    return power(10, k);
+}
+
+// Whether M·2^E >= 10^k, exactly, for the magnitudes the short path takes.
+bool atLeastPowerOf10(std::uint64_t m, int e, int k) {
+    if (k >= 0) {
+        if (e >= 0) {
+            return (u128(m) << e) >= power10(k);
+        }
+        return u128(m) >= (power10(k) << -e);
+    }
+    const u128 lhs = u128(m) * power10(-k);
+    return e >= 0 ? true : lhs >= (u128(1) << -e);
+}
+
+void appendDigits(char*& out, u128 value, int width) {
+    char buffer[40];
+    int n = 0;
+    do {
+        buffer[n++] = static_cast<char>('0' + static_cast<int>(value % 10));
+        value /= 10;
+    } while (value != 0);
+    for (int i = n; i < width; ++i) {
+        *out++ = '0';
+    }
+    while (n > 0) {
+        *out++ = buffer[--n];
+    }
+}
+
+// The same rounding and writing as formatFixed below, done with 128-bit integers on the exact
+// binary value, for |x| from 1e-19 to 1e8 with at most 32 places kept: every value and every
+// mean kinetic term a report writes in practice. Returns nothing outside that range.
+std::optional<QString> formatFixedShort(double x, int roundDecimals, int writeDecimals,
+                                        QChar separator) {
+    const double ax = std::fabs(x);
+    if (!(ax >= 1e-19 && ax < 1e8)) {
+        return std::nullopt;
+    }
+    int e = 0;
+    const double fraction = std::frexp(ax, &e);
+    auto m = static_cast<std::uint64_t>(std::ldexp(fraction, 53));
+    e -= 53;
+    while ((m & 1U) == 0) {
+        m >>= 1;
+        ++e;
+    }
+    // The decimal exponent of the leading digit, made exact.
+    int e10 = static_cast<int>(std::floor(std::log10(ax)));
+    while (!atLeastPowerOf10(m, e, e10)) {
+        --e10;
+    }
+    while (atLeastPowerOf10(m, e, e10 + 1)) {
+        ++e10;
+    }
+    const int keep = std::min(roundDecimals, kSignificantDigits - 1 - e10);
+    if (keep < 0 || keep > 32) {
+        return std::nullopt;
+    }
+    // N = |x|·10^keep rounded half away from zero, with |x|·10^keep = M·5^keep·2^(e + keep).
+    const u128 t = u128(m) * power(5, keep);
+    const int exponent2 = e + keep;
+    u128 n = 0;
+    if (exponent2 >= 0) {
+        n = t << exponent2;
+    } else {
+        const int shift = -exponent2;
+        if (shift >= 127) {
+            return std::nullopt;
+        }
+        const u128 q = t >> shift;
+        const u128 r = t - (q << shift);
+        n = q + ((r << 1) >= (u128(1) << shift) ? 1 : 0);
+    }
+    const u128 scale = power10(keep);
+    const u128 integer = n / scale;
+    if (integer >= 100000000) {
+        return std::nullopt;  // rounding made a ninth integer digit: exponent form
+    }
+    const u128 fractionDigits = n % scale;
+
+    char text[64];
+    char* out = text;
+    appendDigits(out, integer, 1);
+    char* point = out;
+    if (writeDecimals > 0) {
+        *out++ = '.';
+        char* first = out;
+        if (keep > 0) {
+            appendDigits(out, fractionDigits, keep);
+        }
+        const int written = static_cast<int>(out - first);
+        if (written > writeDecimals) {
+            out = first + writeDecimals;
+        }
+        while (out - first < writeDecimals) {
+            *out++ = '0';
+        }
+    }
+    bool allZero = true;
+    for (const char* c = text; c < out; ++c) {
+        allZero = allZero && (*c == '0' || *c == '.');
+    }
+    QString result;
+    result.reserve((out - text) + 1);
+    if (std::signbit(x) && !allZero) {
+        result += QChar('-');
+    }
+    result += QLatin1String(text, point - text);
+    if (writeDecimals > 0) {
+        result += separator;
+        result += QLatin1String(point + 1, out - point - 1);
+    }
+    return result;
+}
+
 // Rounds |x| half away from zero to at most 8 significant digits and at most `roundDecimals`
 // places, then writes exactly `writeDecimals` places: padded with zeros, or cut (without
 // another rounding) when fewer places are written than were kept.
-QString formatFixed(double x, int roundDecimals, int writeDecimals, QChar separator) {
+QString formatFixedExact(double x, int roundDecimals, int writeDecimals, QChar separator) {
     if (!std::isfinite(x)) {
         return std::isnan(x) ? QStringLiteral("NAN")
                              : (x < 0 ? QStringLiteral("-INF") : QStringLiteral("INF"));
@@ -202,9 +329,102 @@ QString formatFixed(double x, int roundDecimals, int writeDecimals, QChar separa
     return out;
 }
 
+// Reads the common short forms ("23.45", "-0,5", "1.2E+3") exactly: a mantissa of at most 19
+// digits and a power of ten of at most 10^27 are both exact in 80-bit long double, so a single
+// multiplication or division rounds the value correctly, as a full conversion would. Returns
+// nothing for any other text, which then takes the full path.
+std::optional<long double> readShortNumber(QStringView t) {
+    static constexpr long double kPowers[] = {1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,
+                                              1e7L,  1e8L,  1e9L,  1e10L, 1e11L, 1e12L, 1e13L,
+                                              1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L, 1e20L,
+                                              1e21L, 1e22L, 1e23L, 1e24L, 1e25L, 1e26L, 1e27L};
+    qsizetype i = 0;
+    const qsizetype n = t.size();
+    bool negative = false;
+    if (i < n && (t[i] == '+' || t[i] == '-')) {
+        negative = t[i] == '-';
+        ++i;
+    }
+    std::uint64_t mantissa = 0;
+    int digits = 0;  // significant digits taken into the mantissa
+    int mantissaDigits = 0;
+    int scale = 0;  // decimal places of the mantissa
+    bool point = false;
+    for (; i < n; ++i) {
+        const char16_t c = t[i].unicode();
+        if (c >= '0' && c <= '9') {
+            ++mantissaDigits;
+            if (mantissa == 0 && c == '0') {
+                scale += point ? 1 : 0;
+                continue;
+            }
+            if (++digits > 19) {
+                return std::nullopt;
+            }
+            mantissa = mantissa * 10 + (c - '0');
+            scale += point ? 1 : 0;
+        } else if ((c == '.' || c == ',') && !point) {
+            point = true;
+        } else {
+            break;
+        }
+    }
+    if (mantissaDigits == 0) {
+        return std::nullopt;
+    }
+    int exponent = 0;
+    if (i < n && (t[i] == 'e' || t[i] == 'E')) {
+        ++i;
+        bool negativeExponent = false;
+        if (i < n && (t[i] == '+' || t[i] == '-')) {
+            negativeExponent = t[i] == '-';
+            ++i;
+        }
+        int exponentDigits = 0;
+        for (; i < n && t[i] >= '0' && t[i] <= '9'; ++i) {
+            if (++exponentDigits > 3) {
+                return std::nullopt;
+            }
+            exponent = exponent * 10 + (t[i].unicode() - '0');
+        }
+        if (exponentDigits == 0) {
+            return std::nullopt;
+        }
+        exponent = negativeExponent ? -exponent : exponent;
+    }
+    if (i != n) {
+        return std::nullopt;
+    }
+    const int power = exponent - scale;
+    long double value = static_cast<long double>(mantissa);
+    if (mantissa == 0) {
+        value = 0;
+    } else if (power >= 0 && power <= 27) {
+        value *= kPowers[power];
+    } else if (power < 0 && power >= -27) {
+        value /= kPowers[-power];
+    } else {
+        return std::nullopt;
+    }
+    return negative ? -value : value;
+}
+
 }  // namespace
 
-std::optional<long double> TryReadNumber(const QString& text) {
+namespace detail {
+
+QString FormatFixed(double x, int roundDecimals, int writeDecimals, QChar separator) {
+    if (auto text = formatFixedShort(x, roundDecimals, writeDecimals, separator)) {
+        return *std::move(text);
+    }
+    return formatFixedExact(x, roundDecimals, writeDecimals, separator);
+}
+
+QString FormatFixedExact(double x, int roundDecimals, int writeDecimals, QChar separator) {
+    return formatFixedExact(x, roundDecimals, writeDecimals, separator);
+}
+
+std::optional<long double> TryReadNumberFull(const QString& text) {
     std::string normalized;
     if (!normalizeNumber(text, normalized)) {
         return std::nullopt;
@@ -219,6 +439,16 @@ std::optional<long double> TryReadNumber(const QString& text) {
     return value;
 }
 
+}  // namespace detail
+
+std::optional<long double> TryReadNumber(const QString& text) {
+    const QStringView trimmed = QStringView(text).trimmed();
+    if (const auto value = readShortNumber(trimmed)) {
+        return value;
+    }
+    return detail::TryReadNumberFull(text);
+}
+
 long double ReadNumber(const QString& text) {
     if (const auto value = TryReadNumber(text)) {
         return *value;
@@ -228,7 +458,7 @@ long double ReadNumber(const QString& text) {
 
 QString FixedText(double x, int decimals) {
     const int d = std::clamp(decimals, 0, kMaxDecimals);
-    return formatFixed(x, d, d, FormatSettings::instance().decimalSeparator());
+    return detail::FormatFixed(x, d, d, FormatSettings::instance().decimalSeparator());
 }
 
 QString ValueText(double x) {
@@ -238,7 +468,7 @@ QString ValueText(double x) {
 }
 
 QString MktTermText(double x) {
-    return formatFixed(x, 60, kMaxDecimals, FormatSettings::instance().decimalSeparator());
+    return detail::FormatFixed(x, 60, kMaxDecimals, FormatSettings::instance().decimalSeparator());
 }
 
 }  // namespace qorv

@@ -34,4 +34,15 @@ QString ValueText(double x);
 // 18th dropped without further rounding. A term below 1e-18 therefore reads back as zero.
 QString MktTermText(double x);
 
+namespace detail {
+// The rounding and writing behind FixedText and MktTermText: at most 8 significant digits and
+// `roundDecimals` places, then exactly `writeDecimals` places (cut, not rounded, when fewer).
+// FormatFixed takes a fast integer path where it can; FormatFixedExact always works on the
+// full decimal expansion. Both give the same text for every double.
+QString FormatFixed(double x, int roundDecimals, int writeDecimals, QChar separator);
+QString FormatFixedExact(double x, int roundDecimals, int writeDecimals, QChar separator);
+// ReadNumber without its fast path for short texts.
+std::optional<long double> TryReadNumberFull(const QString& text);
+}  // namespace detail
+
 }  // namespace qorv

@@ -33,7 +33,7 @@ long double readField(const QString& text, const char* field) {
     throw ConversionError(messages::FieldValueError(QString::fromUtf8(field), text), text);
 }
 
-bool startsWithNumber(const QString& v) {
+bool startsWithNumber(QStringView v) {
     if (v.isEmpty()) {
         return false;
     }
@@ -105,30 +105,32 @@ SampleColumns SplitSamples(const QStringList& selectedLines, bool hasTemperature
         if (p < 0) {
             throw ConversionError(messages::SampleWithoutSeparator(line), line);
         }
-        QString time = line.left(p).trimmed();
-        time.replace(QChar('/'), QChar('.'));
-        time.replace(QChar('.'), dateSeparator);
+        // The date parts, whether written with '/' or '.', take the system's date separator.
+        QString time = QStringView(line).left(p).trimmed().toString();
+        for (QChar& ch : time) {
+            if (ch == '/' || ch == '.') {
+                ch = dateSeparator;
+            }
+        }
         c.TimeTexts << time;
 
-        QString v = line.mid(p + 2).trimmed();
+        QStringView v = QStringView(line).mid(p + 2).trimmed();
         if (hasTemperatureChannel) {
             const qsizetype q = v.indexOf(QChar(' '));
             // The first value with its trailing blank; empty when no blank follows it.
-            c.Channel1Texts << (q < 0 ? QString() : v.left(q + 1));
+            c.Channel1Texts << (q < 0 ? QString() : v.left(q + 1).toString());
             if (q >= 0) {
                 v = v.mid(q);
             }
         }
-        qsizetype from = 0;
-        while (from < v.size() && !startsWithNumber(v.mid(from, 2))) {
-            ++from;
+        while (!v.isEmpty() && !startsWithNumber(v)) {
+            v = v.mid(1);
         }
-        v = v.mid(from);
         if (v.isEmpty()) {
             c.Channel2Texts << QString();
         } else {
             const qsizetype blank = v.indexOf(QChar(' '));
-            c.Channel2Texts << (blank < 0 ? v : v.left(blank).trimmed());
+            c.Channel2Texts << (blank < 0 ? v : v.left(blank).trimmed()).toString();
             anyChannel2 = true;
         }
     }

@@ -4,6 +4,8 @@
 #include "LocaleTestSupport.h"
 
 #include <cmath>
+#include <iomanip>
+#include <random>
 
 namespace qorv {
 namespace {
@@ -119,6 +121,97 @@ TEST_P(NumberTextTest, TextsRoundTripThroughReadNumber) {
     for (double x : {0.0, 1.0, -1.25, 23.45, 1234.5678, 0.000012345678, 99999999.0}) {
         const QString text = FixedText(x, 12);
         EXPECT_EQ(FixedText(static_cast<double>(ReadNumber(text)), 12), text) << x;
+    }
+}
+
+}  // namespace
+}  // namespace qorv
+
+namespace qorv {
+namespace {
+
+// The fast paths must agree with the full conversions on every value, ties and boundaries
+// included.
+TEST(NumberTextFastPaths, FormattingAgreesWithTheExactExpansion) {
+    std::mt19937_64 random(20261209);
+    std::vector<double> values = {0.125,
+                                  0.5,
+                                  2.5,
+                                  99999999.5,
+                                  9.99999995,
+                                  0.000099999999995,
+                                  1e-13,
+                                  9.9999999999e-14,
+                                  1e8,
+                                  99999999.49999999,
+                                  23.45,
+                                  0.1234567891,
+                                  1.5345678912e-15,
+                                  2.7e-15,
+                                  1e-12,
+                                  0.3};
+    for (int i = 0; i < 200000; ++i) {
+        const int magnitude = static_cast<int>(random() % 29) - 20;
+        const double mantissa = std::uniform_real_distribution<double>(1.0, 10.0)(random);
+        double x = mantissa * std::pow(10.0, magnitude);
+        if (i % 3 == 0) {  // short decimals, as logger values are
+            x = std::round(x * 100) / 100;
+        }
+        if (i % 5 == 0) {  // exact ties at some place
+            x = std::ldexp(std::round(std::ldexp(x, 10)) + 0.5, -10);
+        }
+        values.push_back(random() % 2 ? -x : x);
+    }
+    for (double x : values) {
+        for (int d : {0, 1, 2, 7, 12, 18}) {
+            ASSERT_EQ(detail::FormatFixed(x, d, d, ','), detail::FormatFixedExact(x, d, d, ','))
+                << std::setprecision(17) << x << " / " << d;
+        }
+        ASSERT_EQ(detail::FormatFixed(x, 60, 18, '.'), detail::FormatFixedExact(x, 60, 18, '.'))
+            << std::setprecision(17) << x;
+    }
+}
+
+TEST(NumberTextFastPaths, ReadingAgreesWithTheFullConversion) {
+    std::mt19937_64 random(7);
+    QStringList texts = {"0",
+                         "-0",
+                         "0.0",
+                         "5.",
+                         ",5",
+                         "007",
+                         "1e27",
+                         "1e-27",
+                         "123456789012345678",
+                         "1234567890123456789",
+                         "0.0000000000000000000001",
+                         "9.999999999999999999",
+                         "83,14472",
+                         "1.5E+8",
+                         "-2.25e-3",
+                         "0.1",
+                         "0.30000000000000004"};
+    for (int i = 0; i < 100000; ++i) {
+        const int whole = static_cast<int>(random() % 100000);
+        const int fraction = static_cast<int>(random() % 1000000000000ULL % 1000000);
+        const int places = static_cast<int>(random() % 13);
+        QString t = QString::number(whole);
+        if (places > 0) {
+            t += (random() % 2 ? '.' : ',') +
+                 QString::number(fraction).rightJustified(6, '0').left(places);
+        }
+        if (random() % 4 == 0) {
+            t += QString("e%1").arg(static_cast<int>(random() % 41) - 20);
+        }
+        texts << (random() % 2 ? "-" + t : t);
+    }
+    for (const QString& t : texts) {
+        const auto fast = TryReadNumber(t);
+        const auto full = detail::TryReadNumberFull(t);
+        ASSERT_EQ(fast.has_value(), full.has_value()) << t.toStdString();
+        if (fast) {
+            ASSERT_EQ(*fast, *full) << t.toStdString();
+        }
     }
 }
 

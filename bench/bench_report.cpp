@@ -1,0 +1,123 @@
+// Full report runs (load + run + save, no PDF) of generated two-channel logger files with the
+// mean kinetic temperature on, at 8,192, 65,536 and 1,000,000 samples. Each size runs in a
+// forked child, which prints the time of every stage of the run; the parent prints the totals,
+// the peak memory and how the cost per sample grows.
+
+#include "BenchUtil.h"
+
+#include "report/BuildReport.h"
+#include "report/LoadLogFile.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Writes a two-channel export (Windows-1251, CR LF) of `samples` samples every 5 minutes.
+void writeLogger(const std::string& path, int samples) {
+    std::ofstream out(path, std::ios::binary);
+    const QStringList head = {
+        "Устройство - Qorv-TH 0A00000012345678  Версия ПО 2.3",
+        "Частота регистрации: 5 мин.",
+        "Ярлык",
+        "Объект: склад",
+        "Данные сохранены: 01/01/2030 00:00:00",
+        "Канал температуры - 2 байта (°C)",
+        "Канал данных - 2 байта (%RH)",
+        "",
+        "Значения измеренных величин",
+    };
+    QStringEncoder encoder("windows-1251");
+    for (const QString& line : head) {
+        const QByteArray bytes = encoder(line + "\r\n");
+        out.write(bytes.constData(), bytes.size());
+    }
+    QDateTime t(QDate(2020, 1, 1), QTime(0, 0, 0), Qt::UTC);
+    char line[96];
+    for (int i = 0; i < samples; ++i) {
+        const QDate d = t.date();
+        const QTime c = t.time();
+        const double temperature = 20.0 + (i % 97) * 0.1 - 4.0;
+        const double humidity = 45.0 + (i % 61) * 0.25;
+        const int n = std::snprintf(
+            line, sizeof line, " %02d/%02d/%04d %02d:%02d:%02d - %.1f \xB0\x43 %.1f %%\r\n",
+            d.day(), d.month(), d.year(), c.hour(), c.minute(), c.second(), temperature, humidity);
+        out.write(line, n);
+        t = t.addSecs(300);
+    }
+}
+
+// Times the stages between the run's progress advances.
+class StageClock : public qorv::ProgressListener {
+  public:
+    explicit StageClock(Clock::time_point start) : last_(start) {}
+    void runAdvanced(int) override { lap(); }
+    void runFinished() override { lap(); }
+    std::vector<double> laps;
+
+  private:
+    void lap() {
+        const auto now = Clock::now();
+        laps.push_back(std::chrono::duration<double>(now - last_).count());
+        last_ = now;
+    }
+    Clock::time_point last_;
+};
+
+// The stage each lap ends, in the order of the run's advances.
+const char* const kStages[] = {
+    "create_and_first_save", "heading_block",       "selection",       "splitting",
+    "corrections",           "mean_kinetic",        "smoothing",       "chart_data_times",
+    "chart_data_channel1",   "chart_data_channel2", "state_durations", "step",
+    "compression",           "printed_table",       "tables_done",     "finish_and_save",
+};
+
+void runOnce(const std::string& file, const QString& outDir, int samples) {
+    const auto start = Clock::now();
+    qorv::ProgramState state;
+    qorv::LoadLogFile(state, QString::fromStdString(file));
+    const auto loaded = Clock::now();
+    state.options.Edit2 = outDir + '/';
+    state.options.setChecked(qorv::ReportOptions::CheckBox5, true);
+    StageClock clock(loaded);
+    qorv::BuildReport(state, clock);
+    std::printf("bench: report_%d_load %.3f s\n", samples,
+                std::chrono::duration<double>(loaded - start).count());
+    for (size_t i = 0; i < clock.laps.size() && i < std::size(kStages); ++i) {
+        std::printf("bench: report_%d_stage_%s %.3f s\n", samples, kStages[i], clock.laps[i]);
+    }
+    std::fflush(stdout);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QTemporaryDir dir;
+    const std::vector<int> sizes = {8192, 65536, 1000000};
+    std::vector<qorv::bench::Measurement> results;
+    for (int samples : sizes) {
+        const std::string file = dir.filePath(QString("log_%1.txt").arg(samples)).toStdString();
+        writeLogger(file, samples);
+        const qorv::bench::Measurement m =
+            qorv::bench::MeasureInChild([&] { runOnce(file, dir.path(), samples); });
+        results.push_back(m);
+        std::printf("bench: report_%d_total %.3f s\n", samples, m.seconds);
+        std::printf("bench: report_%d_peak_rss %.0f MB\n", samples, m.peakBytes / 1e6);
+        std::fflush(stdout);
+    }
+    const double perSample65536 = results[1].seconds / 65536.0;
+    const double perSample1000000 = results[2].seconds / 1000000.0;
+    std::printf("bench: report_cost_per_sample_ratio %.2f x\n", perSample1000000 / perSample65536);
+    return 0;
+}
