@@ -2,6 +2,7 @@
 // chart part; LibreOffice converts the workbook to PDF and back to .xlsx with the chart.
 
 #include "SampleWorkbook.h"
+#include "support/RunProcess.h"
 
 #include <gtest/gtest.h>
 #include <QDir>
@@ -15,25 +16,10 @@ namespace {
 
 constexpr int kSamples = 200;
 
-struct ProcessResult {
-    int exitCode = -1;
-    QString output;
-};
+using qorv::test::ProcessResult;
 
 ProcessResult run(const QString& program, const QStringList& arguments, int timeoutMs = 180000) {
-    QProcess process;
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(program, arguments);
-    ProcessResult result;
-    if (!process.waitForFinished(timeoutMs)) {
-        process.kill();
-        process.waitForFinished();
-        result.output = QStringLiteral("timed out or failed to start: ") + program;
-        return result;
-    }
-    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    result.output = QString::fromUtf8(process.readAll());
-    return result;
+    return qorv::test::RunProcess(program, arguments, timeoutMs);
 }
 
 QString checker() {

@@ -1,4 +1,5 @@
 #include "cli/InspectCommand.h"
+#include "support/LoggerFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,11 +16,8 @@ namespace {
 class InspectCommandTest : public ::testing::Test {
   protected:
     QString write(const QString& name, const QStringList& lines) {
-        QStringEncoder encoder("windows-1251");
-        const QString path = dir_.filePath(name);
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(encoder(lines.join("\r\n") + "\r\n"));
+        const QString path = test::WriteLoggerFile(QDir(dir_.path()), name, lines);
+        EXPECT_FALSE(path.isEmpty());
         return path;
     }
 

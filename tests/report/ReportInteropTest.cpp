@@ -5,34 +5,16 @@
 #include "report/BuildReport.h"
 
 #include "LocaleTestSupport.h"
+#include "support/RunProcess.h"
 
 #include <QDir>
-#include <QProcess>
 #include <QTemporaryDir>
 
 namespace qorv {
 namespace {
 
-struct ProcessResult {
-    int exitCode = -1;
-    QString output;
-};
-
-ProcessResult run(const QString& program, const QStringList& arguments) {
-    QProcess process;
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(program, arguments);
-    ProcessResult result;
-    if (!process.waitForFinished(300000)) {
-        process.kill();
-        process.waitForFinished();
-        result.output = QStringLiteral("timed out or failed to start: ") + program;
-        return result;
-    }
-    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    result.output = QString::fromUtf8(process.readAll());
-    return result;
-}
+using test::ProcessResult;
+using test::RunProcess;
 
 const QString kExample = QStringLiteral(QORV_EXAMPLES "/temperature_humidity.txt");
 
@@ -52,8 +34,8 @@ TEST_P(ReportInterop, OpenpyxlFindsEverySampleWhereItBelongs) {
     ASSERT_TRUE(dir.isValid());
     const QString report = buildExampleReport(dir);
     const ProcessResult check =
-        run(QStringLiteral("/usr/bin/python3"),
-            {QStringLiteral(QORV_TEST_DATA "/interop/check_report.py"), report, kExample});
+        RunProcess(QStringLiteral("/usr/bin/python3"),
+                   {QStringLiteral(QORV_TEST_DATA "/interop/check_report.py"), report, kExample});
     EXPECT_EQ(check.exitCode, 0) << check.output.toStdString();
     EXPECT_TRUE(check.output.startsWith("OK")) << check.output.toStdString();
 }
@@ -63,14 +45,14 @@ TEST(ReportInterop, LibreOfficeConvertsTheReport) {
     ASSERT_TRUE(dir.isValid());
     const QString report = buildExampleReport(dir);
     const ProcessResult conversion =
-        run(QStringLiteral("soffice"),
-            {QStringLiteral("-env:UserInstallation=file://") + dir.filePath("profile"),
-             QStringLiteral("--headless"), QStringLiteral("--convert-to"), QStringLiteral("pdf"),
-             QStringLiteral("--outdir"), dir.path(), report});
+        RunProcess(QStringLiteral("soffice"),
+                   {QStringLiteral("-env:UserInstallation=file://") + dir.filePath("profile"),
+                    QStringLiteral("--headless"), QStringLiteral("--convert-to"),
+                    QStringLiteral("pdf"), QStringLiteral("--outdir"), dir.path(), report});
     ASSERT_EQ(conversion.exitCode, 0) << conversion.output.toStdString();
     QString pdf = report;
     pdf.replace(QStringLiteral(".xlsx"), QStringLiteral(".pdf"));
-    const ProcessResult text = run(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    const ProcessResult text = RunProcess(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
     ASSERT_EQ(text.exitCode, 0) << text.output.toStdString();
     EXPECT_TRUE(text.output.contains(QStringLiteral("Установочные параметры протокола")));
     EXPECT_TRUE(text.output.contains(QStringLiteral("Страница 3")));

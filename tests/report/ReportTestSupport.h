@@ -2,6 +2,7 @@
 
 #include "report/BuildReport.h"
 #include "report/LoadLogFile.h"
+#include "support/LoggerFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -40,11 +41,8 @@ class ReportFixture {
     ReportFixture() { state.options.Edit2 = dir.path() + '/'; }
 
     QString writeLogger(const QStringList& lines, const QString& name = "logger.txt") {
-        QStringEncoder encoder("windows-1251");
-        const QString path = dir.filePath(name);
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(encoder(lines.join("\r\n") + "\r\n"));
+        const QString path = WriteLoggerFile(QDir(dir.path()), name, lines);
+        EXPECT_FALSE(path.isEmpty());
         return path;
     }
 
