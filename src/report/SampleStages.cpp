@@ -32,8 +32,11 @@ void SelectAndConvertSamples(ReportRun& run) {
     s.data.SampleRows.clear();
     run.advance();
 
-    // Step 2: the time texts take the system's own date separator.
-    FormatSettings::instance().resetToSystem();
+    // Step 2: splitting the first line sets the formats back to the system's own, so the time
+    // texts take the system's date separator (an empty selection leaves them as they are).
+    if (!selected.isEmpty()) {
+        FormatSettings::instance().resetToSystem();
+    }
     run.columns = SplitSamples(selected, s.data.TempChannelState != "NO");
     s.data.SampleRows = selected;
     run.advance();
