@@ -92,7 +92,7 @@ int RunBuild(const BuildRequest& request, QTextStream& out, QTextStream& err, bo
 
     for (const QString& file : request.files) {
         try {
-            LoadLogFile(state, file);
+            LoadLogFile(state, QFileInfo(file).absoluteFilePath());
         } catch (const FileReadError& e) {
             err << messages::FileReadFailed(e.path(), e.reason()) << '\n';
             runFailed = true;

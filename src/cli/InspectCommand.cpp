@@ -2,6 +2,7 @@
 
 #include "report/Messages.h"
 
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 
@@ -106,7 +107,7 @@ int RunInspect(const InspectRequest& request, QTextStream& out, QTextStream& err
     for (const QString& file : request.files) {
         QString failure;
         try {
-            LoadLogFile(state, file);
+            LoadLogFile(state, QFileInfo(file).absoluteFilePath());
         } catch (const FileReadError& e) {
             failure = messages::FileReadFailed(e.path(), e.reason());
             err << failure << '\n';

@@ -392,10 +392,11 @@ std::array<QString, 3> SampleTime(QStringView sampleLine, bool ds1921) {
 
 QString DeviceNumberOf(QStringView deviceLine) {
     constexpr qsizetype kFrom = 13;  // the 14th character: just after "Устройство - "
-    // The number ends at the first double blank after it. Without one there is no end: the
-    // number counts as empty and, like an empty one, becomes the 16 characters from the 14th.
-    const qsizetype end = deviceLine.indexOf(u"  ", kFrom);
-    QStringView number = end < 0 ? QStringView() : deviceLine.mid(kFrom, end - kFrom);
+    // The number ends at the line's first double blank. When that stands before the 14th
+    // character's end (two blanks right after "Устройство -") or there is none, the number
+    // counts as empty and, like an empty one, becomes the 16 characters from the 14th.
+    const qsizetype end = deviceLine.indexOf(u"  ");
+    QStringView number = end <= kFrom ? QStringView() : deviceLine.mid(kFrom, end - kFrom);
     if (number.isEmpty()) {
         number = deviceLine.mid(kFrom, 16);
     }

@@ -47,7 +47,7 @@ void FormatSettings::resetToSystem() {
     dateSeparator_ = dateSeparatorOf(system_);
     timeSeparator_ = timeSeparatorOf(system_);
     shortDateFormat_ = system_.dateFormat(QLocale::ShortFormat);
-    shortTimeFormat_ = system_.timeFormat(QLocale::LongFormat);
+    shortTimeFormat_ = system_.timeFormat(QLocale::ShortFormat);
 }
 
 void FormatSettings::applyProgramConventions() {

@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QStringEncoder>
@@ -94,6 +95,27 @@ TEST_F(InspectCommandTest, EveryExampleLoads) {
         EXPECT_GT(o["SampleRows"].toArray().size(), 100) << name.toStdString();
         EXPECT_GT(o["SampleDates"].toArray().size(), 1) << name.toStdString();
     }
+}
+
+}  // namespace
+}  // namespace qorv::cli
+
+namespace qorv::cli {
+namespace {
+
+TEST(InspectCommand, SourceFileNameIsTheFullPath) {
+    QTemporaryDir dir;
+    const QString path = test::WriteLoggerFile(QDir(dir.path()), "a.txt", {"Ярлык", "Склад"});
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    QString outText, errText;
+    QTextStream out(&outText), err(&errText);
+    RunInspect(InspectRequest{true, {"a.txt"}}, out, err);
+    QDir::setCurrent(previous);
+    const QJsonArray result = QJsonDocument::fromJson(outText.toUtf8()).array();
+    ASSERT_EQ(result.size(), 1);
+    EXPECT_EQ(result[0].toObject()["SourceFileName"].toString(),
+              QFileInfo(path).absoluteFilePath());
 }
 
 }  // namespace

