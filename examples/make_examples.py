@@ -156,7 +156,7 @@ def temperature_events(rng):
         "Значения измеренных величин",
     ]
     lines += sample_lines(ts, [[f"{fmt(x)} °C" for x in temps],
-                               ["(Есть)" if d else "(Нет)" for d in doors]])
+                               ["1 (Есть)" if d else "0 (Нет)" for d in doors]])
     write("temperature_events.txt", lines)
 
 
@@ -176,7 +176,7 @@ def events_only(rng):
         "",
         "Значения измеренных величин",
     ]
-    lines += sample_lines(ts, [["(Есть)" if d else "(Нет)" for d in doors]])
+    lines += sample_lines(ts, [["1 (Есть)" if d else "0 (Нет)" for d in doors]])
     write("events_only.txt", lines)
 
 

@@ -13,7 +13,8 @@ namespace {
 constexpr double kBoundaryTolerance = 1e-6;
 
 // Width of a column in pixels from its width in characters of Arial 10, whose digits are
-// 7 pixels wide, with the spreadsheet's 5 pixels of padding.
+// 7 pixels wide, with the spreadsheet's 5 pixels of padding, to the nearest whole pixel as the
+// spreadsheet snaps a width it is given (13.57 characters are 100 pixels).
 double columnPixels(double characters) {
     if (characters <= 0) {
         return 0;
@@ -21,7 +22,7 @@ double columnPixels(double characters) {
     if (characters < 1) {
         return std::trunc(characters * 12 + 0.5);
     }
-    return std::trunc(characters * 7 + 5);
+    return std::round(characters * 7 + 5);
 }
 
 void checkPoints(const char* property, double points) {

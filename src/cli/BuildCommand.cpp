@@ -14,11 +14,12 @@ namespace qorv::cli {
 
 namespace {
 
-// A progress line on standard error, redrawn in place.
+// Progress on standard error: on a terminal one line redrawn in place; otherwise a line per
+// step of the run, so that logs and callers reading the stream see it too.
 class ProgressLine : public ProgressListener {
   public:
-    ProgressLine(QTextStream& err, const QString& name, bool enabled)
-        : err_(err), name_(name), enabled_(enabled) {}
+    ProgressLine(QTextStream& err, const QString& name, bool terminal)
+        : err_(err), name_(name), terminal_(terminal) {}
 
     void runStarted(int maximum) override {
         maximum_ = maximum;
@@ -46,7 +47,15 @@ class ProgressLine : public ProgressListener {
 
   private:
     void draw() {
-        if (!enabled_ || maximum_ == 0) {
+        if (maximum_ == 0) {
+            return;
+        }
+        if (!terminal_) {
+            if (position_ != printed_) {
+                err_ << name_ << ": " << position_ << '/' << maximum_ << '\n';
+                err_.flush();
+                printed_ = position_;
+            }
             return;
         }
         const int width = 20;
@@ -74,8 +83,9 @@ class ProgressLine : public ProgressListener {
 
     QTextStream& err_;
     QString name_;
-    bool enabled_;
+    bool terminal_;
     bool drawn_ = false;
+    int printed_ = -1;
     int maximum_ = 0;
     int position_ = 0;
     qsizetype tableMaximum_ = 0;
@@ -84,13 +94,20 @@ class ProgressLine : public ProgressListener {
 
 }  // namespace
 
-int RunBuild(const BuildRequest& request, QTextStream& out, QTextStream& err, bool showProgress) {
+int RunBuild(const BuildRequest& request, QTextStream& out, QTextStream& err, bool terminal) {
     ProgramState state;
     state.options.Edit2 = QDir::currentPath() + '/';
     bool validationFailed = false;
     bool runFailed = false;
 
     for (const QString& file : request.files) {
+        // The file must exist, as the report button checks; one that exists but cannot be
+        // read fails its load.
+        if (!QFileInfo(file).isFile()) {
+            err << messages::FileMissing(file) << '\n';
+            validationFailed = true;
+            continue;
+        }
         try {
             LoadLogFile(state, QFileInfo(file).absoluteFilePath());
         } catch (const FileReadError& e) {
@@ -100,11 +117,11 @@ int RunBuild(const BuildRequest& request, QTextStream& out, QTextStream& err, bo
         }
         ApplyOverrides(request.overrides, state);
         if (const auto message = ValidateReportOptions(state.options)) {
-            err << file << ": " << *message << '\n';
+            err << *message << '\n';
             validationFailed = true;
             continue;
         }
-        ProgressLine progress(err, QFileInfo(file).fileName(), showProgress);
+        ProgressLine progress(err, QFileInfo(file).fileName(), terminal);
         try {
             const ReportFiles files = BuildReport(state, progress);
             out << files.workbook << '\n';

@@ -171,8 +171,8 @@ TEST(Worksheet, RowTopsFollowRowHeights) {
     sheet.range("A1:F1").setColumnWidth(13.57);
     EXPECT_EQ(sheet.range("D1").columnWidth(), 13.57);
     EXPECT_EQ(sheet.range("G1").columnWidth(), Worksheet::kDefaultColumnWidth);
-    // 13.57 characters of Arial 10 are 99 pixels.
-    EXPECT_DOUBLE_EQ(sheet.range("B1").left(), 99 * 0.75);
+    // 13.57 characters of Arial 10 are 100 pixels (99.99 to the nearest pixel).
+    EXPECT_DOUBLE_EQ(sheet.range("B1").left(), 100 * 0.75);
     EXPECT_EQ(errorOf([&] { sheet.range("A1").setRowHeight(410); }), ErrorKind::BadValue);
     EXPECT_EQ(errorOf([&] { sheet.range("A1").setColumnWidth(-1); }), ErrorKind::BadValue);
 }

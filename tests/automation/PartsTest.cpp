@@ -48,7 +48,7 @@ TEST(WorksheetPart, WritesCellsWidthsHeightsBreaksAndMargins) {
                   "<dimension ref=\"A1:C3\"/>"
                   "<sheetViews><sheetView tabSelected=\"1\" workbookViewId=\"0\"/></sheetViews>"
                   "<sheetFormatPr defaultRowHeight=\"12.75\"/>"
-                  "<cols><col min=\"1\" max=\"2\" width=\"14.140625\" customWidth=\"1\"/>"
+                  "<cols><col min=\"1\" max=\"2\" width=\"14.28515625\" customWidth=\"1\"/>"
                   "<col min=\"4\" max=\"4\" width=\"15.7109375\" customWidth=\"1\"/></cols>"
                   "<sheetData>"
                   "<row r=\"1\"><c r=\"A1\" s=\"1\" t=\"s\"><v>0</v></c></row>"

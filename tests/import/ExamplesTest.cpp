@@ -42,7 +42,7 @@ TEST(Examples, LoadAsTheirLoggers) {
     // Date, time (a DS1921 ends it after the minutes), " - ", then values with a blank before
     // each unit.
     const QRegularExpression sampleForm(
-        R"(^ \d\d/\d\d/\d{4} \d\d:\d\d(:\d\d)? - (-?\d+\.\d (°C|%)|\((Есть|Нет)\))( |$))");
+        R"(^ \d\d/\d\d/\d{4} \d\d:\d\d(:\d\d)? - (-?\d+\.\d (°C|%)|[01] \((Есть|Нет)\))( |$))");
     for (const Example& e : kExamples) {
         SCOPED_TRACE(e.file);
         const Loaded l = LoadFile(QStringLiteral(QORV_EXAMPLES "/") + e.file);

@@ -14,7 +14,7 @@ constexpr int kRowsPerSlice = 1024;
 double fileColumnWidth(double characters) {
     double pixels = 0;
     if (characters >= 1) {
-        pixels = std::trunc(characters * 7 + 5);
+        pixels = std::round(characters * 7 + 5);
     } else if (characters > 0) {
         pixels = std::trunc(characters * 12 + 0.5);
     }

@@ -41,7 +41,7 @@ def check_ours(path, samples):
         check(report[cell].border.top.style is None, cell + " no top rule")
     # Columns of equal width come as one range A:F.
     widths = {(d.min, d.max): d.width for d in report.column_dimensions.values() if d.customWidth}
-    check(widths == {(1, 6): 14.140625}, "report widths %r" % widths)
+    check(widths == {(1, 6): 14.28515625}, "report widths %r" % widths)
     widths = {(d.min, d.max): d.width for d in data.column_dimensions.values() if d.customWidth}
     check(widths == {(1, 6): 15.7109375}, "data widths %r" % widths)
     for row in (1, 2, 100, 290):
