@@ -37,7 +37,7 @@ std::optional<QDate> readDate(QStringView text, QChar separator) {
         return std::nullopt;
     }
     if (parts[2].size() == 2) {
-        *year += *year < 50 ? 2000 : 1900;
+        *year += *year < 30 ? 2000 : 1900;
     }
     const QDate date(*year, *month, *day);
     return date.isValid() ? std::optional<QDate>(date) : std::nullopt;

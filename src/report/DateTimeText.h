@@ -9,9 +9,9 @@ namespace qorv {
 
 // Reads "day<sep>month<sep>year[ hours:minutes[:seconds]]" in the process-wide format
 // settings' date and time separators: day first, always. Day and month take one or two
-// digits, the year four (or two: 00-49 is 20xx, 50-99 is 19xx); hours 0-23, minutes and
-// seconds 0-59. Surrounding blanks are ignored. The result is a plain calendar value (UTC, so
-// no daylight-saving gap can make a logged time invalid).
+// digits, the year four (or two: 00-29 is 20xx, 30-99 is 19xx, as the spreadsheet reads them);
+// hours 0-23, minutes and seconds 0-59. Surrounding blanks are ignored. The result is a plain
+// calendar value (UTC, so no daylight-saving gap can make a logged time invalid).
 std::optional<QDateTime> TryReadDateTime(const QString& text);
 // As above; throws ConversionError naming the text when it does not read.
 QDateTime ReadDateTime(const QString& text);

@@ -35,6 +35,8 @@ TEST_P(DateTimeTextTest, ReadsDayFirst) {
         {"29/02/2016", QDateTime(QDate(2016, 2, 29), QTime(0, 0, 0), Qt::UTC)},
         {"01/02/15 10:00:00", QDateTime(QDate(2015, 2, 1), QTime(10, 0, 0), Qt::UTC)},
         {"01/02/98 10:00:00", QDateTime(QDate(1998, 2, 1), QTime(10, 0, 0), Qt::UTC)},
+        {"01/02/29 10:00:00", QDateTime(QDate(2029, 2, 1), QTime(10, 0, 0), Qt::UTC)},
+        {"01/02/30 10:00:00", QDateTime(QDate(1930, 2, 1), QTime(10, 0, 0), Qt::UTC)},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(ReadDateTime(c.text), c.expected) << c.text;

@@ -4,6 +4,8 @@
 
 #include "LocaleTestSupport.h"
 
+#include <QRegularExpression>
+
 #include <cmath>
 
 namespace qorv {
@@ -190,6 +192,16 @@ TEST_P(SampleConversionTest, MeanKineticTemperatureRunsOverTheSamples) {
     EXPECT_NE(c.Channel1Texts[0], QString("20.000000000000"));
     EXPECT_NEAR(ReadNumber(c.Channel1Texts[1]), plainMkt({20, 30}), 0.01);
     EXPECT_NEAR(ReadNumber(c.Channel1Texts[2]), plainMkt({20, 30, 25}), 0.01);
+}
+
+TEST_P(SampleConversionTest, TermOfTwentyDegreesKeepsFourDigits) {
+    // exp(-10000 / 293.15) is about 1.53e-15: 18 places leave four significant digits.
+    const long double x = -1000.0L * 83.14472L / (8.314472L * (20.0L + 273.15L));
+    const double term = static_cast<double>(std::exp(x * std::log(2.7182818284L)));
+    const QString text = MktTermText(term);
+    EXPECT_TRUE(QRegularExpression("^0[.,]0{14}15\\d\\d$").match(text).hasMatch())
+        << text.toStdString();
+    EXPECT_NEAR(static_cast<double>(ReadNumber(text)), 1.53e-15, 0.01e-15);
 }
 
 TEST_P(SampleConversionTest, MeanKineticTemperatureOfFrozenGoods) {
