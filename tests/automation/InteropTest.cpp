@@ -33,13 +33,9 @@ QString saveSample(const QTemporaryDir& dir) {
     return book.saveAs(dir.filePath(QStringLiteral("1234-081215_140309")));
 }
 
-// Converts with a private profile, so that parallel runs do not share LibreOffice's state.
 ProcessResult convert(const QTemporaryDir& dir, const QString& file, const QString& format,
                       const QString& outDir) {
-    return run(QStringLiteral("soffice"),
-               {QStringLiteral("-env:UserInstallation=file://") + dir.filePath("profile"),
-                QStringLiteral("--headless"), QStringLiteral("--convert-to"), format,
-                QStringLiteral("--outdir"), outDir, file});
+    return qorv::test::ConvertWithLibreOffice(dir.filePath("profile"), file, format, outDir);
 }
 
 }  // namespace

@@ -44,11 +44,8 @@ TEST(ReportInterop, LibreOfficeConvertsTheReport) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString report = buildExampleReport(dir);
-    const ProcessResult conversion =
-        RunProcess(QStringLiteral("soffice"),
-                   {QStringLiteral("-env:UserInstallation=file://") + dir.filePath("profile"),
-                    QStringLiteral("--headless"), QStringLiteral("--convert-to"),
-                    QStringLiteral("pdf"), QStringLiteral("--outdir"), dir.path(), report});
+    const ProcessResult conversion = test::ConvertWithLibreOffice(
+        dir.filePath("profile"), report, QStringLiteral("pdf"), dir.path());
     ASSERT_EQ(conversion.exitCode, 0) << conversion.output.toStdString();
     QString pdf = report;
     pdf.replace(QStringLiteral(".xlsx"), QStringLiteral(".pdf"));

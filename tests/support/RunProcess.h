@@ -31,4 +31,14 @@ inline ProcessResult RunProcess(const QString& program, const QStringList& argum
     return result;
 }
 
+// Converts `file` with LibreOffice headless into `format` ("pdf", "xlsx") in `outDir`, with a
+// private profile under `profileDir`, so that parallel runs do not share LibreOffice's state.
+inline ProcessResult ConvertWithLibreOffice(const QString& profileDir, const QString& file,
+                                            const QString& format, const QString& outDir) {
+    return RunProcess(
+        QStringLiteral("soffice"),
+        {QStringLiteral("-env:UserInstallation=file://") + profileDir, QStringLiteral("--headless"),
+         QStringLiteral("--convert-to"), format, QStringLiteral("--outdir"), outDir, file});
+}
+
 }  // namespace qorv::test
