@@ -7,12 +7,21 @@
 #include <QFile>
 #include <QIODevice>
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 
 namespace qorv {
 
-FileReadError::FileReadError(const QString& path, const QString& reason)
-    : std::runtime_error((path + ": " + reason).toStdString()), path_(path), reason_(reason) {}
+FileReadError::FileReadError(const QString& path, const QString& reason, int systemError,
+                             files::FileKind kind)
+    : std::runtime_error((path + ": " + reason).toStdString()),
+      path_(path),
+      reason_(reason),
+      systemError_(systemError),
+      kind_(kind) {}
 
 namespace {
 
@@ -78,8 +87,11 @@ class LineFeed {
     QByteArray waiting_;  // bytes after the last line end seen so far
 };
 
+// A failed read or seek; the system's error number is taken at once, before anything else
+// can change it (a device that is not a file has none).
 [[noreturn]] void ThrowReadError(const QString& fileName, const QIODevice& device) {
-    throw FileReadError(fileName, device.errorString());
+    const int error = qobject_cast<const QFile*>(&device) ? errno : 0;
+    throw FileReadError(fileName, device.errorString(), error);
 }
 
 // Reads a device that cannot seek back (a pipe) whole, then loads the bytes.
@@ -143,15 +155,8 @@ void LoadSeekable(QIODevice& device, const QString& fileName, LogLineReader& rea
     feed.finish();
 }
 
-}  // namespace
-
-void PuskFile(LogData& data, LoadSummary& summary, const QString& fileName, QIODevice& device,
-              LoadListener* listener) {
-    LogLineReader reader(data, summary, listener);
-    reader.prepare(fileName);
-    if (!device.open(QIODevice::ReadOnly)) {
-        ThrowReadError(fileName, device);
-    }
+// Loads an open device, seekable or not, then closes it.
+void LoadOpenDevice(QIODevice& device, const QString& fileName, LogLineReader& reader) {
     if (device.isSequential()) {
         LoadSequential(device, fileName, reader);
     } else {
@@ -161,10 +166,35 @@ void PuskFile(LogData& data, LoadSummary& summary, const QString& fileName, QIOD
     reader.finish();
 }
 
+}  // namespace
+
+void PuskFile(LogData& data, LoadSummary& summary, const QString& fileName, QIODevice& device,
+              LoadListener* listener) {
+    LogLineReader reader(data, summary, listener);
+    reader.prepare(fileName);
+    if (!device.open(QIODevice::ReadOnly)) {
+        ThrowReadError(fileName, device);
+    }
+    LoadOpenDevice(device, fileName, reader);
+}
+
 void PuskFile(LogData& data, LoadSummary& summary, const QString& fileName,
               LoadListener* listener) {
-    QFile file(fileName);
-    PuskFile(data, summary, fileName, file, listener);
+    LogLineReader reader(data, summary, listener);
+    reader.prepare(fileName);
+    const files::OpenedFile opened = files::OpenRegularFile(fileName);
+    if (opened.descriptor < 0) {
+        const QString reason = opened.error != 0
+                                   ? QString::fromLocal8Bit(std::strerror(opened.error))
+                                   : QStringLiteral("not a regular file");
+        throw FileReadError(fileName, reason, opened.error, opened.kind);
+    }
+    QFile file;
+    if (!file.open(opened.descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(opened.descriptor);
+        ThrowReadError(fileName, file);
+    }
+    LoadOpenDevice(file, fileName, reader);
 }
 
 void PuskBytes(LogData& data, LoadSummary& summary, const QString& fileName, QByteArrayView bytes,
