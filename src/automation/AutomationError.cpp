@@ -1,9 +1,20 @@
 #include "automation/AutomationError.h"
 
+#include "automation/CellRef.h"
+#include "files/FileName.h"
+
+#include <QLocale>
+
+#include <cstring>
+
 namespace qorv::automation {
 
-AutomationError::AutomationError(ErrorKind kind, const QString& message)
-    : std::runtime_error(message.toStdString()), kind_(kind) {}
+AutomationError::AutomationError(ErrorKind kind, const QString& message, const QString& path,
+                                 int systemError)
+    : std::runtime_error(message.toStdString()),
+      kind_(kind),
+      path_(path),
+      systemError_(systemError) {}
 
 namespace errors {
 
@@ -19,6 +30,12 @@ QString number(double value) {
 AutomationError badReference(const QString& reference) {
     return {ErrorKind::BadReference,
             QStringLiteral("Неверная ссылка на ячейки: %1").arg(quoted(reference))};
+}
+
+AutomationError beyondSheet(const QString& reference) {
+    return {ErrorKind::BeyondSheet,
+            QStringLiteral("Ячейки %1 лежат за последней строкой листа: в листе не больше %2 строк")
+                .arg(quoted(reference), QLocale(QLocale::Russian).toString(kMaxRows))};
 }
 
 AutomationError sheetIndexOutOfRange(int index, int count) {
@@ -102,13 +119,20 @@ AutomationError notSavedYet() {
 }
 
 AutomationError directoryMissing(const QString& directory) {
-    return {ErrorKind::DirectoryMissing,
-            QStringLiteral("Папка %1 не существует").arg(quoted(directory))};
+    return {
+        ErrorKind::DirectoryMissing,
+        QStringLiteral("Папка %1 не существует").arg(quoted(files::DisplayFileName(directory)))};
 }
 
 AutomationError cannotWrite(const QString& path, const QString& reason) {
+    return {ErrorKind::CannotWrite, QStringLiteral("Не удалось записать файл %1: %2")
+                                        .arg(quoted(files::DisplayFileName(path)), reason)};
+}
+
+AutomationError cannotWrite(const QString& path, int systemError) {
     return {ErrorKind::CannotWrite,
-            QStringLiteral("Не удалось записать файл %1: %2").arg(quoted(path), reason)};
+            cannotWrite(path, QString::fromLocal8Bit(std::strerror(systemError))).message(), path,
+            systemError};
 }
 
 AutomationError pdfNotAvailable() {

@@ -8,6 +8,7 @@ namespace qorv::automation {
 // What went wrong in the spreadsheet component; each kind has one fixed message text.
 enum class ErrorKind {
     BadReference,
+    BeyondSheet,
     SheetIndexOutOfRange,
     SheetNotFound,
     NotAWorksheet,
@@ -31,18 +32,26 @@ enum class ErrorKind {
 // failed and which reference, name or path it concerned.
 class AutomationError : public std::runtime_error {
   public:
-    AutomationError(ErrorKind kind, const QString& message);
+    AutomationError(ErrorKind kind, const QString& message, const QString& path = QString(),
+                    int systemError = 0);
 
     ErrorKind kind() const { return kind_; }
     QString message() const { return QString::fromUtf8(what()); }
+    // For CannotWrite: the file and the system's error number (0 when the reason is not one),
+    // so that a front end can word the reason in its own terms.
+    const QString& path() const { return path_; }
+    int systemError() const { return systemError_; }
 
   private:
     ErrorKind kind_;
+    QString path_;
+    int systemError_ = 0;
 };
 
 // Builders of every error the component raises, so that all message texts live in one place.
 namespace errors {
 AutomationError badReference(const QString& reference);
+AutomationError beyondSheet(const QString& reference);
 AutomationError sheetIndexOutOfRange(int index, int count);
 AutomationError sheetNotFound(const QString& name);
 AutomationError notAWorksheet(const QString& name);
@@ -59,6 +68,7 @@ AutomationError chartSheetNotSaved(const QString& name);
 AutomationError notSavedYet();
 AutomationError directoryMissing(const QString& directory);
 AutomationError cannotWrite(const QString& path, const QString& reason);
+AutomationError cannotWrite(const QString& path, int systemError);
 AutomationError pdfNotAvailable();
 AutomationError noWorkbook();
 }  // namespace errors

@@ -8,8 +8,9 @@ namespace qorv::automation {
 
 namespace {
 
-// Parses "$A$5" starting at pos; advances pos. Returns false on any malformed part.
-bool parseCell(QStringView text, qsizetype& pos, CellRef& cell) {
+// Parses "$A$5" starting at pos; advances pos. Returns false on any malformed part;
+// `beyondSheet` tells that the reason was a row past the sheet's last.
+bool parseCell(QStringView text, qsizetype& pos, CellRef& cell, bool& beyondSheet) {
     if (pos < text.size() && text[pos] == u'$') {
         ++pos;
     }
@@ -41,6 +42,7 @@ bool parseCell(QStringView text, qsizetype& pos, CellRef& cell) {
     while (pos < text.size() && text[pos] >= u'0' && text[pos] <= u'9') {
         row = row * 10 + (text[pos].unicode() - u'0');
         if (row > kMaxRows) {
+            beyondSheet = true;
             return false;
         }
         ++digits;
@@ -60,14 +62,19 @@ RangeRef parseRange(QStringView reference) {
     const QStringView text = reference.trimmed();
     qsizetype pos = 0;
     CellRef a;
-    if (!parseCell(text, pos, a)) {
-        throw errors::badReference(reference.toString());
+    bool beyondSheet = false;
+    auto fail = [&] {
+        return beyondSheet ? errors::beyondSheet(reference.toString())
+                           : errors::badReference(reference.toString());
+    };
+    if (!parseCell(text, pos, a, beyondSheet)) {
+        throw fail();
     }
     CellRef b = a;
     if (pos < text.size() && text[pos] == u':') {
         ++pos;
-        if (!parseCell(text, pos, b)) {
-            throw errors::badReference(reference.toString());
+        if (!parseCell(text, pos, b, beyondSheet)) {
+            throw fail();
         }
     }
     if (pos != text.size()) {

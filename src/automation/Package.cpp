@@ -4,9 +4,11 @@
 #include "automation/Workbook.h"
 #include "automation/parts/Parts.h"
 
+#include "files/FileName.h"
+#include "files/SafeSave.h"
+
 #include <zip.h>
-#include <QDir>
-#include <QFile>
+#include <cerrno>
 #include <cstring>
 #include <functional>
 
@@ -88,14 +90,98 @@ std::function<bool(std::string&)> once(std::string text) {
     };
 }
 
-QString zipReason(zip_error_t* error) {
-    return QString::fromLocal8Bit(zip_error_strerror(error));
+// The failure of a libzip call as the component reports it: the system's error number where
+// libzip has one, else libzip's own reason.
+[[noreturn]] void throwZipError(const QString& path, zip_error_t* error) {
+    if (zip_error_system_type(error) == ZIP_ET_SYS && zip_error_code_system(error) != 0) {
+        throw errors::cannotWrite(path, zip_error_code_system(error));
+    }
+    if (zip_error_code_zip(error) == ZIP_ER_MEMORY) {
+        throw errors::cannotWrite(path, ENOMEM);
+    }
+    throw errors::cannotWrite(files::DisplayFileName(path),
+                              QString::fromLocal8Bit(zip_error_strerror(error)));
+}
+
+// Opens a new archive under a fresh temporary name in `folder`.
+zip_t* openTemporaryArchive(const QString& folder, const QString& target, QString& temporary) {
+    for (int attempt = 0;; ++attempt) {
+        temporary = files::TemporaryNameIn(folder);
+        int errorCode = 0;
+        zip_t* archive = zip_open(files::EncodeFileName(temporary).constData(),
+                                  ZIP_CREATE | ZIP_EXCL, &errorCode);
+        if (archive) {
+            return archive;
+        }
+        zip_error_t error;
+        zip_error_init_with_code(&error, errorCode);
+        if (errorCode == ZIP_ER_EXISTS && attempt < 10) {
+            zip_error_fini(&error);
+            continue;
+        }
+        try {
+            throwZipError(target, &error);
+        } catch (...) {
+            zip_error_fini(&error);
+            throw;
+        }
+    }
+}
+
+// Writes the entries into a complete archive under a temporary name beside `path`, flushes it
+// to disk and only then gives it its name: a new name taken exclusively (`_2`, `_3`, ... when
+// it is taken), or the run's own file replaced. Returns the name the file got.
+QString writeArchive(std::vector<std::unique_ptr<Entry>>& entries, const QString& path,
+                     bool mustBeNew, int level, time_t mtime) {
+    QString temporary;
+    zip_t* archive = openTemporaryArchive(files::DirectoryOf(path), path, temporary);
+    auto fail = [&](zip_error_t* error) {
+        zip_error_t copy;
+        zip_error_init(&copy);
+        zip_error_set(&copy, zip_error_code_zip(error), zip_error_code_system(error));
+        zip_discard(archive);
+        files::RemoveQuietly(temporary);
+        try {
+            throwZipError(path, &copy);
+        } catch (...) {
+            zip_error_fini(&copy);
+            throw;
+        }
+    };
+    for (const auto& entry : entries) {
+        zip_source_t* source = zip_source_function(archive, entryCallback, entry.get());
+        if (!source) {
+            fail(zip_get_error(archive));
+        }
+        const zip_int64_t index =
+            zip_file_add(archive, entry->name.c_str(), source, ZIP_FL_ENC_UTF_8);
+        if (index < 0) {
+            zip_source_free(source);
+            fail(zip_get_error(archive));
+        }
+        zip_set_file_compression(archive, zip_uint64_t(index), ZIP_CM_DEFLATE,
+                                 zip_uint32_t(std::clamp(level, 1, 9)));
+        zip_file_set_mtime(archive, zip_uint64_t(index), mtime, 0);
+    }
+    if (zip_close(archive) != 0) {
+        fail(zip_get_error(archive));
+    }
+    try {
+        files::SyncToDisk(temporary);
+        if (mustBeNew) {
+            return files::PublishNewFile(temporary, path);
+        }
+        files::ReplaceFile(temporary, path);
+        return path;
+    } catch (const files::FileSystemError& e) {
+        files::RemoveQuietly(temporary);
+        throw errors::cannotWrite(e.name(), e.error());
+    }
 }
 
 }  // namespace
 
-void writePackage(const Workbook& book, const QString& path, bool mustBeNew, int level) {
-    const QString shownPath = QDir::toNativeSeparators(path);
+QString writePackage(const Workbook& book, const QString& path, bool mustBeNew, int level) {
     const time_t mtime = time_t(book.timestamp().toSecsSinceEpoch());
 
     std::vector<const Worksheet*> worksheets;
@@ -187,39 +273,7 @@ void writePackage(const Workbook& book, const QString& path, bool mustBeNew, int
         }
     }
 
-    int errorCode = 0;
-    const QByteArray encoded = QFile::encodeName(path);
-    zip_t* archive = zip_open(encoded.constData(),
-                              ZIP_CREATE | (mustBeNew ? ZIP_EXCL : ZIP_TRUNCATE), &errorCode);
-    if (!archive) {
-        zip_error_t error;
-        zip_error_init_with_code(&error, errorCode);
-        const QString reason = zipReason(&error);
-        zip_error_fini(&error);
-        throw errors::cannotWrite(shownPath, reason);
-    }
-    auto fail = [&](const QString& reason) {
-        zip_discard(archive);
-        throw errors::cannotWrite(shownPath, reason);
-    };
-    for (const auto& entry : entries) {
-        zip_source_t* source = zip_source_function(archive, entryCallback, entry.get());
-        if (!source) {
-            fail(zipReason(zip_get_error(archive)));
-        }
-        const zip_int64_t index =
-            zip_file_add(archive, entry->name.c_str(), source, ZIP_FL_ENC_UTF_8);
-        if (index < 0) {
-            zip_source_free(source);
-            fail(zipReason(zip_get_error(archive)));
-        }
-        zip_set_file_compression(archive, zip_uint64_t(index), ZIP_CM_DEFLATE,
-                                 zip_uint32_t(std::clamp(level, 1, 9)));
-        zip_file_set_mtime(archive, zip_uint64_t(index), mtime, 0);
-    }
-    if (zip_close(archive) != 0) {
-        fail(zipReason(zip_get_error(archive)));
-    }
+    return writeArchive(entries, path, mustBeNew, level, mtime);
 }
 
 }  // namespace qorv::automation

@@ -3,8 +3,8 @@
 #include "automation/AutomationError.h"
 #include "automation/Package.h"
 
-#include <QDir>
-#include <QFileInfo>
+#include "files/FileKind.h"
+#include "files/FileName.h"
 
 namespace qorv::automation {
 
@@ -142,33 +142,17 @@ Chart& Workbook::moveChartToWorksheet(Chart& chart, const QString& sheetName) {
     return moved;
 }
 
-QString Workbook::uniqueName(const QString& wanted) const {
-    if (!QFileInfo::exists(wanted)) {
-        return wanted;
-    }
-    const QString base = wanted.left(wanted.size() - 5);  // without ".xlsx"
-    const QString extension = wanted.right(5);
-    for (int n = 2;; ++n) {
-        const QString candidate = base + QStringLiteral("_%1").arg(n) + extension;
-        if (!QFileInfo::exists(candidate)) {
-            return candidate;
-        }
-    }
-}
-
 QString Workbook::saveAs(const QString& fileName) {
     QString wanted = fileName;
     if (!wanted.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive)) {
         wanted += QStringLiteral(".xlsx");
     }
-    const QFileInfo info(wanted);
-    if (!info.absoluteDir().exists()) {
-        throw errors::directoryMissing(QDir::toNativeSeparators(info.absolutePath()));
+    const QString folder = files::DirectoryOf(wanted);
+    if (files::KindOf(folder) != files::FileKind::Directory) {
+        throw errors::directoryMissing(folder);
     }
-    const QString path = uniqueName(wanted);
-    writeFile(path, true);
-    path_ = path;
-    return path;
+    path_ = writeFile(wanted, true);
+    return path_;
 }
 
 void Workbook::save() {
@@ -178,13 +162,13 @@ void Workbook::save() {
     writeFile(path_, false);
 }
 
-void Workbook::writeFile(const QString& path, bool mustBeNew) {
+QString Workbook::writeFile(const QString& path, bool mustBeNew) {
     for (const auto& sheet : sheets_) {
         if (sheet->kind() == Sheet::Kind::ChartSheet) {
             throw errors::chartSheetNotSaved(sheet->name());
         }
     }
-    writePackage(*this, path, mustBeNew, compressionLevel_);
+    return writePackage(*this, path, mustBeNew, compressionLevel_);
 }
 
 Application::Application() = default;

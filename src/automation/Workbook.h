@@ -74,9 +74,11 @@ class Workbook {
     void activate(Sheet& sheet) { activeSheet_ = &sheet; }
 
     // Saving. saveAs adds ".xlsx" unless the name ends in it and never replaces an existing
-    // file: a taken name gets "_2", "_3", ... before the extension. It returns the path used,
-    // which save() writes to afterwards. Both write a temporary file beside the target and
-    // rename it, so a failed save leaves no partial file.
+    // file, also when other processes save the same name at the same moment: the name is taken
+    // exclusively, and a taken name gets "_2", "_3", ... before the extension. It returns the
+    // path used, which save() replaces afterwards. Both write a complete temporary file beside
+    // the target and flush it to disk before it gets the name, so a failed save or a crash
+    // leaves no partial file.
     QString saveAs(const QString& fileName);
     void save();
     QString fullName() const { return path_; }
@@ -97,8 +99,7 @@ class Workbook {
     void checkNewName(const Sheet* sheet, const QString& name) const;
 
   private:
-    void writeFile(const QString& path, bool mustBeNew);
-    QString uniqueName(const QString& wanted) const;
+    QString writeFile(const QString& path, bool mustBeNew);
 
     std::vector<std::unique_ptr<Sheet>> sheets_;
     Sheet* activeSheet_ = nullptr;

@@ -72,7 +72,7 @@ Shape& Worksheet::embedChart(std::unique_ptr<Chart> chart) {
     return *shapes_.back();
 }
 
-void Worksheet::exportAsFixedFormat(int, const QString&) {
+QString Worksheet::exportAsFixedFormat(int, const QString&) {
     throw errors::pdfNotAvailable();
 }
 

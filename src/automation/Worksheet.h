@@ -163,8 +163,10 @@ class Worksheet : public Sheet {
     const std::vector<std::unique_ptr<Shape>>& shapeList() const { return shapes_; }
     Shape& embedChart(std::unique_ptr<Chart> chart);
 
-    // Export as PDF: not available yet; raises a clear error.
-    void exportAsFixedFormat(int type, const QString& fileName);
+    // Export as PDF, returning the path written. Like SaveAs it never replaces a file: the
+    // name is taken exclusively ("_2", "_3", ... when taken) once the file is complete. Not
+    // available yet: raises a clear error.
+    QString exportAsFixedFormat(int type, const QString& fileName);
 
     // Geometry, in points.
     double rowHeight(int row) const;

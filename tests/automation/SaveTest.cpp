@@ -111,20 +111,42 @@ TEST(SaveAs, AFullDiskLeavesNoFileBehind) {
         signal(SIGXFSZ, SIG_IGN);
         rlimit limit{65536, 65536};
         setrlimit(RLIMIT_FSIZE, &limit);
-        Workbook book;
-        sample::buildSampleReport(book, {.samples = 20000});
+        Workbook big;
+        sample::buildSampleReport(big, {.samples = 20000});
         try {
-            book.saveAs(target);
+            big.saveAs(target);
+            _exit(1);
         } catch (const AutomationError& error) {
-            _exit(error.kind() == ErrorKind::CannotWrite ? 0 : 2);
+            if (error.kind() != ErrorKind::CannotWrite || error.systemError() != EFBIG) {
+                _exit(2);
+            }
         }
-        _exit(1);
+        // A workbook saved small, then saved again too large: the save fails and the file
+        // keeps what the first save wrote.
+        Workbook growing;
+        sample::buildSampleReport(growing, {.samples = 30});
+        if (growing.saveAs(target) != target + ".xlsx") {
+            _exit(3);
+        }
+        TextArray column(20000, 1);
+        for (int i = 0; i < 20000; ++i) {
+            column.at(i, 0) = QString::number(i * 7919 % 100003) + QStringLiteral(".25");
+        }
+        growing.worksheet(1).range("H1:H20000").setValue(column);
+        try {
+            growing.save();
+            _exit(4);
+        } catch (const AutomationError& error) {
+            _exit(error.kind() == ErrorKind::CannotWrite ? 0 : 5);
+        }
     }
     int status = 0;
     waitpid(child, &status, 0);
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0);
-    EXPECT_EQ(entries(dir.path()), QStringList());
+    EXPECT_EQ(entries(dir.path()), QStringList{"full.xlsx"});  // no temporary files
+    const QByteArray saved = readAll(target + ".xlsx");
+    EXPECT_TRUE(saved.startsWith("PK\x03\x04") && saved.size() < 65536) << saved.size();
 }
 
 TEST(SaveAs, RefusesAnUnplacedChartSheet) {
