@@ -4,6 +4,7 @@
 #include "report/FormatSettings.h"
 #include "report/HeadingBlock.h"
 #include "report/Messages.h"
+#include "report/ReportFileName.h"
 #include "report/ReportRun.h"
 #include "report/SampleStages.h"
 #include "report/WorkbookFinishing.h"
@@ -57,23 +58,13 @@ void ExportPdf(ReportRun& run) {
     }
     pdf += QStringLiteral(".pdf");
     try {
-        run.ReportSheet->exportAsFixedFormat(xl::TypePDF, pdf);
-        run.pdfPath = pdf;
+        run.pdfPath = run.ReportSheet->exportAsFixedFormat(xl::TypePDF, pdf);
     } catch (const std::exception&) {
         run.progress.pdfFailed(messages::PdfError);
     }
 }
 
 }  // namespace
-
-QString MakeReportPath(const QString& directory, const QString& deviceNumber,
-                       const QString& runStamp) {
-    QString dir = directory;
-    if (!dir.isEmpty() && !dir.endsWith('/') && !dir.endsWith('\\')) {
-        dir += '/';
-    }
-    return dir + deviceNumber + '-' + runStamp;
-}
 
 ReportFiles BuildReport(ProgramState& state, ProgressListener& progress,
                         const QDateTime& startTime) {

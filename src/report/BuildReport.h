@@ -35,8 +35,4 @@ ReportFiles BuildReport(ProgramState& state, ProgressListener& progress,
 ReportFiles BuildReport(ProgramState& state, ProgressListener& progress,
                         automation::Application& application, const QDateTime& startTime);
 
-// `Edit2` + device number + "-" + stamp; a directory without a trailing separator gets one.
-QString MakeReportPath(const QString& directory, const QString& deviceNumber,
-                       const QString& runStamp);
-
 }  // namespace qorv

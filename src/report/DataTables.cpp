@@ -61,6 +61,14 @@ QString printedValue(const QString& entry, int decimals, const QString& line) {
 
 }  // namespace
 
+int ChartDataHeadingRow(const ReportOptions& options, const LogData& data) {
+    return options.isChecked(R::CheckBox7) && data.HasEvents != "NO" ? 5 : 4;
+}
+
+qsizetype ChartDataCapacity(const ReportOptions& options, const LogData& data) {
+    return automation::kMaxRows - ChartDataHeadingRow(options, data);
+}
+
 void WriteChartDataHeading(ReportRun& run) {
     const ProgramState& s = run.program;
     automation::Worksheet& sheet = *run.sheet;
@@ -70,9 +78,8 @@ void WriteChartDataHeading(ReportRun& run) {
     title.font().setSize(12);
     title.font().setBold(true);
 
-    int h = 4;
+    const int h = ChartDataHeadingRow(s.options, s.data);
     if (eventHeading(s)) {
-        h = 5;
         Range a = sheet.range(cell("A", h));
         a.setValue2(QStringLiteral("Время"));
         a.font().setSize(10);
@@ -108,6 +115,11 @@ void WriteChartDataColumns(ReportRun& run) {
     automation::Worksheet& sheet = *run.sheet;
     const int f = run.ChartDataHeaderRow + 1;
     const qsizetype n = run.columns.TimeTexts.size();
+    // The checks refuse such a selection before the run; a batch run, which makes no checks,
+    // ends here with the same message rather than at the sheet's last row.
+    if (n > ChartDataCapacity(o, s.data)) {
+        throw ReportError(messages::TooManySamples(n, ChartDataCapacity(o, s.data)));
+    }
     const int last = f + static_cast<int>(n) - 1;
 
     if (n > 0) {

@@ -4,6 +4,13 @@
 
 namespace qorv {
 
+// The row of the chart-data sheet's column headings: 5 for the on/off event heading (channel 2
+// with events included), 4 otherwise. The samples follow it, one per row.
+int ChartDataHeadingRow(const ReportOptions& options, const LogData& data);
+
+// How many samples the chart-data sheet holds below its headings.
+qsizetype ChartDataCapacity(const ReportOptions& options, const LogData& data);
+
 // The title and column-heading rows of the chart-data sheet ("График температуры", "Время"
 // and the channel-1 name, or the on/off event heading); sets ChartDataHeaderRow.
 void WriteChartDataHeading(ReportRun& run);

@@ -1,6 +1,12 @@
 #pragma once
 
+#include "files/FileKind.h"
+#include "files/FileName.h"
+
+#include <QLocale>
 #include <QString>
+
+#include <cerrno>
 
 // Every text the program shows the user, in one place. The validation texts are fixed: users
 // and their instructions know them word for word.
@@ -20,7 +26,41 @@ inline const QString CoefficientDError = QStringLiteral("Ошибка поля �
 inline const QString RangeError = QStringLiteral("Ошибка заполнения полей!");
 inline const QString SaveDirectoryError = QStringLiteral("Директория сохранения задана не верно");
 inline QString FileMissing(const QString& path) {
-    return QStringLiteral("Файл - ") + path + QStringLiteral(" - не существует.");
+    return QStringLiteral("Файл - ") + files::DisplayFileName(path) +
+           QStringLiteral(" - не существует.");
+}
+// A path that exists but is not a file that can be read (a folder, a FIFO, a device, a socket).
+inline QString NotARegularFile(const QString& path, files::FileKind kind) {
+    QString what;
+    switch (kind) {
+        case files::FileKind::Directory:
+            what = QStringLiteral("на папку");
+            break;
+        case files::FileKind::Fifo:
+            what = QStringLiteral("на именованный канал (FIFO)");
+            break;
+        case files::FileKind::CharacterDevice:
+        case files::FileKind::BlockDevice:
+            what = QStringLiteral("на устройство");
+            break;
+        case files::FileKind::Socket:
+            what = QStringLiteral("на сокет");
+            break;
+        default:
+            what = QStringLiteral("не на обычный файл");
+            return QStringLiteral("Путь - %1 - указывает %2.")
+                .arg(files::DisplayFileName(path), what);
+    }
+    return QStringLiteral("Путь - %1 - указывает %2, а не на файл.")
+        .arg(files::DisplayFileName(path), what);
+}
+// A selection that does not fit the chart-data sheet.
+inline QString TooManySamples(qsizetype selected, qsizetype capacity) {
+    const QLocale russian(QLocale::Russian);
+    return QStringLiteral(
+               "В выбранном диапазоне %1 отсчётов, а лист данных вмещает не более %2. "
+               "Сузьте диапазон дат.")
+        .arg(russian.toString(selected), russian.toString(capacity));
 }
 
 // Report run.
@@ -58,10 +98,63 @@ inline QString RangeEndError(const QString& text) {
     return QStringLiteral("Граница диапазона '%1' не является датой и временем").arg(text);
 }
 
-// Reading a logger file.
-inline QString FileReadFailed(const QString& path, const QString& reason) {
-    return QStringLiteral("Ошибка чтения файла %1: %2").arg(path, reason);
+// The system's reasons for a failed file operation.
+inline QString SystemErrorText(int error) {
+    switch (error) {
+        case ENOENT:
+            return QStringLiteral("файл или папка не существует");
+        case ENOTDIR:
+            return QStringLiteral("часть пути не является папкой");
+        case EACCES:
+        case EPERM:
+            return QStringLiteral("нет прав доступа");
+        case ENOSPC:
+            return QStringLiteral("на диске нет свободного места");
+        case EDQUOT:
+            return QStringLiteral("исчерпана дисковая квота");
+        case EROFS:
+            return QStringLiteral("файловая система доступна только для чтения");
+        case ENAMETOOLONG:
+            return QStringLiteral("слишком длинное имя файла");
+        case ENOMEM:
+            return QStringLiteral("недостаточно памяти");
+        case EIO:
+            return QStringLiteral("ошибка ввода-вывода");
+        case EISDIR:
+            return QStringLiteral("это папка, а не файл");
+        case EEXIST:
+            return QStringLiteral("файл с таким именем уже существует");
+        case ELOOP:
+            return QStringLiteral("слишком много символических ссылок в пути");
+        case EMFILE:
+        case ENFILE:
+            return QStringLiteral("открыто слишком много файлов");
+        case EFBIG:
+            return QStringLiteral("файл слишком велик");
+        case EBUSY:
+        case ETXTBSY:
+            return QStringLiteral("файл занят");
+        case EPIPE:
+            return QStringLiteral("канал закрыт читающей стороной");
+        case EBADF:
+            return QStringLiteral("поток закрыт");
+        default:
+            return QStringLiteral("системная ошибка %1").arg(error);
+    }
 }
+
+// Reading a logger file, writing a report.
+inline QString FileReadFailed(const QString& path, const QString& reason) {
+    return QStringLiteral("Ошибка чтения файла %1: %2").arg(files::DisplayFileName(path), reason);
+}
+inline QString FileWriteFailed(const QString& path, const QString& reason) {
+    return QStringLiteral("Не удалось записать файл «%1»: %2")
+        .arg(files::DisplayFileName(path), reason);
+}
+
+// Failures that are no one's input: memory, and faults of the program itself.
+inline const QString OutOfMemory = QStringLiteral("Недостаточно памяти для этой операции.");
+inline const QString InternalError = QStringLiteral("Внутренняя ошибка программы.");
 
 // Command line.
 inline const QString UsageHint = QStringLiteral("Справка: qorv-pr-report --help");
@@ -75,5 +168,8 @@ inline QString BadOptionValue(const QString& option, const QString& value) {
     return QStringLiteral("Недопустимое значение параметра %1: %2").arg(option, value);
 }
 inline const QString NoInputFiles = QStringLiteral("Не указаны файлы логгера");
+inline QString StandardOutputFailed(const QString& reason) {
+    return QStringLiteral("Не удалось записать в стандартный вывод: %1").arg(reason);
+}
 
 }  // namespace qorv::messages

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "import/LogData.h"
 #include "report/ReportOptions.h"
 
 #include <QDateTime>
@@ -17,11 +18,19 @@ QString RangeEndText(const ReportOptions& options);
 // Reads the step in samples: a whole number of at least 1, or nothing.
 std::optional<int> ReadStepInSamples(const QString& text);
 
+// The largest ΔH, in kJ/mol, the mean kinetic temperature accepts.
+constexpr long double kMaxDeltaH = 1000;
+
 // The checks the "Excel" button makes before a report run, in its order: the program's date
 // conventions are set, then the range fields, the numeric fields (ΔH, smoothing, step, a, b,
-// c, d), the order of the range ends, the save directory and the loaded file. Returns the
-// message of the first failing check, or nothing when the run may start. The window and the
-// command line both call it.
-std::optional<QString> ValidateReportOptions(const ReportOptions& options);
+// c, d), the order of the range ends, the save directory and the file named in `Edit1` (which
+// must be a regular file). Then, when a channel is included, the samples of `data` that the
+// range selects: no more than the chart-data sheet holds, and the corrections T = a·t + b and
+// M = c·m + d give finite numbers for every one of them. Values the run could not use are
+// refused here with their field's message: ΔH outside (0, 1000] with the mean kinetic
+// temperature on, a smoothing coefficient not above 0. Returns the message of the first
+// failing check, or nothing when the run may start. The window and the command line both
+// call it.
+std::optional<QString> ValidateReportOptions(const ReportOptions& options, const LogData& data);
 
 }  // namespace qorv

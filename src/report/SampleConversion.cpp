@@ -50,7 +50,7 @@ void correct(QStringList& list, const QStringList& lines, long double factor, lo
             continue;
         }
         const long double x = readSampleValue(list[i].trimmed(), lines.value(i));
-        list[i] = ValueText(static_cast<double>(x * factor + offset));
+        list[i] = ValueText(static_cast<double>(CorrectedValue(x, factor, offset)));
     }
 }
 
@@ -89,6 +89,32 @@ QStringList SelectSamplesByRange(const QStringList& sampleRows, const QDateTime&
     return selected;
 }
 
+std::optional<SampleLineParts> SplitSampleLine(QStringView line, bool hasTemperatureChannel) {
+    const qsizetype p = line.indexOf(kSeparator);
+    if (p < 0) {
+        return std::nullopt;
+    }
+    SampleLineParts parts;
+    parts.time = line.left(p).trimmed();
+    QStringView v = line.mid(p + 2).trimmed();
+    if (hasTemperatureChannel) {
+        const qsizetype q = v.indexOf(QChar(' '));
+        // The first value with its trailing blank; empty when no blank follows it.
+        if (q >= 0) {
+            parts.channel1 = v.left(q + 1);
+            v = v.mid(q);
+        }
+    }
+    while (!v.isEmpty() && !startsWithNumber(v)) {
+        v = v.mid(1);
+    }
+    if (!v.isEmpty()) {
+        const qsizetype blank = v.indexOf(QChar(' '));
+        parts.channel2 = blank < 0 ? v : v.left(blank).trimmed();
+    }
+    return parts;
+}
+
 SampleColumns SplitSamples(const QStringList& selectedLines, bool hasTemperatureChannel) {
     const QChar dateSeparator = FormatSettings::instance().dateSeparator();
     SampleColumns c;
@@ -101,43 +127,32 @@ SampleColumns SplitSamples(const QStringList& selectedLines, bool hasTemperature
     bool anyChannel2 = false;
 
     for (const QString& line : selectedLines) {
-        const qsizetype p = line.indexOf(kSeparator);
-        if (p < 0) {
+        const auto parts = SplitSampleLine(line, hasTemperatureChannel);
+        if (!parts) {
             throw ConversionError(messages::SampleWithoutSeparator(line), line);
         }
         // The date parts, whether written with '/' or '.', take the system's date separator.
-        QString time = QStringView(line).left(p).trimmed().toString();
+        QString time = parts->time.toString();
         for (QChar& ch : time) {
             if (ch == '/' || ch == '.') {
                 ch = dateSeparator;
             }
         }
         c.TimeTexts << time;
-
-        QStringView v = QStringView(line).mid(p + 2).trimmed();
         if (hasTemperatureChannel) {
-            const qsizetype q = v.indexOf(QChar(' '));
-            // The first value with its trailing blank; empty when no blank follows it.
-            c.Channel1Texts << (q < 0 ? QString() : v.left(q + 1).toString());
-            if (q >= 0) {
-                v = v.mid(q);
-            }
+            c.Channel1Texts << parts->channel1.toString();
         }
-        while (!v.isEmpty() && !startsWithNumber(v)) {
-            v = v.mid(1);
-        }
-        if (v.isEmpty()) {
-            c.Channel2Texts << QString();
-        } else {
-            const qsizetype blank = v.indexOf(QChar(' '));
-            c.Channel2Texts << (blank < 0 ? v : v.left(blank).trimmed()).toString();
-            anyChannel2 = true;
-        }
+        c.Channel2Texts << parts->channel2.toString();
+        anyChannel2 = anyChannel2 || !parts->channel2.isEmpty();
     }
     if (!anyChannel2) {
         c.Channel2Texts.clear();
     }
     return c;
+}
+
+long double CorrectedValue(long double x, long double factor, long double offset) {
+    return x * factor + offset;
 }
 
 void CorrectChannel1(SampleColumns& columns, const QString& a, const QString& b) {

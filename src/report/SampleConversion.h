@@ -3,6 +3,9 @@
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
+
+#include <optional>
 
 namespace qorv {
 
@@ -32,6 +35,18 @@ inline QString EntryAt(const QStringList& list, qsizetype i) {
 QStringList SelectSamplesByRange(const QStringList& sampleRows, const QDateTime& start,
                                  const QDateTime& end);
 
+// One sample line taken apart: the time text before the first " - " (trimmed), the channel-1
+// value (the first blank-separated word after " - ", with its trailing blank; empty when no
+// blank follows it) when the file has a temperature channel, and the channel-2 value (the next
+// word that starts with a digit or "-digit"; empty when there is none). Nothing for a line
+// without " - ". The views point into `line`.
+struct SampleLineParts {
+    QStringView time;
+    QStringView channel1;
+    QStringView channel2;
+};
+std::optional<SampleLineParts> SplitSampleLine(QStringView line, bool hasTemperatureChannel);
+
 // Step 2: splits the selected lines into time texts (date parts in the system's date
 // separator, which the caller has set back to the system's) and channel texts. The channel-1
 // value is the first blank-separated word after " - " when the file has a temperature channel;
@@ -42,6 +57,8 @@ SampleColumns SplitSamples(const QStringList& selectedLines, bool hasTemperature
 // and computed in extended precision. The coefficient texts are read with ReadNumber; `field`
 // names them in an error.
 void CorrectChannel1(SampleColumns& columns, const QString& a, const QString& b);
+// The corrected value x·factor + offset, in the precision the corrections compute it.
+long double CorrectedValue(long double x, long double factor, long double offset);
 void CorrectChannel2(SampleColumns& columns, const QString& c, const QString& d);
 
 // Step 5: channel 1 becomes the running mean kinetic temperature for ΔH in kJ/mol. Each term

@@ -1,5 +1,6 @@
 #include "report/BuildReport.h"
 #include "report/ReportError.h"
+#include "report/ReportFileName.h"
 
 #include "LocaleTestSupport.h"
 #include "ReportTestSupport.h"
@@ -301,6 +302,40 @@ TEST(BuildReport, FileNameAndSaves) {
     EXPECT_EQ(QFileInfo(third.workbook).absolutePath(), QFileInfo(f.dir.path()).absoluteFilePath());
     EXPECT_EQ(f.report().name(), QString("График"));
     EXPECT_EQ(f.data().name(), QString("Данные"));
+}
+
+// The device number comes from the logger file: whatever it holds, the name it gives stays a
+// plain name inside the save directory; real numbers keep theirs.
+TEST(ReportFileName, HostileDeviceNumbersGiveHarmlessNames) {
+    const std::pair<QString, QString> cases[] = {
+        {"Qorv-TH 0A00000012345678", "Qorv-TH 0A00000012345678"},
+        {"DS1921G-F5 21000000B2C4D6E8", "DS1921G-F5 21000000B2C4D6E8"},
+        {"../../x", "___.._x"},
+        {"..", "__"},
+        {".hidden", "_hidden"},
+        {"a/b\\c", "a_b_c"},
+        {"<>:\"|?*", "_______"},
+        {"\x1b[31mX", "_[31mX"},
+        {"a\tb\nc\x7f", "a_b_c_"},
+        {QString::fromUtf8("\u202egpj.exe"), "_gpj.exe"},
+        {"", ""},
+    };
+    for (const auto& [number, name] : cases) {
+        EXPECT_EQ(SafeDeviceName(number, 220), name) << number.toStdString();
+        EXPECT_EQ(MakeReportPath("/out/", number, "081215_140309"),
+                  "/out/" + name + "-081215_140309");
+    }
+    // Long numbers are cut at a character boundary, so that the name with its stamp, two
+    // numbers and the extension fits the file system's 255 bytes.
+    for (const QString& unit :
+         {QString("Ж"), QString::fromUtf8("\xf0\x9f\x98\x80"), QString("x")}) {
+        const QString path = MakeReportPath("/out", unit.repeated(400), "081215_140309");
+        const QString name = path.mid(5);
+        EXPECT_TRUE(path.startsWith("/out/" + unit) && name.endsWith("-081215_140309"));
+        EXPECT_LE(name.toUtf8().size() + 2 * 8 + 5, kMaxNameBytes);
+        EXPECT_GT(name.toUtf8().size() + 2 * 8 + 5, kMaxNameBytes - 4);
+        EXPECT_EQ(QString::fromUtf8(name.toUtf8()), name);  // no half character
+    }
 }
 
 TEST(BuildReport, PdfCopyFailureIsReportedAndTheRunFinishes) {

@@ -5,6 +5,8 @@
 
 #include "LocaleTestSupport.h"
 
+#include "automation/CellRef.h"
+
 #include <QTemporaryDir>
 
 #include <functional>
@@ -13,6 +15,18 @@ namespace qorv {
 namespace {
 
 using test::OnEachSystem;
+using R = ReportOptions;
+
+ReportOptions& withChannels(ReportOptions& o) {
+    o.setChecked(R::CheckBox6, true);
+    o.setChecked(R::CheckBox7, true);
+    return o;
+}
+
+void withMkt(ReportOptions& o, const char* deltaH) {
+    o.setChecked(R::CheckBox5, true);
+    o.Edit10 = deltaH;
+}
 
 class DateTimeTextTest : public OnEachSystem {
   protected:
@@ -75,16 +89,24 @@ class ReportValidationTest : public OnEachSystem {
         options_.Edit2 = dir_.path() + '/';
         options_.ComboBoxText = {"",   "01.02.2015", "02/02/2015", "10", "09",
                                  "00", "00",         "59",         "30"};
+        // Samples in the range, and one after it whose value no correction may be blamed on.
+        data_.SampleRows = {
+            "01/02/2015 10:00:00 - 1.5 °C 50.0 %", " 01/02/2015 11:00:00 - -2.0 °C 50,0 %",
+            "01/02/2015 12:00:00 - 1e400 °C 50,0 %", "03/02/2015 11:00:00 - 1e300 °C 1e300 %"};
+    }
+    std::optional<QString> validate(const ReportOptions& o) const {
+        return ValidateReportOptions(o, data_);
     }
 
     QTemporaryDir dir_;
     QString file_;
     ReportOptions options_;
+    LogData data_;
 };
 QORV_ON_EACH_SYSTEM(ReportValidationTest);
 
 TEST_P(ReportValidationTest, DefaultsOfALoadedFilePass) {
-    EXPECT_EQ(ValidateReportOptions(options_), std::nullopt);
+    EXPECT_EQ(validate(options_), std::nullopt);
     EXPECT_EQ(RangeStartText(options_), QString("01/02/2015 10:00:00"));
 }
 
@@ -117,30 +139,95 @@ TEST_P(ReportValidationTest, EachFieldHasItsMessage) {
         {[](ReportOptions& o) { o.Edit2 = "/no/such/directory/"; }, messages::SaveDirectoryError},
         {[](ReportOptions& o) { o.Edit1 = "/no/such/file.txt"; },
          messages::FileMissing("/no/such/file.txt")},
+        {[](ReportOptions& o) { o.Edit1 = "/tmp"; },
+         messages::NotARegularFile("/tmp", files::FileKind::Directory)},
+        {[](ReportOptions& o) { o.Edit1 = "/dev/zero"; },
+         messages::NotARegularFile("/dev/zero", files::FileKind::CharacterDevice)},
+        // Values the run cannot use, refused with their field's message.
+        {[](ReportOptions& o) { o.Edit6 = "0"; }, messages::SmoothingFieldError},
+        {[](ReportOptions& o) { o.Edit6 = "-1"; }, messages::SmoothingFieldError},
+        {[](ReportOptions& o) { withMkt(o, "0"); }, messages::MktFieldError},
+        {[](ReportOptions& o) { withMkt(o, "-5"); }, messages::MktFieldError},
+        {[](ReportOptions& o) { withMkt(o, "1000,001"); }, messages::MktFieldError},
+        {[](ReportOptions& o) { withMkt(o, "1e308"); }, messages::MktFieldError},
+        // -2 · 1e308 is no double; 5e307 · 1.5 is, but adding 1.5e308 makes it none.
+        {[](ReportOptions& o) { withChannels(o).Edit7 = "1e308"; }, messages::CoefficientAError},
+        {[](ReportOptions& o) { withChannels(o).Edit8 = "1e309"; }, messages::CoefficientBError},
+        {[](ReportOptions& o) {
+             withChannels(o).Edit7 = "5e307";
+             o.Edit8 = "1.5e308";
+         },
+         messages::CoefficientBError},
+        {[](ReportOptions& o) { withChannels(o).Edit9 = "1e307"; }, messages::CoefficientCError},
+        {[](ReportOptions& o) {
+             withChannels(o).Edit9 = "1e306";
+             o.Edit11 = "1,797e308";
+         },
+         messages::CoefficientDError},
     };
     for (const Case& c : cases) {
         ReportOptions o = options_;
         c.change(o);
-        EXPECT_EQ(ValidateReportOptions(o), std::optional<QString>(c.message))
-            << c.message.toStdString();
+        EXPECT_EQ(validate(o), std::optional<QString>(c.message)) << c.message.toStdString();
     }
+}
+
+// What the checks accept at their edges: ΔH up to 1000 and anything while the mean kinetic
+// temperature is off, huge coefficients for values they keep finite, coefficients that only a
+// sample outside the range would overflow, and any coefficient while no channel is included.
+TEST_P(ReportValidationTest, ValuesTheRunCanUsePass) {
+    const std::function<void(ReportOptions&)> accepted[] = {
+        [](ReportOptions& o) { withMkt(o, "1000"); },
+        [](ReportOptions& o) { withMkt(o, "0,001"); },
+        [](ReportOptions& o) { o.Edit10 = "0"; },
+        [](ReportOptions& o) { o.Edit6 = "0.0001"; },
+        [](ReportOptions& o) { withChannels(o).Edit7 = "8e307"; },
+        // 1e400 is no double whatever a is: the run names its line, a is not to blame.
+        [](ReportOptions& o) { withChannels(o).Edit7 = "2"; },
+        [](ReportOptions& o) { withChannels(o).Edit8 = "1.79e308"; },
+        [](ReportOptions& o) { withChannels(o).Edit9 = "1e10"; },
+        [](ReportOptions& o) {
+            o.Edit7 = "1e308";
+            o.Edit9 = "1e308";
+        },
+    };
+    for (const auto& change : accepted) {
+        ReportOptions o = options_;
+        change(o);
+        EXPECT_EQ(validate(o), std::nullopt) << o.Edit10.toStdString();
+    }
+}
+
+// A selection larger than the chart-data sheet is refused with both numbers; one sample fewer
+// passes. The rows are one shared text, so the list costs little memory.
+TEST_P(ReportValidationTest, SelectionLargerThanTheSheetIsRefused) {
+    withChannels(options_);
+    const qsizetype capacity = automation::kMaxRows - 4;
+    data_.SampleRows = QStringList(capacity + 1, QStringLiteral("01/02/2015 10:00:00 - 1.5 °C"));
+    const auto message = validate(options_);
+    EXPECT_EQ(message, messages::TooManySamples(capacity + 1, capacity));
+    EXPECT_TRUE(message && message->contains(u"1\u00a0048\u00a0573") &&
+                message->contains(u"1\u00a0048\u00a0572"))
+        << message.value_or("").toStdString();
+    data_.SampleRows.removeLast();
+    EXPECT_EQ(validate(options_), std::nullopt);
 }
 
 TEST_P(ReportValidationTest, TheFirstFailureInOrderWins) {
     options_.Edit11 = "x";
     options_.Edit6 = "2";
     options_.Edit2 = "/no/such/";
-    EXPECT_EQ(ValidateReportOptions(options_), messages::SmoothingFieldError);
+    EXPECT_EQ(validate(options_), messages::SmoothingFieldError);
     options_.ComboBoxText[1] = "";
-    EXPECT_EQ(ValidateReportOptions(options_), messages::DateFieldsError);
+    EXPECT_EQ(validate(options_), messages::DateFieldsError);
 }
 
 TEST_P(ReportValidationTest, NumbersPassWithEitherSeparator) {
-    for (const char* k : {"0,5", "0.5", "1", "-3"}) {
+    for (const char* k : {"0,5", "0.5", "1", ".25"}) {
         options_.Edit6 = k;
         options_.Edit10 = "83.14472";
         options_.Edit7 = "1,0001";
-        EXPECT_EQ(ValidateReportOptions(options_), std::nullopt) << k;
+        EXPECT_EQ(validate(options_), std::nullopt) << k;
     }
 }
 
