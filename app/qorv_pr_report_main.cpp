@@ -1,29 +1,46 @@
 #include "cli/BuildCommand.h"
 #include "cli/CommandLine.h"
 #include "cli/InspectCommand.h"
+#include "files/FileName.h"
 #include "report/Messages.h"
+#include "report/QtTranslations.h"
+#include "report/UserMessage.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
 
+#include <fcntl.h>
 #include <unistd.h>
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
 
-// qorv-pr-report: the command-line front end to the reader and the report run.
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("Qorv_Pr"));
-    QTextStream out(stdout);
-    QTextStream err(stderr);
+namespace {
 
-    const qorv::cli::Request request = qorv::cli::ParseCommandLine(app.arguments().mid(1));
+// Standard input, output and error that the program was started without (`>&-`) are taken by
+// /dev/null at once: otherwise the first file the program opens would get the descriptor and
+// receive what is meant for the terminal. Returns whether standard output was closed.
+bool TakeClosedStandardStreams() {
+    const bool outputClosed = ::fcntl(STDOUT_FILENO, F_GETFD) == -1;
+    for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
+        if (::fcntl(fd, F_GETFD) == -1) {
+            ::open("/dev/null", fd == STDIN_FILENO ? O_RDONLY : O_WRONLY);
+        }
+    }
+    return outputClosed;
+}
+
+// The command the arguments ask for; returns its exit code.
+int Run(const QStringList& arguments, QTextStream& out, QTextStream& err) {
+    const qorv::cli::Request request = qorv::cli::ParseCommandLine(arguments);
     if (const auto* usage = std::get_if<qorv::cli::UsageError>(&request)) {
         err << usage->message << '\n' << qorv::messages::UsageHint << '\n';
         return 2;
     }
     if (std::holds_alternative<qorv::cli::HelpRequest>(request)) {
         out << qorv::cli::HelpText();
-        return 0;
+        out.flush();
+        return out.status() == QTextStream::Ok ? 0 : 1;
     }
     if (const auto* inspect = std::get_if<qorv::cli::InspectRequest>(&request)) {
         return qorv::cli::RunInspect(*inspect, out, err);
@@ -31,4 +48,39 @@ int main(int argc, char** argv) {
     const bool progressToTerminal = isatty(fileno(stderr)) != 0;
     return qorv::cli::RunBuild(std::get<qorv::cli::BuildRequest>(request), out, err,
                                progressToTerminal);
+}
+
+}  // namespace
+
+// qorv-pr-report: the command-line front end to the reader and the report run.
+int main(int argc, char** argv) {
+    const bool outputClosed = TakeClosedStandardStreams();
+    // A standard output closed by its reader is reported as a write failure instead of ending
+    // the process in the middle of a save.
+    std::signal(SIGPIPE, SIG_IGN);
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Qorv_Pr"));
+    qorv::InstallQtRussianTranslations(app);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+
+    // The arguments as the bytes the system gave: a file name that is not UTF-8 still names
+    // its file (QCoreApplication::arguments() would turn such bytes into U+FFFD).
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) {
+        arguments << qorv::files::DecodeFileName(argv[i]);
+    }
+    int exitCode = 1;
+    try {
+        exitCode = Run(arguments, out, err);
+    } catch (const std::exception& e) {
+        // Whatever escaped a command's own handling still ends with a message, not an abort.
+        err << qorv::UserMessage(e) << '\n';
+    }
+    if (outputClosed) {
+        // What was printed went nowhere: the paths are lost.
+        err << qorv::messages::StandardOutputFailed(qorv::messages::SystemErrorText(EBADF)) << '\n';
+        exitCode = exitCode == 0 ? 1 : exitCode;
+    }
+    return exitCode;
 }

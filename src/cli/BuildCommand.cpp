@@ -1,14 +1,16 @@
 #include "cli/BuildCommand.h"
 
+#include "cli/TerminalText.h"
+#include "files/FileKind.h"
+#include "files/FileName.h"
 #include "report/BuildReport.h"
 #include "report/Messages.h"
-#include "report/ReportError.h"
 #include "report/ReportValidation.h"
-
-#include <QDir>
-#include <QFileInfo>
+#include "report/UserMessage.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <optional>
 
 namespace qorv::cli {
 
@@ -38,12 +40,10 @@ class ProgressLine : public ProgressListener {
         }
     }
     void tableHidden() override { tableMaximum_ = 0; }
-    void pdfFailed(const QString& message) override {
-        clear();
-        err_ << message << '\n';
-        err_.flush();
-    }
+    // A PDF copy that could not be made; printed about the file when the run has finished.
+    void pdfFailed(const QString& message) override { pdfMessage_ = message; }
     void runFinished() override { clear(); }
+    const std::optional<QString>& pdfMessage() const { return pdfMessage_; }
 
   private:
     void draw() {
@@ -90,52 +90,94 @@ class ProgressLine : public ProgressListener {
     int position_ = 0;
     qsizetype tableMaximum_ = 0;
     qsizetype tablePosition_ = 0;
+    std::optional<QString> pdfMessage_;
 };
+
+}  // namespace
+
+namespace {
+
+enum class Outcome { Built, Refused, Failed };
+
+// The report button's check of the file itself, before the load: a path with nothing there
+// or one that is no regular file is refused as the window refuses it.
+std::optional<QString> CheckSourceFile(const QString& file) {
+    int error = 0;
+    const files::FileKind kind = files::KindOf(file, &error);
+    if (kind == files::FileKind::Missing && error == ENOENT) {
+        return messages::FileMissing(file);
+    }
+    if (kind != files::FileKind::Missing && kind != files::FileKind::Regular) {
+        return messages::NotARegularFile(file, kind);
+    }
+    return std::nullopt;
+}
+
+// Load, options, checks, run for one file; the saved paths go to `out`, everything about the
+// file to `err` after its path.
+Outcome BuildOne(const QString& file, const ReportOverrides& overrides, ProgramState& state,
+                 QTextStream& out, QTextStream& err, bool terminal, int& outputError) {
+    if (const auto refusal = CheckSourceFile(file)) {
+        PrintAboutFile(err, file, *refusal);
+        return Outcome::Refused;
+    }
+    try {
+        LoadLogFile(state, files::AbsoluteFileName(file));
+    } catch (const std::exception& e) {
+        PrintAboutFile(err, file, UserMessage(e));
+        return Outcome::Failed;
+    }
+    ApplyOverrides(overrides, state);
+    if (const auto message = ValidateReportOptions(state.options, state.data)) {
+        PrintAboutFile(err, file, *message);
+        return Outcome::Refused;
+    }
+    ProgressLine progress(err, Printable(files::LastNameOf(file)), terminal);
+    ReportFiles files;
+    try {
+        files = BuildReport(state, progress);
+    } catch (const std::exception& e) {
+        PrintAboutFile(err, file, UserMessage(e));
+        return Outcome::Failed;
+    }
+    for (const std::optional<QString>& path : {std::optional<QString>(files.workbook), files.pdf}) {
+        if (path && outputError == 0) {
+            outputError = PrintPath(out, *path);
+        }
+    }
+    if (progress.pdfMessage()) {
+        PrintAboutFile(err, file, *progress.pdfMessage());
+        return Outcome::Failed;
+    }
+    return Outcome::Built;
+}
 
 }  // namespace
 
 int RunBuild(const BuildRequest& request, QTextStream& out, QTextStream& err, bool terminal) {
     ProgramState state;
-    state.options.Edit2 = QDir::currentPath() + '/';
-    bool validationFailed = false;
-    bool runFailed = false;
-
+    state.options.Edit2 = files::CurrentDirectory() + '/';
+    bool refused = false;
+    bool failed = false;
+    int outputError = 0;
     for (const QString& file : request.files) {
-        // The file must exist, as the report button checks; one that exists but cannot be
-        // read fails its load.
-        if (!QFileInfo(file).isFile()) {
-            err << messages::FileMissing(file) << '\n';
-            validationFailed = true;
-            continue;
+        switch (BuildOne(file, request.overrides, state, out, err, terminal, outputError)) {
+            case Outcome::Built:
+                break;
+            case Outcome::Refused:
+                refused = true;
+                break;
+            case Outcome::Failed:
+                failed = true;
+                break;
         }
-        try {
-            LoadLogFile(state, QFileInfo(file).absoluteFilePath());
-        } catch (const FileReadError& e) {
-            err << messages::FileReadFailed(e.path(), e.reason()) << '\n';
-            runFailed = true;
-            continue;
-        }
-        ApplyOverrides(request.overrides, state);
-        if (const auto message = ValidateReportOptions(state.options)) {
-            err << *message << '\n';
-            validationFailed = true;
-            continue;
-        }
-        ProgressLine progress(err, QFileInfo(file).fileName(), terminal);
-        try {
-            const ReportFiles files = BuildReport(state, progress);
-            out << files.workbook << '\n';
-            if (files.pdf) {
-                out << *files.pdf << '\n';
-            }
-            out.flush();
-        } catch (const std::exception& e) {
-            err << file << ": " << QString::fromUtf8(e.what()) << '\n';
-            runFailed = true;
-        }
-        err.flush();
     }
-    return validationFailed ? 2 : runFailed ? 1 : 0;
+    if (outputError != 0) {
+        err << messages::StandardOutputFailed(messages::SystemErrorText(outputError)) << '\n';
+        err.flush();
+        failed = true;
+    }
+    return refused ? 2 : failed ? 1 : 0;
 }
 
 }  // namespace qorv::cli

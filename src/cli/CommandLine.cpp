@@ -1,5 +1,6 @@
 #include "cli/CommandLine.h"
 
+#include "files/FileName.h"
 #include "report/Messages.h"
 
 #include <functional>
@@ -25,13 +26,21 @@ ValueHandler setter(std::optional<T> Overrides::*field,
     };
 }
 
+// A text option. The arguments arrive as file names (bytes that are not UTF-8 kept as they
+// are); a text that goes into the report shows such bytes as U+FFFD.
 ValueHandler text(std::optional<QString> Overrides::*field, qsizetype maxLength = -1) {
     return setter<QString>(field, [maxLength](const QString& v) -> std::optional<QString> {
-        if (maxLength >= 0 && v.size() > maxLength) {
+        const QString shown = files::DisplayFileName(v);
+        if (maxLength >= 0 && shown.size() > maxLength) {
             return std::nullopt;
         }
-        return v;
+        return shown;
     });
+}
+
+// A folder, kept as the bytes the system gave.
+ValueHandler path(std::optional<QString> Overrides::*field) {
+    return setter<QString>(field, [](const QString& v) { return std::optional<QString>(v); });
 }
 
 std::optional<int> decimals(const QString& v) {
@@ -48,7 +57,7 @@ std::optional<int> integer(const QString& v) {
 
 const std::map<QString, ValueHandler>& valueOptions() {
     static const std::map<QString, ValueHandler> options = {
-        {"--out", text(&Overrides::outDir)},
+        {"--out", path(&Overrides::outDir)},
         {"--title1", text(&Overrides::title1, 25)},
         {"--title2", text(&Overrides::title2, 25)},
         {"--ch1-name", text(&Overrides::channel1Name)},

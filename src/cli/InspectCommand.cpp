@@ -1,8 +1,10 @@
 #include "cli/InspectCommand.h"
 
+#include "cli/TerminalText.h"
+#include "files/FileName.h"
 #include "report/Messages.h"
+#include "report/UserMessage.h"
 
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 
@@ -23,41 +25,46 @@ QJsonArray textArray(const List& list) {
     return array;
 }
 
+// Every text of the file goes through Printable: a logger file must not be able to drive the
+// terminal it is inspected on.
 void printList(QTextStream& out, const char* name, const QStringList& rows) {
     out << name << " (" << rows.size() << ")";
     if (rows.size() > 6) {
-        out << ":\n  " << rows.front() << "\n  ...\n  " << rows.back() << '\n';
+        out << ":\n  " << Printable(rows.front()) << "\n  ...\n  " << Printable(rows.back())
+            << '\n';
         return;
     }
     out << (rows.isEmpty() ? "\n" : ":\n");
     for (const QString& row : rows) {
-        out << "  " << row << '\n';
+        out << "  " << Printable(row) << '\n';
     }
 }
 
 void printText(QTextStream& out, const char* name, const std::optional<QString>& value) {
-    out << name << ": " << (value ? *value : QStringLiteral("—")) << '\n';
+    out << name << ": " << (value ? Printable(*value) : QStringLiteral("—")) << '\n';
 }
 
 void printSummary(QTextStream& out, const ProgramState& state) {
     const LogData& d = state.data;
     const LoadSummary& s = state.summary;
-    out << "SourceFileName: " << d.SourceFileName << '\n';
+    out << "SourceFileName: " << Printable(d.SourceFileName) << '\n';
     printText(out, "WindowTitle", s.WindowTitle);
     printText(out, "DeviceHeader", d.DeviceHeader);
     printText(out, "DeviceNumber", d.DeviceNumber);
     out << "DeviceKind: " << d.DeviceKind << '\n';
     printText(out, "RateText", d.RateText);
     out << "TempChannelState: " << d.TempChannelState
-        << "  TempChannelHeader: " << d.TempChannelHeader << '\n';
+        << "  TempChannelHeader: " << Printable(d.TempChannelHeader) << '\n';
     out << "DataChannelState: " << d.DataChannelState
-        << "  DataChannelHeader: " << d.DataChannelHeader << '\n';
+        << "  DataChannelHeader: " << Printable(d.DataChannelHeader) << '\n';
     printText(out, "DataChannelCaption", d.DataChannelCaption);
     out << "HasEvents: " << d.HasEvents << "  DataSeriesKind: " << d.DataSeriesKind
         << "  CelsiusCount: " << s.CelsiusCount << "  Channel2Name: " << s.Channel2Name << '\n';
-    out << "FirstDate: " << d.FirstDate << ' ' << s.FirstTime[0] << ':' << s.FirstTime[1] << ':'
-        << s.FirstTime[2] << "  LastDate: " << d.LastDate << ' ' << s.LastTime[0] << ':'
-        << s.LastTime[1] << ':' << s.LastTime[2] << '\n';
+    const QString first =
+        d.FirstDate + ' ' + s.FirstTime[0] + ':' + s.FirstTime[1] + ':' + s.FirstTime[2];
+    const QString last =
+        d.LastDate + ' ' + s.LastTime[0] + ':' + s.LastTime[1] + ':' + s.LastTime[2];
+    out << "FirstDate: " << Printable(first) << "  LastDate: " << Printable(last) << '\n';
     printList(out, "LimitRows", QStringList(s.LimitRows.begin(), s.LimitRows.end()));
     printList(out, "SummaryRows", s.SummaryRows);
     printList(out, "LabelRows", d.LabelRows);
@@ -72,7 +79,7 @@ QJsonObject InspectObject(const ProgramState& state) {
     const LogData& d = state.data;
     const LoadSummary& s = state.summary;
     QJsonObject o;
-    o["SourceFileName"] = d.SourceFileName;
+    o["SourceFileName"] = files::DisplayFileName(d.SourceFileName);
     o["DeviceHeader"] = optionalText(d.DeviceHeader);
     o["DeviceNumber"] = optionalText(d.DeviceNumber);
     o["DeviceKind"] = d.DeviceKind;
@@ -107,11 +114,10 @@ int RunInspect(const InspectRequest& request, QTextStream& out, QTextStream& err
     for (const QString& file : request.files) {
         QString failure;
         try {
-            LoadLogFile(state, QFileInfo(file).absoluteFilePath());
-        } catch (const FileReadError& e) {
-            failure = messages::FileReadFailed(e.path(), e.reason());
-            err << failure << '\n';
-            err.flush();
+            LoadLogFile(state, files::AbsoluteFileName(file));
+        } catch (const std::exception& e) {
+            failure = UserMessage(e);
+            PrintAboutFile(err, file, failure);
             exitCode = 1;
         }
         if (request.json) {
@@ -128,7 +134,11 @@ int RunInspect(const InspectRequest& request, QTextStream& out, QTextStream& err
     if (request.json) {
         out << QJsonDocument(results).toJson(QJsonDocument::Indented);
     }
-    out.flush();
+    if (const int error = FlushOutput(out)) {
+        err << messages::StandardOutputFailed(messages::SystemErrorText(error)) << '\n';
+        err.flush();
+        return 1;
+    }
     return exitCode;
 }
 

@@ -30,14 +30,15 @@ TEST(RunBuild, BatchReportsEachFileAndSavesTheGoodOnes) {
     ASSERT_EQ(saved.size(), 2);
     EXPECT_TRUE(QFileInfo::exists(saved[0]) && QFileInfo::exists(saved[1]));
     EXPECT_NE(saved[0], saved[1]);  // same device, same second: the second gets "_2"
-    EXPECT_TRUE(errText.contains("Файл - " + dir.filePath("missing.txt") + " - не существует.\n"));
+    const QString missing = dir.filePath("missing.txt");
+    EXPECT_TRUE(errText.contains(missing + ": Файл - " + missing + " - не существует.\n"));
     EXPECT_TRUE(errText.contains("good.txt: 14/14\n"));
 
     request.files = {good};
     request.overrides.step = "1,5";
     errText.clear();
     EXPECT_EQ(RunBuild(request, out, err, false), 2);
-    EXPECT_TRUE(errText.startsWith("Ошибка поля \"Шаг в отсчетах\"!\n"));
+    EXPECT_TRUE(errText.startsWith(good + ": Ошибка поля \"Шаг в отсчетах\"!\n"));
 }
 
 }  // namespace
