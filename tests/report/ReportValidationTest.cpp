@@ -201,6 +201,9 @@ TEST_P(ReportValidationTest, ValuesTheRunCanUsePass) {
 // A selection larger than the chart-data sheet is refused with both numbers; one sample fewer
 // passes. The rows are one shared text, so the list costs little memory.
 TEST_P(ReportValidationTest, SelectionLargerThanTheSheetIsRefused) {
+    if (GetParam().decimal != ',') {
+        GTEST_SKIP() << "counting samples does not depend on the system's separators";
+    }
     withChannels(options_);
     const qsizetype capacity = automation::kMaxRows - 4;
     data_.SampleRows = QStringList(capacity + 1, QStringLiteral("01/02/2015 10:00:00 - 1.5 °C"));
