@@ -245,15 +245,19 @@ void Chart::setSourceData(const Range& source, int plotBy) {
         }
     }
     const int dataFirst = header ? r.first.row + 1 : r.first.row;
-    std::vector<Series> series;
+    // Columns after the last one holding anything give no series; an empty column before a
+    // filled one stays a series without values, so the series keep the columns' order.
+    int lastColumn = r.first.column;
     for (int c = r.first.column + 1; c <= r.last.column; ++c) {
-        bool any = false;
-        for (int row = r.first.row; row <= r.last.row && !any; ++row) {
-            any = type(row, c) != CellType::Empty;
+        for (int row = r.first.row; row <= r.last.row; ++row) {
+            if (type(row, c) != CellType::Empty) {
+                lastColumn = c;
+                break;
+            }
         }
-        if (!any) {
-            continue;
-        }
+    }
+    std::vector<Series> series;
+    for (int c = r.first.column + 1; c <= lastColumn; ++c) {
         Series s;
         s.sheet = &sheet;
         s.xValues = {{dataFirst, r.first.column}, {r.last.row, r.first.column}};
@@ -275,6 +279,10 @@ Chart& Chart::location(int where, const QString& sheetName) {
 
 bool Chart::hasTitle() const {
     return hasTitle_.value_or(series_.size() == 1);
+}
+
+QString Chart::titleText() const {
+    return hasTitle() && series_.size() == 1 ? series_.front().name() : QString();
 }
 
 bool Chart::hasSecondaryAxes() const {

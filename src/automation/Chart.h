@@ -167,8 +167,14 @@ class Chart {
     // it stood on disappears. Throws when there is no such worksheet.
     Chart& location(int where, const QString& sheetName);
 
+    // Whether the chart shows a title: as set, else the spreadsheet's default (a title for a
+    // chart of one series, none for more).
     bool hasTitle() const;
     void setHasTitle(bool has) { hasTitle_ = has; }
+    // The title's text as spreadsheet programs show it: the series' name for a chart of one
+    // series with a title, else empty. The saved chart carries it, so every program and the
+    // printed copy show the same.
+    QString titleText() const;
     std::optional<bool> titleSetting() const { return hasTitle_; }
 
     // Legend.Delete

@@ -17,8 +17,8 @@ ErrorKind errorOf(const std::function<void()>& call) {
     return ErrorKind::BadValue;
 }
 
-// A data sheet with times in A, channel 1 in B and (optionally) channel 2 in C.
-Worksheet& fillData(Workbook& book, bool second, bool header) {
+// A data sheet with times in A, channel 1 in B (optionally) and channel 2 in C (optionally).
+Worksheet& fillData(Workbook& book, bool second, bool header, bool first = true) {
     Worksheet& data = book.sheets().add(&book.sheetAt(1));
     if (header) {
         data.range("A4").setValue2(QStringLiteral("Время"));
@@ -28,7 +28,9 @@ Worksheet& fillData(Workbook& book, bool second, bool header) {
     for (int row = 5; row <= 9; ++row) {
         data.range(QStringLiteral("A%1").arg(row))
             .setFormulaR1C1Local(QStringLiteral("08.12.2015 10:0%1:00").arg(row));
-        data.range(QStringLiteral("B%1").arg(row)).setValue(QString::number(row * 1.5));
+        if (first) {
+            data.range(QStringLiteral("B%1").arg(row)).setValue(QString::number(row * 1.5));
+        }
         if (second) {
             data.range(QStringLiteral("C%1").arg(row)).setValue(QString::number(row * 10));
         }
@@ -44,17 +46,19 @@ TEST(Chart, ColumnsWithValuesBecomeSeries) {
         bool header;
         const char* source;
         int series;
+        bool first = true;
     };
     const Case cases[] = {
         {true, false, "A5:C9", 2},
-        {false, false, "A5:C9", 1},  // an empty column C gives no series
+        {false, false, "A5:C9", 1},  // an empty last column C gives no series
         {true, true, "A4:C9", 2},
-        {false, true, "A4:C9", 2},  // the header cell alone still gives a series
+        {false, true, "A4:C9", 2},         // the header cell alone still gives a series
+        {true, false, "A5:C9", 2, false},  // an empty B before a filled C stays series 1
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.source);
         Workbook book;
-        Worksheet& data = fillData(book, c.second, c.header);
+        Worksheet& data = fillData(book, c.second, c.header, c.first);
         Chart& chart = book.charts().add(&data);
         chart.setChartType(73);
         chart.setSourceData(data.range(QString::fromLatin1(c.source)), 2);

@@ -11,6 +11,8 @@ constexpr int kPrimaryX = 1001;
 constexpr int kPrimaryY = 1002;
 constexpr int kSecondaryX = 1003;
 constexpr int kSecondaryY = 1004;
+// 31 December 9999, the last day a spreadsheet date can hold.
+constexpr double kLastSerialDay = 2958465;
 
 std::string rgb(std::uint32_t packed) {
     // Packed colours hold red in the low byte; the file wants RRGGBB.
@@ -238,7 +240,15 @@ void axis(XmlWriter& w, const AxisPlacement& p, const Axis& self, const Axis& pa
     w.val("c:minorTickMark", "none");
     w.val("c:tickLblPos", "nextTo");
     w.val("c:crossAx", p.crossId);
-    w.val("c:crosses", crossesName(partner.crosses));
+    if (scatter && !p.category && partner.crosses == xl::Maximum) {
+        // At the far end of a scatter chart's value axis: LibreOffice reads "max" as the
+        // largest value of that axis' own series, which for the hidden secondary time axis
+        // puts the secondary value axis inside the plot. A crossing at the last date a
+        // spreadsheet knows is the right edge in every program.
+        w.valNumber("c:crossesAt", kLastSerialDay);
+    } else {
+        w.val("c:crosses", crossesName(partner.crosses));
+    }
     if (p.category) {
         w.val("c:auto", 1);
         w.val("c:lblAlgn", "ctr");
@@ -273,6 +283,25 @@ QString xFormat(const Chart& chart) {
     return styles.numberFormat(styles.format(CellStore::formatOf(meta)).numberFormat);
 }
 
+// The title as the chart shows it: a one-series chart's default title is the series' name,
+// written out so that every program shows the same text; a chart without title says so, so
+// that no program adds its own.
+void title(XmlWriter& w, const Chart& chart) {
+    const bool shown = chart.hasTitle();
+    const QString text = chart.titleText();
+    if (shown && !text.isEmpty()) {
+        w.raw("<c:title><c:tx><c:rich><a:bodyPr/><a:lstStyle/><a:p><a:pPr>");
+        w.start("a:defRPr").attr("sz", 1400).attr("b", 1).end();
+        w.raw("</a:pPr><a:r>");
+        w.start("a:rPr").attr("lang", "ru-RU").attr("sz", 1400).attr("b", 1).end();
+        w.element("a:t", text);
+        w.raw("</a:r></a:p></c:rich></c:tx><c:overlay val=\"0\"/></c:title>");
+    } else if (shown) {
+        w.raw("<c:title><c:overlay val=\"0\"/></c:title>");
+    }
+    w.val("c:autoTitleDeleted", shown ? 0 : 1);
+}
+
 }  // namespace
 
 std::string chart(const Chart& chart) {
@@ -287,11 +316,7 @@ std::string chart(const Chart& chart) {
         .close();
     w.val("c:roundedCorners", 0);
     w.raw("<c:chart>");
-    const std::optional<bool> title = chart.titleSetting();
-    if (title.value_or(false)) {
-        w.raw("<c:title><c:overlay val=\"0\"/></c:title>");
-    }
-    w.val("c:autoTitleDeleted", title.has_value() && !*title ? 1 : 0);
+    title(w, chart);
     w.raw("<c:plotArea><c:layout/>");
     chartGroup(w, chart, xl::Primary, kPrimaryX, kPrimaryY);
     const bool secondary = chart.hasSecondaryAxes();

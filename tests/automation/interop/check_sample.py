@@ -97,7 +97,8 @@ def check_ours(path, samples):
     check(second.marker.size == 5, "marker size")
     axes = {a.axId: a for a in plot._axes if a.tagname == "valAx"}
     check(len(axes) == 4, "four value axes")
-    check(axes[1004].axPos == "r" and axes[1004].crosses == "max", "secondary axis on the right")
+    # At the right edge: crossing the hidden secondary time axis at the last date there is.
+    check(axes[1004].axPos == "r" and axes[1004].crossesAt == 2958465, "secondary axis on the right")
     check(axes[1004].scaling.min == 0 and axes[1004].scaling.max == 100, "secondary scale")
     check(axes[1004].majorUnit == 20, "secondary major unit")
     check(axes[1003].delete, "secondary x axis hidden")
