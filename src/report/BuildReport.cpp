@@ -1,5 +1,6 @@
 #include "report/BuildReport.h"
 
+#include "report/ChartStage.h"
 #include "report/DataTables.h"
 #include "report/FormatSettings.h"
 #include "report/HeadingBlock.h"
@@ -20,6 +21,10 @@ using R = ReportOptions;
 void CreateWorkbook(ReportRun& run) {
     run.workbook = &run.application.workbooks().add();
     run.workbook->setTimestamp(run.startTime);
+    // The PDF copy shows numbers and dates as a spreadsheet program on this system would.
+    const QLocale& system = FormatSettings::instance().systemLocale();
+    run.workbook->setDisplayLocale(
+        {FormatSettings::decimalSeparatorOf(system), FormatSettings::dateSeparatorOf(system)});
 
     run.RunStamp = run.startTime.toString(QStringLiteral("ddMMyy_HHmmss"));
     run.ReportPath = MakeReportPath(
@@ -98,9 +103,7 @@ ReportFiles BuildReport(ProgramState& state, ProgressListener& progress,
         progress.tableHidden();
         run.advance();
 
-        // The chart stage (CheckBox9) comes here: it is built next, and the heading block
-        // already keeps its rows free from ChartRow on.
-
+        BuildChart(run);
         FinishWorkbook(run);
         run.workbook->save();
         if (o.isChecked(R::CheckBox8)) {
