@@ -2,6 +2,7 @@
 
 #include "automation/AutomationError.h"
 #include "automation/Workbook.h"
+#include "automation/print/PdfExport.h"
 
 #include <cmath>
 
@@ -72,8 +73,29 @@ Shape& Worksheet::embedChart(std::unique_ptr<Chart> chart) {
     return *shapes_.back();
 }
 
-QString Worksheet::exportAsFixedFormat(int, const QString&) {
-    throw errors::pdfNotAvailable();
+QString Worksheet::exportAsFixedFormat(int type, const QString& fileName) {
+    if (type != xl::TypePDF) {
+        throw errors::badValue(QStringLiteral("ExportAsFixedFormat Type"), QString::number(type));
+    }
+    return ExportWorksheetPdf(*this, fileName, workbook().displayLocale());
+}
+
+int Worksheet::lastUsedRow() const {
+    int last = 0;
+    for (int column = 1; column <= cells_.columnCount(); ++column) {
+        const std::uint32_t* meta = cells_.metaData(column);
+        for (int row = cells_.rowCount(column); row > last; --row) {
+            if (CellStore::typeOf(meta[row - 1]) != CellType::Empty) {
+                last = row;
+                break;
+            }
+        }
+    }
+    for (const auto& shape : shapes_) {
+        const Anchor& to = shape->to();
+        last = std::max(last, to.rowOffset > kBoundaryTolerance ? to.row : to.row - 1);
+    }
+    return last;
 }
 
 double Worksheet::rowHeight(int row) const {
@@ -179,6 +201,17 @@ void PageSetup::setPaperSize(int size) {
         throw errors::badValue(QStringLiteral("PageSetup.PaperSize"), QString::number(size));
     }
     paperSize = size;
+}
+
+void PageSetup::setZoom(int percent) {
+    if (percent < 10 || percent > 400) {
+        throw errors::badValue(QStringLiteral("PageSetup.Zoom"), QString::number(percent));
+    }
+    zoom = percent;
+}
+
+void PageSetup::setPrintArea(const QString& reference) {
+    printArea = parseRange(reference);
 }
 
 #define QORV_MARGIN_SETTER(Setter, field, property) \

@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <memory>
+#include <optional>
 #include <set>
 #include <vector>
 
@@ -88,8 +89,14 @@ struct PageSetup {
     double bottomMargin = 0.75 * 72;
     double headerMargin = 0.3 * 72;
     double footerMargin = 0.3 * 72;
+    int zoom = 100;                     // print scale in percent
+    std::optional<RangeRef> printArea;  // the cells printed; the used cells when not set
 
     void setPaperSize(int size);
+    // Zoom: the print scale, 10 to 400 percent.
+    void setZoom(int percent);
+    // PrintArea: the block of cells that prints, an A1 reference ("$A$1:$F$120").
+    void setPrintArea(const QString& reference);
     void setLeftMargin(double points);
     void setRightMargin(double points);
     void setTopMargin(double points);
@@ -136,6 +143,9 @@ class Worksheet : public Sheet {
     HPageBreaks hPageBreaks() { return HPageBreaks(*this); }
     // Rows that begin a new printed page, ascending.
     const std::set<int>& rowBreaks() const { return rowBreaks_; }
+    // Spreadsheet programs keep at most this many manual page breaks in a sheet; the saved
+    // file carries the first ones.
+    static constexpr int kMaxSavedRowBreaks = 1026;
 
     PageSetup& pageSetup() { return pageSetup_; }
     const PageSetup& pageSetup() const { return pageSetup_; }
@@ -163,9 +173,10 @@ class Worksheet : public Sheet {
     const std::vector<std::unique_ptr<Shape>>& shapeList() const { return shapes_; }
     Shape& embedChart(std::unique_ptr<Chart> chart);
 
-    // Export as PDF, returning the path written. Like SaveAs it never replaces a file: the
-    // name is taken exclusively ("_2", "_3", ... when taken) once the file is complete. Not
-    // available yet: raises a clear error.
+    // Export as PDF (type 0): the sheet as printed (see ExportWorksheetPdf), numbers and dates
+    // shown with the workbook's display separators. Returns the path written; like SaveAs it
+    // never replaces a file: the name is taken exclusively ("_2", "_3", ... when taken) once
+    // the file is complete.
     QString exportAsFixedFormat(int type, const QString& fileName);
 
     // Geometry, in points.
@@ -182,6 +193,9 @@ class Worksheet : public Sheet {
     void setRowHeights(int firstRow, int lastRow, double height);
     void setColumnWidths(int firstColumn, int lastColumn, double width);
     int customHeightRows() const { return int(rowHeights_.size()); }
+    // The last row that holds a value in any column, or that an embedded chart covers; 0 for
+    // an empty sheet.
+    int lastUsedRow() const;
     int customWidthColumns() const { return int(columnWidths_.size()); }
 
     // Cells.

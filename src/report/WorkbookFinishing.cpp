@@ -1,8 +1,14 @@
 #include "report/WorkbookFinishing.h"
 
+#include <algorithm>
+
 namespace qorv {
 
 namespace xl = automation::xl;
+
+namespace {
+constexpr int kPrintScale = 97;
+}  // namespace
 
 void FinishWorkbook(ReportRun& run) {
     run.select(*run.ReportSheet);
@@ -25,6 +31,15 @@ void FinishWorkbook(ReportRun& run) {
     page.setBottomMargin(55);
     page.setFooterMargin(53);
     page.setHeaderMargin(53);
+    // A report page is 60 rows of 12.5 points, 750 points, and A4 less these margins leaves
+    // 732: at full size every page would spill its last rows onto a second sheet. At 97 % the
+    // 60 rows fit and a 61st does not, so each report page prints on one sheet and the
+    // automatic breaks fall on the report's own rows, also past the manual breaks a
+    // spreadsheet program keeps.
+    page.setZoom(kPrintScale);
+    // The report's columns and no more: a long heading in column F would otherwise make a
+    // spreadsheet program print its overflow on extra pages to the right.
+    page.setPrintArea(QStringLiteral("$A$1:$F$%1").arg(std::max(1, sheet.lastUsedRow())));
 
     run.workbook->sheets().item(1).setName(QStringLiteral("График"));
     run.workbook->sheets().item(2).setName(QStringLiteral("Данные"));

@@ -2,6 +2,7 @@
 #include "automation/XmlWriter.h"
 #include "automation/parts/Parts.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace qorv::automation::parts {
@@ -195,21 +196,24 @@ void WorksheetWriter::footer(std::string& out) const {
         .attrNumber("header", page.headerMargin / 72)
         .attrNumber("footer", page.footerMargin / 72)
         .end();
-    if (page.paperSize != 0) {
-        w.start("pageSetup")
-            .attr("paperSize", page.paperSize)
-            .attr("orientation", "portrait")
-            .end();
+    if (page.paperSize != 0 || page.zoom != 100) {
+        w.start("pageSetup");
+        if (page.paperSize != 0) {
+            w.attr("paperSize", page.paperSize);
+        }
+        if (page.zoom != 100) {
+            w.attr("scale", page.zoom);
+        }
+        w.attr("orientation", "portrait").end();
     }
     const auto& breaks = sheet_.rowBreaks();
     if (!breaks.empty()) {
-        w.start("rowBreaks")
-            .attr("count", int(breaks.size()))
-            .attr("manualBreakCount", int(breaks.size()))
-            .close();
-        for (int row : breaks) {
+        const int saved = std::min(int(breaks.size()), Worksheet::kMaxSavedRowBreaks);
+        w.start("rowBreaks").attr("count", saved).attr("manualBreakCount", saved).close();
+        int written = 0;
+        for (auto row = breaks.begin(); written < saved; ++row, ++written) {
             // A break id is the last row above the break, counted from 1.
-            w.start("brk").attr("id", row - 1).attr("max", kMaxColumns - 1).attr("man", 1).end();
+            w.start("brk").attr("id", *row - 1).attr("max", kMaxColumns - 1).attr("man", 1).end();
         }
         w.close("rowBreaks");
     }

@@ -87,6 +87,30 @@ expect("margins", [round(m * 72) for m in (margins.left, margins.right, margins.
                                             margins.bottom, margins.header, margins.footer)],
        [52, 52, 55, 55, 53, 53])
 
+expect("print scale", report.page_setup.scale, 97)
+expect("print area", report.print_area, [f"$A$1:$F${60 * (len(page_rows) - 1) + 123 + 56}"]
+       if len(samples) % 114 == 0 else report.print_area)
+
+# The chart: on the report sheet over rows 62 to 83 (the heading block fills page 1), a
+# scatter of temperature on the left axis and humidity on a secondary axis at the right, both
+# from the chart-data columns.
+expect("charts", len(report._charts), 1)
+if report._charts:
+    chart = report._charts[0]
+    expect("chart rows", (chart.anchor._from.row + 1, chart.anchor.to.row + 1), (62, 84))
+    groups = chart._charts
+    expect("chart groups", [type(g).__name__ for g in groups], ["ScatterChart", "ScatterChart"])
+    last = 4 + len(samples)
+    wanted = [("$B", 1002, "l", "Темпер.,°C"), ("$C", 1004, "r", "Влажность, %RH")]
+    for group, (column, axis, side, name) in zip(groups, wanted):
+        expect("series", len(group.series), 1)
+        series = group.series[0]
+        expect("x values", series.xVal.numRef.f, f"'Данные'!$A$5:$A${last}")
+        expect("y values", series.yVal.numRef.f, f"'Данные'!{column}$5:{column}${last}")
+        expect("series name", series.tx.v, name)
+        expect("value axis", (group.y_axis.axId, group.y_axis.axPos), (axis, side))
+    expect("time axis format", groups[0].x_axis.numFmt.formatCode, data["A5"].number_format)
+
 if errors:
     print("\n".join(errors))
     sys.exit(1)
