@@ -135,8 +135,9 @@ AutomationError cannotWrite(const QString& path, int systemError) {
             systemError};
 }
 
-AutomationError pdfNotAvailable() {
-    return {ErrorKind::PdfNotAvailable, QStringLiteral("Экспорт в PDF пока недоступен")};
+AutomationError nothingToPrint(const QString& sheet) {
+    return {ErrorKind::NothingToPrint,
+            QStringLiteral("На листе %1 нечего печатать: он пуст").arg(quoted(sheet))};
 }
 
 AutomationError noWorkbook() {

@@ -24,7 +24,7 @@ enum class ErrorKind {
     NotSavedYet,
     DirectoryMissing,
     CannotWrite,
-    PdfNotAvailable,
+    NothingToPrint,
     NoWorkbook,
 };
 
@@ -69,7 +69,7 @@ AutomationError notSavedYet();
 AutomationError directoryMissing(const QString& directory);
 AutomationError cannotWrite(const QString& path, const QString& reason);
 AutomationError cannotWrite(const QString& path, int systemError);
-AutomationError pdfNotAvailable();
+AutomationError nothingToPrint(const QString& sheet);
 AutomationError noWorkbook();
 }  // namespace errors
 

@@ -2,6 +2,7 @@
 
 #include "automation/Styles.h"
 #include "automation/Worksheet.h"
+#include "automation/print/DisplayLocale.h"
 
 #include <QDateTime>
 #include <QHash>
@@ -89,6 +90,11 @@ class Workbook {
     // Deflate level of the saved package (1 fastest .. 9 smallest).
     void setCompressionLevel(int level) { compressionLevel_ = level; }
 
+    // The separators numbers and dates show with when the workbook is printed: the system's,
+    // as a spreadsheet program on it would show them.
+    const DisplayLocale& displayLocale() const { return displayLocale_; }
+    void setDisplayLocale(const DisplayLocale& locale) { displayLocale_ = locale; }
+
     Styles& styles() { return styles_; }
     const Styles& styles() const { return styles_; }
     TextTable& texts() { return texts_; }
@@ -108,6 +114,7 @@ class Workbook {
     QString path_;
     QDateTime timestamp_;
     int compressionLevel_ = 1;
+    DisplayLocale displayLocale_;
     int worksheetsAdded_ = 0;
     int chartsAdded_ = 0;
 };

@@ -195,7 +195,7 @@ TEST(Worksheet, PageBreaksAndPageSetup) {
     EXPECT_EQ(page.headerMargin, 53);
     EXPECT_EQ(errorOf([&] { page.setPaperSize(0); }), ErrorKind::BadValue);
     EXPECT_EQ(errorOf([&] { page.setTopMargin(-1); }), ErrorKind::BadValue);
-    EXPECT_EQ(errorOf([&] { sheet.exportAsFixedFormat(0, "/tmp/x"); }), ErrorKind::PdfNotAvailable);
+    EXPECT_EQ(errorOf([&] { sheet.exportAsFixedFormat(0, "/tmp/x"); }), ErrorKind::NothingToPrint);
 }
 
 TEST(CellStore, KeepsTwelveBytesPerCell) {

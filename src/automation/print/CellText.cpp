@@ -1,0 +1,473 @@
+#include "automation/print/CellText.h"
+
+#include "automation/Workbook.h"
+#include "automation/Worksheet.h"
+
+#include <QRegularExpression>
+
+#include <cmath>
+
+namespace qorv::automation {
+
+namespace {
+
+enum class Token {
+    Literal,
+    General,
+    Integer,   // integer digits; width = minimum digits
+    Fraction,  // decimals; width = places
+    Exponent,  // width = minimum exponent digits, signAlways
+    Percent,
+    TextValue,  // @
+    Day,
+    Month,
+    MonthShort,
+    MonthLong,
+    Year,
+    Hour,
+    Minute,
+    Second,
+    DateSeparator,  // an unescaped "/"
+};
+
+struct Part {
+    Part(Token kind = Token::Literal, int count = 0, bool sign = false, QString literal = {})
+        : token(kind), width(count), signAlways(sign), text(std::move(literal)) {}
+    Token token;
+    int width;
+    bool signAlways;
+    QString text;  // a literal
+};
+
+const char* const kMonthsShort[] = {"янв", "фев", "мар", "апр", "май", "июн",
+                                    "июл", "авг", "сен", "окт", "ноя", "дек"};
+
+// Appends a non-negative number with at least `width` digits, zeros in front.
+void appendPadded(QString& out, long long number, int width) {
+    char16_t digits[24];
+    int count = 0;
+    do {
+        digits[count++] = char16_t(u'0' + number % 10);
+        number /= 10;
+    } while (number > 0 && count < 20);
+    while (count < width && count < 24) {
+        digits[count++] = u'0';
+    }
+    while (count > 0) {
+        out += QChar(digits[--count]);
+    }
+}
+
+}  // namespace
+
+struct NumberFormatter::Section {
+    std::vector<Part> parts;
+    bool dateTime = false;
+    bool hasDigits = false;
+    bool hasText = false;
+};
+
+namespace {
+
+// Reads one section of a format code into parts.
+NumberFormatter::Section parseSection(QStringView code) {
+    NumberFormatter::Section section;
+    auto& parts = section.parts;
+    auto literal = [&](const QString& text) {
+        if (!parts.empty() && parts.back().token == Token::Literal) {
+            parts.back().text += text;
+        } else {
+            parts.push_back({Token::Literal, 0, false, text});
+        }
+    };
+    bool afterPoint = false;
+    qsizetype i = 0;
+    auto run = [&](QChar c) {
+        qsizetype n = 0;
+        while (i + n < code.size() && code[i + n].toLower() == c) {
+            ++n;
+        }
+        return n;
+    };
+    while (i < code.size()) {
+        const QChar c = code[i];
+        const QChar lower = c.toLower();
+        if (code.mid(i).startsWith(u"General", Qt::CaseInsensitive)) {
+            parts.push_back({Token::General});
+            section.hasDigits = true;
+            i += 7;
+        } else if (c == u'"') {
+            const qsizetype end = code.indexOf(u'"', i + 1);
+            literal(code.mid(i + 1, (end < 0 ? code.size() : end) - i - 1).toString());
+            i = end < 0 ? code.size() : end + 1;
+        } else if (c == u'\\' && i + 1 < code.size()) {
+            literal(code[i + 1]);
+            i += 2;
+        } else if (c == u'[') {
+            const qsizetype end = code.indexOf(u']', i);  // colours and conditions: not shown
+            i = end < 0 ? code.size() : end + 1;
+        } else if (c == u'_' || c == u'*') {
+            literal(QStringLiteral(" "));
+            i += 2;
+        } else if (c == u'0' || c == u'#' || c == u'?') {
+            const Token token = afterPoint ? Token::Fraction : Token::Integer;
+            if (parts.empty() || parts.back().token != token) {
+                parts.push_back({token});
+            }
+            if (c == u'0' || afterPoint) {
+                ++parts.back().width;
+            }
+            section.hasDigits = true;
+            ++i;
+        } else if (c == u'.' && section.hasDigits && !section.dateTime) {
+            afterPoint = true;
+            parts.push_back({Token::Fraction});
+            ++i;
+        } else if (c == u',' && section.hasDigits) {
+            ++i;  // thousands grouping: not used in reports
+        } else if (lower == u'e' && i + 1 < code.size() &&
+                   (code[i + 1] == u'+' || code[i + 1] == u'-') && section.hasDigits) {
+            Part part{Token::Exponent, 0, code[i + 1] == u'+'};
+            i += 2;
+            while (i < code.size() && (code[i] == u'0' || code[i] == u'#')) {
+                ++part.width;
+                ++i;
+            }
+            parts.push_back(part);
+        } else if (c == u'%') {
+            parts.push_back({Token::Percent});
+            ++i;
+        } else if (c == u'@') {
+            parts.push_back({Token::TextValue});
+            section.hasText = true;
+            ++i;
+        } else if (lower == u'd' || lower == u'y' || lower == u'h' || lower == u's' ||
+                   lower == u'm') {
+            const qsizetype n = run(lower);
+            Token token = Token::Day;
+            if (lower == u'y') {
+                token = Token::Year;
+            } else if (lower == u'h') {
+                token = Token::Hour;
+            } else if (lower == u's') {
+                token = Token::Second;
+            } else if (lower == u'm') {
+                token = n == 3 ? Token::MonthShort : n >= 4 ? Token::MonthLong : Token::Month;
+            }
+            parts.push_back({token, int(n)});
+            section.dateTime = true;
+            i += n;
+        } else if (c == u'/' && section.dateTime) {
+            parts.push_back({Token::DateSeparator});
+            ++i;
+        } else {
+            literal(c);
+            ++i;
+        }
+    }
+    // "m" right after an hour or right before seconds counts minutes.
+    for (std::size_t k = 0; k < parts.size(); ++k) {
+        if (parts[k].token != Token::Month) {
+            continue;
+        }
+        auto neighbour = [&](int step) -> Token {
+            for (std::ptrdiff_t j = std::ptrdiff_t(k) + step;
+                 j >= 0 && j < std::ptrdiff_t(parts.size()); j += step) {
+                if (parts[std::size_t(j)].token != Token::Literal &&
+                    parts[std::size_t(j)].token != Token::DateSeparator) {
+                    return parts[std::size_t(j)].token;
+                }
+            }
+            return Token::Literal;
+        };
+        if (neighbour(-1) == Token::Hour || neighbour(1) == Token::Second) {
+            parts[k].token = Token::Minute;
+        }
+    }
+    return section;
+}
+
+// The digits of |value| for the number parts: integer digits padded to their width, the
+// decimals rounded to their places, and the exponent when the format has one.
+QString formatNumber(const NumberFormatter::Section& s, double value, const DisplayLocale& l) {
+    int places = 0;
+    int integerWidth = 0;
+    const Part* exponent = nullptr;
+    bool percent = false;
+    for (const Part& p : s.parts) {
+        if (p.token == Token::Fraction) {
+            places += p.width;
+        } else if (p.token == Token::Integer) {
+            integerWidth += p.width;
+        } else if (p.token == Token::Exponent) {
+            exponent = &p;
+        } else if (p.token == Token::Percent) {
+            percent = true;
+        }
+    }
+    double v = std::fabs(value) * (percent ? 100 : 1);
+    int power = 0;
+    if (exponent && v != 0) {
+        power = int(std::floor(std::log10(v)));
+        v /= std::pow(10.0, power);
+        if (QString::number(v, 'f', places).startsWith(QStringLiteral("10"))) {
+            v /= 10;
+            ++power;
+        }
+    }
+    QString digits = QString::number(v, 'f', places);
+    QString integerPart = digits.section(u'.', 0, 0);
+    const QString fraction = places > 0 ? digits.section(u'.', 1, 1) : QString();
+    if (integerPart == QStringLiteral("0") && integerWidth == 0) {
+        integerPart.clear();
+    }
+    while (integerPart.size() < integerWidth) {
+        integerPart.prepend(u'0');
+    }
+    QString out;
+    bool integerDone = false;
+    for (const Part& p : s.parts) {
+        switch (p.token) {
+            case Token::Literal:
+                out += p.text;
+                break;
+            case Token::Integer:
+                if (!integerDone) {
+                    out += integerPart;
+                    integerDone = true;
+                }
+                break;
+            case Token::Fraction:
+                if (!integerDone) {
+                    out += integerPart;
+                    integerDone = true;
+                }
+                if (p.width > 0 || places > 0) {
+                    if (!out.contains(l.decimalSeparator) && places > 0) {
+                        out += l.decimalSeparator;
+                        out += fraction;
+                    }
+                }
+                break;
+            case Token::Exponent: {
+                out += u'E';
+                if (power < 0) {
+                    out += u'-';
+                } else if (p.signAlways) {
+                    out += u'+';
+                }
+                appendPadded(out, std::abs(power), p.width);
+                break;
+            }
+            case Token::Percent:
+                out += u'%';
+                break;
+            default:
+                break;
+        }
+    }
+    return out;
+}
+
+QString formatGeneral(double value, const DisplayLocale& l) {
+    const double magnitude = std::fabs(value);
+    QString text;
+    if (magnitude != 0 && (magnitude >= 1e11 || magnitude < 1e-9)) {
+        text = QString::number(value, 'E', 5);  // 1.23457E+11
+        const qsizetype e = text.indexOf(u'E');
+        QString mantissa = text.left(e);
+        while (mantissa.contains(u'.') && (mantissa.endsWith(u'0') || mantissa.endsWith(u'.'))) {
+            mantissa.chop(1);
+        }
+        QString exponent =
+            text.mid(e + 2).remove(QRegularExpression(QStringLiteral("^0+(?=\\d\\d)")));
+        text = mantissa + u'E' + text[e + 1] + exponent;
+    } else {
+        // Ten significant digits at most, as a cell of standard width shows.
+        const int integerDigits = magnitude < 1 ? 1 : int(std::floor(std::log10(magnitude))) + 1;
+        text = QString::number(value, 'f', std::max(0, 10 - integerDigits));
+        if (text.contains(u'.')) {
+            while (text.endsWith(u'0')) {
+                text.chop(1);
+            }
+            if (text.endsWith(u'.')) {
+                text.chop(1);
+            }
+        }
+        if (text == QStringLiteral("-0")) {
+            text = QStringLiteral("0");
+        }
+    }
+    text.replace(u'.', l.decimalSeparator);
+    return text;
+}
+
+QString formatDateTime(const NumberFormatter::Section& s, double value, const DisplayLocale& l) {
+    const DateTimeParts t = DateTimeOfSerial(value);
+    QString out;
+    out.reserve(24);
+    for (const Part& p : s.parts) {
+        switch (p.token) {
+            case Token::Literal:
+                out += p.text;
+                break;
+            case Token::DateSeparator:
+                out += l.dateSeparator;
+                break;
+            case Token::Day:
+                appendPadded(out, t.day, std::min(p.width, 2));
+                break;
+            case Token::Month:
+                appendPadded(out, t.month, std::min(p.width, 2));
+                break;
+            case Token::MonthShort:
+            case Token::MonthLong:
+                out += QString::fromUtf8(kMonthsShort[t.month - 1]);
+                break;
+            case Token::Year:
+                if (p.width <= 2) {
+                    appendPadded(out, t.year % 100, 2);
+                } else {
+                    appendPadded(out, t.year, 4);
+                }
+                break;
+            case Token::Hour:
+                appendPadded(out, t.hour, std::min(p.width, 2));
+                break;
+            case Token::Minute:
+                appendPadded(out, t.minute, std::min(p.width, 2));
+                break;
+            case Token::Second:
+                appendPadded(out, t.second, std::min(p.width, 2));
+                break;
+            default:
+                break;
+        }
+    }
+    return out;
+}
+
+// The sections of a code, split at ';' outside quotes and escapes.
+std::vector<NumberFormatter::Section> parseCode(const QString& code) {
+    std::vector<NumberFormatter::Section> sections;
+    qsizetype start = 0;
+    bool quoted = false;
+    for (qsizetype i = 0; i <= code.size(); ++i) {
+        if (i < code.size() && code[i] == u'\\') {
+            ++i;
+            continue;
+        }
+        if (i < code.size() && code[i] == u'"') {
+            quoted = !quoted;
+        }
+        if (i == code.size() || (code[i] == u';' && !quoted)) {
+            sections.push_back(parseSection(QStringView(code).mid(start, i - start)));
+            start = i + 1;
+        }
+    }
+    return sections;
+}
+
+}  // namespace
+
+NumberFormatter::NumberFormatter(const QString& code) : sections_(parseCode(code)) {}
+NumberFormatter::~NumberFormatter() = default;
+NumberFormatter::NumberFormatter(NumberFormatter&&) noexcept = default;
+NumberFormatter& NumberFormatter::operator=(NumberFormatter&&) noexcept = default;
+
+bool NumberFormatter::isDateTime() const {
+    return !sections_.empty() && sections_.front().dateTime;
+}
+
+QString NumberFormatter::format(double value, const DisplayLocale& locale) const {
+    // Positive; negative; zero: the negative section shows the magnitude with its own signs.
+    const Section* section = &sections_.front();
+    bool minus = value < 0;
+    if (value < 0 && sections_.size() >= 2 && !sections_[1].hasText) {
+        section = &sections_[1];
+        minus = false;
+    } else if (value == 0 && sections_.size() >= 3 && !sections_[2].hasText) {
+        section = &sections_[2];
+    }
+    if (section->dateTime) {
+        return formatDateTime(*section, value, locale);
+    }
+    for (const Part& p : section->parts) {
+        if (p.token == Token::General) {
+            QString text = formatGeneral(value, locale);
+            if (section != &sections_.front() && text.startsWith(u'-')) {
+                text.remove(0, 1);
+            }
+            return text;
+        }
+    }
+    QString text = formatNumber(*section, value, locale);
+    // No minus for a value that shows as zero.
+    bool allZero = true;
+    for (QChar c : text) {
+        allZero = allZero && !(c.isDigit() && c != u'0');
+    }
+    if (minus && !allZero) {
+        text.prepend(u'-');
+    }
+    return text;
+}
+
+DateTimeParts DateTimeOfSerial(double serial) {
+    DateTimeParts t;
+    long long seconds = std::llround(serial * 86400.0);
+    long long days = seconds / 86400;
+    long long rest = seconds % 86400;
+    if (rest < 0) {
+        rest += 86400;
+        --days;
+    }
+    t.hour = int(rest / 3600);
+    t.minute = int(rest / 60 % 60);
+    t.second = int(rest % 60);
+    // Days since 1899-12-30 to a civil date (the proleptic Gregorian calendar; the spreadsheet's
+    // 29 February 1900 lies before any logger's dates).
+    long long z = days - 25569 + 719468;  // 1970-01-01 is day 25569
+    const long long era = (z >= 0 ? z : z - 146096) / 146097;
+    const long long doe = z - era * 146097;
+    const long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const long long mp = (5 * doy + 2) / 153;
+    t.day = int(doy - (153 * mp + 2) / 5 + 1);
+    t.month = int(mp < 10 ? mp + 3 : mp - 9);
+    t.year = int(yoe + era * 400 + (t.month <= 2 ? 1 : 0));
+    return t;
+}
+
+CellTexts::CellTexts(const Worksheet& sheet, const DisplayLocale& locale)
+    : sheet_(sheet), locale_(locale) {}
+
+CellTexts::~CellTexts() = default;
+
+bool CellTexts::isNumber(int row, int column) const {
+    return CellStore::typeOf(sheet_.cellStore().meta(row, column)) == CellType::Number;
+}
+
+QString CellTexts::at(int row, int column) const {
+    const CellStore& cells = sheet_.cellStore();
+    const std::uint32_t meta = cells.meta(row, column);
+    switch (CellStore::typeOf(meta)) {
+        case CellType::Empty:
+            return QString();
+        case CellType::Text:
+            return sheet_.workbook().texts().at(std::uint32_t(cells.value(row, column)));
+        case CellType::Number:
+            break;
+    }
+    const Styles& styles = sheet_.workbook().styles();
+    const std::uint32_t index = styles.format(CellStore::formatOf(meta)).numberFormat;
+    if (index >= formatters_.size()) {
+        formatters_.resize(index + 1);
+    }
+    if (!formatters_[index]) {
+        formatters_[index] = std::make_unique<NumberFormatter>(styles.numberFormat(index));
+    }
+    return formatters_[index]->format(cells.value(row, column), locale_);
+}
+
+}  // namespace qorv::automation

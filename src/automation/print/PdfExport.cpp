@@ -1,0 +1,115 @@
+#include "automation/print/PdfExport.h"
+
+#include "automation/AutomationError.h"
+#include "automation/Worksheet.h"
+#include "automation/print/PrintLayout.h"
+#include "automation/print/SheetPainter.h"
+#include "files/FileKind.h"
+#include "files/FileName.h"
+#include "files/SafeSave.h"
+
+#include <QFile>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace qorv::automation {
+
+namespace {
+
+// Opens a new temporary file in `folder` for writing; its name goes to `temporary`.
+int OpenTemporary(const QString& folder, QString& temporary) {
+    for (int attempt = 0;; ++attempt) {
+        temporary = files::TemporaryNameIn(folder);
+        const int fd = ::open(files::EncodeFileName(temporary).constData(),
+                              O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST || attempt >= 10) {
+            return fd;
+        }
+    }
+}
+
+// Draws every page into the open file. Returns false when the PDF could not be written.
+bool WritePages(const Worksheet& sheet, const std::vector<PrintPage>& pages,
+                const DisplayLocale& locale, QFile& file) {
+    const PaperGeometry paper = PaperOf(sheet.pageSetup());
+    QPdfWriter writer(&file);
+    // One device unit per point: font sizes in points and the sheet's geometry agree.
+    writer.setResolution(72);
+    writer.setPageLayout(QPageLayout(QPageSize(paper.paper, QPageSize::Point),
+                                     QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+    writer.setCreator(QStringLiteral("Qorv_Pr"));
+    writer.setTitle(sheet.name());
+    QPainter painter;
+    if (!painter.begin(&writer)) {
+        return false;
+    }
+    painter.setRenderHint(QPainter::Antialiasing);
+    SheetPainter sheetPainter(sheet, locale);
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        if (i > 0 && !writer.newPage()) {
+            return false;
+        }
+        painter.save();
+        painter.translate(paper.printable.topLeft());
+        painter.scale(paper.scale, paper.scale);
+        sheetPainter.paint(painter, pages[i]);
+        painter.restore();
+    }
+    return painter.end();
+}
+
+}  // namespace
+
+QString ExportWorksheetPdf(const Worksheet& sheet, const QString& fileName,
+                           const DisplayLocale& locale) {
+    QString wanted = fileName;
+    if (!wanted.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) {
+        wanted += QStringLiteral(".pdf");
+    }
+    const QString folder = files::DirectoryOf(wanted);
+    if (files::KindOf(folder) != files::FileKind::Directory) {
+        throw errors::directoryMissing(folder);
+    }
+    const std::vector<PrintPage> pages = PaginateSheet(sheet);
+    if (pages.empty()) {
+        throw errors::nothingToPrint(sheet.name());
+    }
+    QString temporary;
+    const int fd = OpenTemporary(folder, temporary);
+    if (fd < 0) {
+        throw errors::cannotWrite(wanted, errno);
+    }
+    try {
+        QFile file;
+        if (!file.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
+            ::close(fd);
+            throw errors::cannotWrite(wanted, EIO);
+        }
+        errno = 0;
+        const bool written = WritePages(sheet, pages, locale, file) && file.flush();
+        const int error = errno;
+        if (!written || file.error() != QFileDevice::NoError) {
+            throw errors::cannotWrite(wanted, error != 0 ? error : EIO);
+        }
+        if (::fsync(file.handle()) != 0) {
+            throw errors::cannotWrite(wanted, errno);
+        }
+        file.close();
+        return files::PublishNewFile(temporary, wanted);
+    } catch (const files::FileSystemError& e) {
+        files::RemoveQuietly(temporary);
+        throw errors::cannotWrite(e.name(), e.error());
+    } catch (...) {
+        files::RemoveQuietly(temporary);
+        throw;
+    }
+}
+
+}  // namespace qorv::automation
