@@ -6,7 +6,7 @@
 #include "report/QtTranslations.h"
 #include "report/UserMessage.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QTextStream>
 
 #include <fcntl.h>
@@ -28,6 +28,16 @@ bool TakeClosedStandardStreams() {
         }
     }
     return outputClosed;
+}
+
+// Qt's own diagnostics (English, about the platform, not the user's work) stay out of the
+// messages; only its critical and fatal reports, which end the program, pass on.
+QtMessageHandler qtDefaultHandler = nullptr;
+
+void DropQtDiagnostics(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if ((type == QtCriticalMsg || type == QtFatalMsg) && qtDefaultHandler) {
+        qtDefaultHandler(type, context, text);
+    }
 }
 
 // The command the arguments ask for; returns its exit code.
@@ -55,11 +65,17 @@ int Run(const QStringList& arguments, QTextStream& out, QTextStream& err) {
 // qorv-pr-report: the command-line front end to the reader and the report run.
 int main(int argc, char** argv) {
     const bool outputClosed = TakeClosedStandardStreams();
+    qtDefaultHandler = qInstallMessageHandler(DropQtDiagnostics);
     // A standard output closed by its reader is reported as a write failure instead of ending
     // the process in the middle of a save.
     std::signal(SIGPIPE, SIG_IGN);
-    QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("Qorv_Pr"));
+    // The PDF copy needs fonts, which need a GUI application; the tool shows no window, so it
+    // needs no display either.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QGuiApplication app(argc, argv);
+    QGuiApplication::setApplicationName(QStringLiteral("Qorv_Pr"));
     qorv::InstallQtRussianTranslations(app);
     QTextStream out(stdout);
     QTextStream err(stderr);

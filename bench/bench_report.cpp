@@ -4,6 +4,7 @@
 // the peak memory and how the cost per sample grows.
 
 #include "BenchUtil.h"
+#include "LoggerFile.h"
 
 #include "report/BuildReport.h"
 #include "report/LoadLogFile.h"
@@ -23,40 +24,6 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-// Writes a two-channel export (Windows-1251, CR LF) of `samples` samples every 5 minutes.
-void writeLogger(const std::string& path, int samples) {
-    std::ofstream out(path, std::ios::binary);
-    const QStringList head = {
-        "Устройство - Qorv-TH 0A00000012345678  Версия ПО 2.3",
-        "Частота регистрации: 5 мин.",
-        "Ярлык",
-        "Объект: склад",
-        "Данные сохранены: 01/01/2030 00:00:00",
-        "Канал температуры - 2 байта (°C)",
-        "Канал данных - 2 байта (%RH)",
-        "",
-        "Значения измеренных величин",
-    };
-    QStringEncoder encoder("windows-1251");
-    for (const QString& line : head) {
-        const QByteArray bytes = encoder(line + "\r\n");
-        out.write(bytes.constData(), bytes.size());
-    }
-    QDateTime t(QDate(2020, 1, 1), QTime(0, 0, 0), Qt::UTC);
-    char line[96];
-    for (int i = 0; i < samples; ++i) {
-        const QDate d = t.date();
-        const QTime c = t.time();
-        const double temperature = 20.0 + (i % 97) * 0.1 - 4.0;
-        const double humidity = 45.0 + (i % 61) * 0.25;
-        const int n = std::snprintf(
-            line, sizeof line, " %02d/%02d/%04d %02d:%02d:%02d - %.1f \xB0\x43 %.1f %%\r\n",
-            d.day(), d.month(), d.year(), c.hour(), c.minute(), c.second(), temperature, humidity);
-        out.write(line, n);
-        t = t.addSecs(300);
-    }
-}
 
 // Times the stages between the run's progress advances.
 class StageClock : public qorv::ProgressListener {
@@ -128,7 +95,7 @@ int main(int argc, char** argv) {
     std::vector<qorv::bench::Measurement> results;
     for (int samples : sizes) {
         const std::string file = dir.filePath(QString("log_%1.txt").arg(samples)).toStdString();
-        writeLogger(file, samples);
+        qorv::bench::WriteTwoChannelLogger(file, samples);
         const qorv::bench::Measurement m =
             qorv::bench::MeasureInChild([&] { runOnce(file, dir.path(), samples); });
         results.push_back(m);

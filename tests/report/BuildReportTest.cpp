@@ -7,6 +7,11 @@
 
 #include <QFileInfo>
 
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace qorv {
 namespace {
 
@@ -338,13 +343,31 @@ TEST(ReportFileName, HostileDeviceNumbersGiveHarmlessNames) {
     }
 }
 
+// A PDF copy that cannot be written (here: files may grow to 20 kB, enough for the workbook
+// and not for the PDF with its fonts) is reported, leaves no file behind, and the run ends
+// normally with its workbook saved.
 TEST(BuildReport, PdfCopyFailureIsReportedAndTheRunFinishes) {
     ReportFixture f;
     f.load(twoChannelLogger(3));
     f.state.options.setChecked(R::CheckBox8, true);
-    const ReportFiles files = f.run();
-    EXPECT_TRUE(QFileInfo::exists(files.workbook));
-    EXPECT_EQ(f.progress.pdfMessages, QStringList{"Ошибка создания PDF"});
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{20000, 20000};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        const ReportFiles files = f.run();
+        const bool reported = f.progress.pdfMessages == QStringList{"Ошибка создания PDF"};
+        _exit(reported && !files.pdf && QFileInfo::exists(files.workbook) ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    const QStringList left =
+        QDir(f.dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
+    EXPECT_EQ(left.filter(".xlsx").size(), 1) << left.join(", ").toStdString();
+    EXPECT_EQ(left.size(), 2) << left.join(", ").toStdString();  // the workbook and the logger
 }
 
 TEST(BuildReport, ConversionFailureNamesTheLineAndKeepsTheFirstSave) {
