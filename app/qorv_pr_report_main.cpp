@@ -1,4 +1,5 @@
 #include "cli/BuildCommand.h"
+#include "cli/CliMessages.h"
 #include "cli/CommandLine.h"
 #include "cli/InspectCommand.h"
 #include "files/FileName.h"
@@ -44,7 +45,7 @@ void DropQtDiagnostics(QtMsgType type, const QMessageLogContext& context, const 
 int Run(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     const qorv::cli::Request request = qorv::cli::ParseCommandLine(arguments);
     if (const auto* usage = std::get_if<qorv::cli::UsageError>(&request)) {
-        err << usage->message << '\n' << qorv::messages::UsageHint << '\n';
+        err << usage->message << '\n' << qorv::cli::messages::UsageHint << '\n';
         return 2;
     }
     if (std::holds_alternative<qorv::cli::HelpRequest>(request)) {
@@ -95,7 +96,8 @@ int main(int argc, char** argv) {
     }
     if (outputClosed) {
         // What was printed went nowhere: the paths are lost.
-        err << qorv::messages::StandardOutputFailed(qorv::messages::SystemErrorText(EBADF)) << '\n';
+        err << qorv::cli::messages::StandardOutputFailed(qorv::messages::SystemErrorText(EBADF))
+            << '\n';
         exitCode = exitCode == 0 ? 1 : exitCode;
     }
     return exitCode;

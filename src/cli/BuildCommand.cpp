@@ -1,5 +1,6 @@
 #include "cli/BuildCommand.h"
 
+#include "cli/CliMessages.h"
 #include "cli/TerminalText.h"
 #include "files/FileKind.h"
 #include "files/FileName.h"
@@ -105,10 +106,10 @@ std::optional<QString> CheckSourceFile(const QString& file) {
     int error = 0;
     const files::FileKind kind = files::KindOf(file, &error);
     if (kind == files::FileKind::Missing && error == ENOENT) {
-        return messages::FileMissing(file);
+        return qorv::messages::FileMissing(file);
     }
     if (kind != files::FileKind::Missing && kind != files::FileKind::Regular) {
-        return messages::NotARegularFile(file, kind);
+        return qorv::messages::NotARegularFile(file, kind);
     }
     return std::nullopt;
 }
@@ -173,7 +174,7 @@ int RunBuild(const BuildRequest& request, QTextStream& out, QTextStream& err, bo
         }
     }
     if (outputError != 0) {
-        err << messages::StandardOutputFailed(messages::SystemErrorText(outputError)) << '\n';
+        err << messages::StandardOutputFailed(qorv::messages::SystemErrorText(outputError)) << '\n';
         err.flush();
         failed = true;
     }

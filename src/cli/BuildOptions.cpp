@@ -160,16 +160,16 @@ void ApplyOverrides(const ReportOverrides& o, ProgramState& state) {
         w.setChecked(R::CheckBox4, true);
     }
     if (o.from) {
-        w.ComboBoxText[1] = o.from->date;
-        w.ComboBoxText[3] = o.from->hour;
-        w.ComboBoxText[5] = o.from->minute;
-        w.ComboBoxText[6] = o.from->second;
+        w.ComboBoxText[R::ComboBox1] = o.from->date;
+        w.ComboBoxText[R::ComboBox3] = o.from->hour;
+        w.ComboBoxText[R::ComboBox5] = o.from->minute;
+        w.ComboBoxText[R::ComboBox6] = o.from->second;
     }
     if (o.to) {
-        w.ComboBoxText[2] = o.to->date;
-        w.ComboBoxText[4] = o.to->hour;
-        w.ComboBoxText[7] = o.to->minute;
-        w.ComboBoxText[8] = o.to->second;
+        w.ComboBoxText[R::ComboBox2] = o.to->date;
+        w.ComboBoxText[R::ComboBox4] = o.to->hour;
+        w.ComboBoxText[R::ComboBox7] = o.to->minute;
+        w.ComboBoxText[R::ComboBox8] = o.to->second;
     }
 
     if (o.decimals1) {

@@ -1,5 +1,6 @@
 #include "cli/CommandLine.h"
 
+#include "cli/CliMessages.h"
 #include "files/FileName.h"
 #include "report/Messages.h"
 
@@ -49,10 +50,11 @@ std::optional<int> decimals(const QString& v) {
     return ok && n >= 0 && n <= 7 ? std::optional<int>(n) : std::nullopt;
 }
 
-std::optional<int> integer(const QString& v) {
+// A value-axis major unit: a whole number of at least 0 (0 = automatic).
+std::optional<int> majorUnit(const QString& v) {
     bool ok = false;
     const int n = v.toInt(&ok);
-    return ok ? std::optional<int>(n) : std::nullopt;
+    return ok && n >= 0 ? std::optional<int>(n) : std::nullopt;
 }
 
 const std::map<QString, ValueHandler>& valueOptions() {
@@ -77,8 +79,8 @@ const std::map<QString, ValueHandler>& valueOptions() {
         {"--decimals2", setter<int>(&Overrides::decimals2, decimals)},
         {"--color1", setter<int>(&Overrides::color1, ParseColor)},
         {"--color2", setter<int>(&Overrides::color2, ParseColor)},
-        {"--unit1", setter<int>(&Overrides::unit1, integer)},
-        {"--unit2", setter<int>(&Overrides::unit2, integer)},
+        {"--unit1", setter<int>(&Overrides::unit1, majorUnit)},
+        {"--unit2", setter<int>(&Overrides::unit2, majorUnit)},
         {"--scale1", setter<std::pair<int, int>>(&Overrides::scale1, ParseScale)},
         {"--scale2", setter<std::pair<int, int>>(&Overrides::scale2, ParseScale)},
         {"--time-unit", setter<double>(&Overrides::timeUnitDays, ParseTimeUnit)},

@@ -1,5 +1,6 @@
 #include "cli/InspectCommand.h"
 
+#include "cli/CliMessages.h"
 #include "cli/TerminalText.h"
 #include "files/FileName.h"
 #include "report/Messages.h"
@@ -135,7 +136,7 @@ int RunInspect(const InspectRequest& request, QTextStream& out, QTextStream& err
         out << QJsonDocument(results).toJson(QJsonDocument::Indented);
     }
     if (const int error = FlushOutput(out)) {
-        err << messages::StandardOutputFailed(messages::SystemErrorText(error)) << '\n';
+        err << messages::StandardOutputFailed(qorv::messages::SystemErrorText(error)) << '\n';
         err.flush();
         return 1;
     }

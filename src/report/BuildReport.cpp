@@ -17,7 +17,7 @@ namespace {
 namespace xl = automation::xl;
 using R = ReportOptions;
 
-// Steps 4 to 13: the application, the new workbook, its name, the first save, the two sheets.
+// Set-up: the new workbook, its name, the first save, the two sheets.
 void CreateWorkbook(ReportRun& run) {
     run.workbook = &run.application.workbooks().add();
     run.workbook->setTimestamp(run.startTime);
@@ -46,7 +46,7 @@ void CreateWorkbook(ReportRun& run) {
     run.DataSheet = &run.workbook->sheets().add(&run.workbook->activeSheet());
 }
 
-// Step 17: the samples and every table made of them, in the order the work interleaves.
+// The samples and every table made of them, in the order the work interleaves.
 void WriteSampleTables(ReportRun& run) {
     SelectAndConvertSamples(run);
     WriteChartDataColumns(run);
@@ -55,7 +55,7 @@ void WriteSampleTables(ReportRun& run) {
     WritePrintedTable(run);
 }
 
-// Step 22: the PDF copy of the report sheet; its failure is reported and the run goes on.
+// The PDF copy of the report sheet; its failure is reported and the run goes on.
 void ExportPdf(ReportRun& run) {
     QString pdf = run.savedPath;
     if (pdf.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive)) {

@@ -156,20 +156,4 @@ inline QString FileWriteFailed(const QString& path, const QString& reason) {
 inline const QString OutOfMemory = QStringLiteral("Недостаточно памяти для этой операции.");
 inline const QString InternalError = QStringLiteral("Внутренняя ошибка программы.");
 
-// Command line.
-inline const QString UsageHint = QStringLiteral("Справка: qorv-pr-report --help");
-inline QString UnknownOption(const QString& option) {
-    return QStringLiteral("Неизвестный параметр: %1").arg(option);
-}
-inline QString MissingOptionValue(const QString& option) {
-    return QStringLiteral("Параметр %1 требует значения").arg(option);
-}
-inline QString BadOptionValue(const QString& option, const QString& value) {
-    return QStringLiteral("Недопустимое значение параметра %1: %2").arg(option, value);
-}
-inline const QString NoInputFiles = QStringLiteral("Не указаны файлы логгера");
-inline QString StandardOutputFailed(const QString& reason) {
-    return QStringLiteral("Не удалось записать в стандартный вывод: %1").arg(reason);
-}
-
 }  // namespace qorv::messages

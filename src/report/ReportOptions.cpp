@@ -138,24 +138,26 @@ void ReportOptions::applyLoad(LogData& data, const LoadSummary& summary) {
 
     ComboBoxItems[1] = summary.SampleDates;
     ComboBoxItems[2] = summary.SampleDates;
-    ComboBoxText[1] = summary.SampleDates.isEmpty() ? QString() : summary.SampleDates.front();
-    ComboBoxText[2] = summary.SampleDates.isEmpty() ? QString() : summary.SampleDates.back();
+    ComboBoxText[ComboBox1] =
+        summary.SampleDates.isEmpty() ? QString() : summary.SampleDates.front();
+    ComboBoxText[ComboBox2] =
+        summary.SampleDates.isEmpty() ? QString() : summary.SampleDates.back();
 
-    ComboBoxText[3] = summary.FirstTime[0];
-    ComboBoxText[5] = summary.FirstTime[1];
-    ComboBoxText[6] = summary.FirstTime[2];
-    ComboBoxText[4] = summary.LastTime[0];
-    ComboBoxText[7] = summary.LastTime[1];
-    ComboBoxText[8] = summary.LastTime[2];
+    ComboBoxText[ComboBox3] = summary.FirstTime[0];
+    ComboBoxText[ComboBox5] = summary.FirstTime[1];
+    ComboBoxText[ComboBox6] = summary.FirstTime[2];
+    ComboBoxText[ComboBox4] = summary.LastTime[0];
+    ComboBoxText[ComboBox7] = summary.LastTime[1];
+    ComboBoxText[ComboBox8] = summary.LastTime[2];
 
-    data.FirstDate = ComboBoxText[1];
+    data.FirstDate = ComboBoxText[ComboBox1];
 
     ComboBoxItems[3] = ComboBoxItems[4] = twoDigitNumbers(23);
     for (int i = 5; i <= 8; ++i) {
         ComboBoxItems[i] = twoDigitNumbers(59);
     }
 
-    data.LastDate = ComboBoxText[2];
+    data.LastDate = ComboBoxText[ComboBox2];
 
     if (summary.CelsiusCount == 1) {
         MktControlsVisible = true;

@@ -46,8 +46,18 @@ class ReportOptions {
     QString Edit12 = QStringLiteral("Темпер.");   // channel 1 name
     QString Edit13 = QStringLiteral("Данные");    // channel 2 name
 
-    // Range lists: 1 start date, 3/5/6 start hour/minute/second, 2 end date, 4/7/8 end time.
-    // Index 1..8 by control number; index 0 is unused.
+    // The range lists, by control number: ComboBoxText[ComboBox1] is the start date.
+    enum ComboBox {
+        ComboBox1 = 1,  // start date
+        ComboBox2,      // end date
+        ComboBox3,      // start hour
+        ComboBox4,      // end hour
+        ComboBox5,      // start minute
+        ComboBox6,      // start second
+        ComboBox7,      // end minute
+        ComboBox8,      // end second
+    };
+    // Index 0 is unused.
     std::array<QString, 9> ComboBoxText;
     std::array<QStringList, 9> ComboBoxItems;
 

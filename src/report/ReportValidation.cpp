@@ -17,7 +17,8 @@ namespace {
 
 using R = ReportOptions;
 
-QString rangeText(const ReportOptions& o, int date, int hour, int minute, int second) {
+QString rangeText(const ReportOptions& o, R::ComboBox date, R::ComboBox hour, R::ComboBox minute,
+                  R::ComboBox second) {
     QString day = o.ComboBoxText[date];
     day.replace(QChar('.'), QChar('/'));
     return day + ' ' + o.ComboBoxText[hour] + ':' + o.ComboBoxText[minute] + ':' +
@@ -27,11 +28,11 @@ QString rangeText(const ReportOptions& o, int date, int hour, int minute, int se
 }  // namespace
 
 QString RangeStartText(const ReportOptions& options) {
-    return rangeText(options, 1, 3, 5, 6);
+    return rangeText(options, R::ComboBox1, R::ComboBox3, R::ComboBox5, R::ComboBox6);
 }
 
 QString RangeEndText(const ReportOptions& options) {
-    return rangeText(options, 2, 4, 7, 8);
+    return rangeText(options, R::ComboBox2, R::ComboBox4, R::ComboBox7, R::ComboBox8);
 }
 
 std::optional<int> ReadStepInSamples(const QString& text) {

@@ -29,7 +29,7 @@ inline QString EntryAt(const QStringList& list, qsizetype i) {
     return i < list.size() ? list[i] : QString();
 }
 
-// Step 1: the sample lines whose time (the text before the first " - ", read with the process'
+// Selection: the sample lines whose time (the text before the first " - ", read with the process'
 // current date settings) lies within [start, end], both ends included. A line without " - " or
 // with a time that does not read ends the run with a message naming the line.
 QStringList SelectSamplesByRange(const QStringList& sampleRows, const QDateTime& start,
@@ -47,34 +47,34 @@ struct SampleLineParts {
 };
 std::optional<SampleLineParts> SplitSampleLine(QStringView line, bool hasTemperatureChannel);
 
-// Step 2: splits the selected lines into time texts (date parts in the system's date
+// Splitting: the selected lines become time texts (date parts in the system's date
 // separator, which the caller has set back to the system's) and channel texts. The channel-1
 // value is the first blank-separated word after " - " when the file has a temperature channel;
 // the channel-2 value is the next word that starts with a digit or "-digit".
 SampleColumns SplitSamples(const QStringList& selectedLines, bool hasTemperatureChannel);
 
-// Step 3 (T = a·t + b) and step 4 (M = c·m + d): each entry becomes ValueText(x·k + d), read
-// and computed in extended precision. The coefficient texts are read with ReadNumber; `field`
-// names them in an error.
+// Corrections of channel 1 (T = a·t + b) and channel 2 (M = c·m + d): each entry becomes
+// ValueText(x·k + d), read and computed in extended precision. The coefficient texts are read with
+// ReadNumber; `field` names them in an error.
 void CorrectChannel1(SampleColumns& columns, const QString& a, const QString& b);
 // The corrected value x·factor + offset, in the precision the corrections compute it.
 long double CorrectedValue(long double x, long double factor, long double offset);
 void CorrectChannel2(SampleColumns& columns, const QString& c, const QString& d);
 
-// Step 5: channel 1 becomes the running mean kinetic temperature for ΔH in kJ/mol. Each term
-// is kept as its 18-decimal text as the report always has; a term whose text would read as
-// zero although the term is not (below about -31.9 °C at the default ΔH) is used exactly, so
-// that frozen-goods data yields a value instead of a failed logarithm.
+// Mean kinetic temperature: channel 1 becomes the running mean kinetic temperature for ΔH in
+// kJ/mol. Each term is kept as its 18-decimal text as the report always has; a term whose text
+// would read as zero although the term is not (below about -31.9 °C at the default ΔH) is used
+// exactly, so that frozen-goods data yields a value instead of a failed logarithm.
 void ApplyMeanKineticTemperature(SampleColumns& columns, const QString& deltaH);
 
-// Step 6: exponential smoothing of channel 2 with weight k of the new sample, each result
+// Smoothing: exponential smoothing of channel 2 with weight k of the new sample, each result
 // computed from the text of the previous one.
 void SmoothChannel2(SampleColumns& columns, const QString& k);
 
-// Step 7: keeps samples 0, s, 2s, ... (s >= 1).
+// Step in samples: keeps samples 0, s, 2s, ... (s >= 1).
 void StepSamples(SampleColumns& columns, int step);
 
-// Step 8: compression of repeated values of the included channels. The list of a channel that
+// Compression of repeated values of the included channels. The list of a channel that
 // is not included ends up empty.
 void CompressSamples(SampleColumns& columns, bool channel1, bool channel2);
 

@@ -25,14 +25,14 @@ void SelectAndConvertSamples(ReportRun& run) {
     ProgramState& s = run.program;
     const ReportOptions& o = s.options;
 
-    // Step 1, read with the run's start settings ('/' dates, day first).
+    // Selection, read with the run's start settings ('/' dates, day first).
     const QDateTime start = readRangeEnd(RangeStartText(o));
     const QDateTime end = readRangeEnd(RangeEndText(o));
     const QStringList selected = SelectSamplesByRange(s.data.SampleRows, start, end);
     s.data.SampleRows.clear();
     run.advance();
 
-    // Step 2: splitting the first line sets the formats back to the system's own, so the time
+    // Splitting: the first line sets the formats back to the system's own, so the time
     // texts take the system's date separator (an empty selection leaves them as they are).
     if (!selected.isEmpty()) {
         FormatSettings::instance().resetToSystem();
@@ -41,7 +41,7 @@ void SelectAndConvertSamples(ReportRun& run) {
     s.data.SampleRows = selected;
     run.advance();
 
-    // Steps 3 and 4; the channel-2 correction only while its fields are shown (not for
+    // Corrections; the channel-2 correction only while its fields are shown (not for
     // on/off events, whose 0 and 1 stay as they are).
     CorrectChannel1(run.columns, o.Edit7, o.Edit8);
     if (o.Channel2CoefficientsVisible) {

@@ -72,6 +72,7 @@ TEST(ParseCommandLine, BadValuesAreUsageErrors) {
         {"--color1", "-1", "a.txt"},
         {"--time-unit", "10x", "a.txt"},
         {"--time-unit", "0h", "a.txt"},
+        {"--unit1", "-5", "a.txt"},  // an axis unit is a length: 0 (automatic) or more
         {"--title1", QString(26, 'x'), "a.txt"},
         {"--from", "01/02/2015 10:00", "a.txt"},
         {"--bogus", "a.txt"},

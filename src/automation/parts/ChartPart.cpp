@@ -250,7 +250,9 @@ void axis(XmlWriter& w, const AxisPlacement& p, const Axis& self, const Axis& pa
         w.val("c:crosses", crossesName(partner.crosses));
     }
     if (p.category) {
-        w.val("c:auto", 1);
+        // Categories are shown one by one, as texts, also when they are dates: a spreadsheet
+        // program deciding on a date axis would put every state change of one day on one spot.
+        w.val("c:auto", 0);
         w.val("c:lblAlgn", "ctr");
         w.val("c:lblOffset", 100);
         w.val("c:noMultiLvlLbl", 0);
