@@ -5,7 +5,10 @@
 
 #include <QRegularExpression>
 
+#include <charconv>
 #include <cmath>
+#include <string>
+#include <string_view>
 
 namespace qorv::automation {
 
@@ -65,6 +68,11 @@ struct NumberFormatter::Section {
     bool dateTime = false;
     bool hasDigits = false;
     bool hasText = false;
+    // Of the number parts: decimals, minimum integer digits, the exponent part, a percent sign.
+    int places = 0;
+    int integerWidth = 0;
+    bool exponent = false;
+    bool percent = false;
 };
 
 namespace {
@@ -184,81 +192,137 @@ NumberFormatter::Section parseSection(QStringView code) {
             parts[k].token = Token::Minute;
         }
     }
+    for (const Part& p : parts) {
+        if (p.token == Token::Fraction) {
+            section.places += p.width;
+        } else if (p.token == Token::Integer) {
+            section.integerWidth += p.width;
+        } else if (p.token == Token::Exponent) {
+            section.exponent = true;
+        } else if (p.token == Token::Percent) {
+            section.percent = true;
+        }
+    }
     return section;
 }
 
-// The digits of |value| for the number parts: integer digits padded to their width, the
-// decimals rounded to their places, and the exponent when the format has one.
-QString formatNumber(const NumberFormatter::Section& s, double value, const DisplayLocale& l) {
-    int places = 0;
-    int integerWidth = 0;
-    const Part* exponent = nullptr;
-    bool percent = false;
-    for (const Part& p : s.parts) {
-        if (p.token == Token::Fraction) {
-            places += p.width;
-        } else if (p.token == Token::Integer) {
-            integerWidth += p.width;
-        } else if (p.token == Token::Exponent) {
-            exponent = &p;
-        } else if (p.token == Token::Percent) {
-            percent = true;
-        }
-    }
-    double v = std::fabs(value) * (percent ? 100 : 1);
+// The decimal digits of a non-negative number rounded half up to `places` decimals, as
+// spreadsheet programs round what they show: from the number's 15 significant digits, so that
+// 2.675 shows as 2.68. `digits` holds every digit, the last `places` of them decimals; `power`
+// is the exponent when `scientific` asks for one integer digit (1.2345679E+8).
+struct RoundedDigits {
+    std::string digits;
     int power = 0;
-    if (exponent && v != 0) {
-        power = int(std::floor(std::log10(v)));
-        v /= std::pow(10.0, power);
-        if (QString::number(v, 'f', places).startsWith(QStringLiteral("10"))) {
-            v /= 10;
-            ++power;
+};
+
+RoundedDigits roundDigits(double v, int places, bool scientific) {
+    RoundedDigits out;
+    char buffer[40];
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer, v,
+                                       std::chars_format::scientific, 14);
+    const std::string_view text(buffer, std::size_t(written.ptr - buffer));
+    std::string significant;
+    for (char c : text.substr(0, text.find('e'))) {
+        if (c != '.') {
+            significant += c;
         }
     }
-    QString digits = QString::number(v, 'f', places);
-    QString integerPart = digits.section(u'.', 0, 0);
-    const QString fraction = places > 0 ? digits.section(u'.', 1, 1) : QString();
-    if (integerPart == QStringLiteral("0") && integerWidth == 0) {
-        integerPart.clear();
+    int exponent = 0;
+    std::from_chars(text.data() + text.find('e') + 1 + (text[text.find('e') + 1] == '+'),
+                    text.data() + text.size(), exponent);
+    if (v == 0) {
+        exponent = 0;
     }
-    while (integerPart.size() < integerWidth) {
-        integerPart.prepend(u'0');
+    // Digits kept: those before the point plus the decimals.
+    const int integerDigits = scientific ? 1 : exponent + 1;
+    const int keep = integerDigits + places;
+    std::string kept;
+    bool up = false;
+    if (keep >= 0) {
+        for (int i = 0; i < keep; ++i) {
+            kept += i < int(significant.size()) ? significant[std::size_t(i)] : '0';
+        }
+        up = keep < int(significant.size()) && significant[std::size_t(keep)] >= '5';
+    }
+    if (up) {
+        int i = int(kept.size()) - 1;
+        for (; i >= 0 && kept[std::size_t(i)] == '9'; --i) {
+            kept[std::size_t(i)] = '0';
+        }
+        if (i >= 0) {
+            ++kept[std::size_t(i)];
+        } else {
+            kept.insert(kept.begin(), '1');
+            if (scientific) {
+                kept.pop_back();  // 9.99 → 10.0 is 1.00 with the next power
+                ++exponent;
+            }
+        }
+    }
+    while (int(kept.size()) < places + 1) {
+        kept.insert(kept.begin(), '0');  // 0.05 → "005" for two places
+    }
+    out.digits = kept;
+    out.power = scientific ? exponent : 0;
+    return out;
+}
+
+// The number parts of a section filled with |value|'s digits.
+QString formatNumber(const NumberFormatter::Section& s, double value, const DisplayLocale& l) {
+    const double v = std::fabs(value) * (s.percent ? 100 : 1);
+    const RoundedDigits rounded = roundDigits(v, s.places, s.exponent);
+    const std::string_view digits = rounded.digits;
+    std::string_view integer = digits.substr(0, digits.size() - std::size_t(s.places));
+    while (integer.size() > 1 && integer.front() == '0') {
+        integer.remove_prefix(1);
+    }
+    if (integer == "0" && s.integerWidth == 0) {
+        integer = {};
     }
     QString out;
+    out.reserve(24);
     bool integerDone = false;
+    auto writeInteger = [&] {
+        if (integerDone) {
+            return;
+        }
+        for (std::size_t i = integer.size(); i < std::size_t(s.integerWidth); ++i) {
+            out += u'0';
+        }
+        for (char c : integer) {
+            out += QLatin1Char(c);
+        }
+        integerDone = true;
+    };
+    bool fractionDone = false;
     for (const Part& p : s.parts) {
         switch (p.token) {
             case Token::Literal:
                 out += p.text;
                 break;
             case Token::Integer:
-                if (!integerDone) {
-                    out += integerPart;
-                    integerDone = true;
-                }
+                writeInteger();
                 break;
             case Token::Fraction:
-                if (!integerDone) {
-                    out += integerPart;
-                    integerDone = true;
-                }
-                if (p.width > 0 || places > 0) {
-                    if (!out.contains(l.decimalSeparator) && places > 0) {
-                        out += l.decimalSeparator;
-                        out += fraction;
+                writeInteger();
+                if (!fractionDone && s.places > 0) {
+                    out += l.decimalSeparator;
+                    for (char c : digits.substr(digits.size() - std::size_t(s.places))) {
+                        out += QLatin1Char(c);
                     }
                 }
+                fractionDone = true;
                 break;
-            case Token::Exponent: {
+            case Token::Exponent:
+                writeInteger();
                 out += u'E';
-                if (power < 0) {
+                if (rounded.power < 0) {
                     out += u'-';
                 } else if (p.signAlways) {
                     out += u'+';
                 }
-                appendPadded(out, std::abs(power), p.width);
+                appendPadded(out, std::abs(rounded.power), p.width);
                 break;
-            }
             case Token::Percent:
                 out += u'%';
                 break;

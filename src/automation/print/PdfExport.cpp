@@ -52,17 +52,16 @@ bool WritePages(const Worksheet& sheet, const std::vector<PrintPage>& pages,
     }
     painter.setRenderHint(QPainter::Antialiasing);
     SheetPainter sheetPainter(sheet, locale);
-    for (std::size_t i = 0; i < pages.size(); ++i) {
+    const bool drawn = sheetPainter.paint(painter, pages, [&](std::size_t i) {
         if (i > 0 && !writer.newPage()) {
             return false;
         }
-        painter.save();
+        painter.resetTransform();
         painter.translate(paper.printable.topLeft());
         painter.scale(paper.scale, paper.scale);
-        sheetPainter.paint(painter, pages[i]);
-        painter.restore();
-    }
-    return painter.end();
+        return true;
+    });
+    return painter.end() && drawn;
 }
 
 }  // namespace

@@ -5,11 +5,17 @@
 #include "automation/Worksheet.h"
 #include "automation/print/ChartPainter.h"
 
+#include <QFont>
 #include <QGlyphRun>
 #include <QPainter>
+#include <QRawFont>
 
 #include <algorithm>
-#include <array>
+#include <condition_variable>
+#include <deque>
+#include <exception>
+#include <mutex>
+#include <thread>
 
 namespace qorv::automation {
 
@@ -103,18 +109,20 @@ QString PrintFamily(const QString& spreadsheetFont) {
     return spreadsheetFont;
 }
 
+// A font as the pages print it, with the glyph and advance of every character the texts are
+// likely to hold (Latin, Latin-1, Greek, Cyrillic, punctuation, letter-like symbols such as
+// "№"), looked up once before layout starts so that the layout thread only reads the tables.
+// A character outside them, or one the font lacks, makes its text fall back to Qt's own text
+// drawing with its font fallbacks.
 struct SheetPainter::Typeface {
     QFont font;
     QRawFont raw;
     double ascent = 0;
     double descent = 0;
-    // Glyph and advance of each character of the Basic Multilingual Plane, looked up on first
-    // use; glyph 0 means the font has none (the text is then drawn with fallback fonts).
-    std::vector<quint32> glyphs;
+    std::vector<quint32> glyphs;  // by character; 0: no glyph here
     std::vector<float> advances;
-    std::vector<bool> known;
 
-    explicit Typeface(const Font& f) {
+    explicit Typeface(const Font& f) : glyphs(0x10000, 0), advances(0x10000, 0) {
         font = QFont(PrintFamily(f.name));
         font.setPointSizeF(f.size);
         font.setBold(f.bold);
@@ -124,129 +132,112 @@ struct SheetPainter::Typeface {
         raw.setPixelSize(f.size);
         ascent = raw.ascent();
         descent = raw.descent();
-        glyphs.assign(0x10000, 0);
-        advances.assign(0x10000, 0);
-        known.assign(0x10000, false);
+        static const std::pair<char16_t, char16_t> kRanges[] = {
+            {0x20, 0x7E}, {0xA0, 0x17F}, {0x370, 0x3FF}, {0x400, 0x52F}, {0x2010, 0x206F},
+            {0x20AC, 0x20BD}, {0x2100, 0x215F}, {0x2190, 0x21FF}, {0x2200, 0x22FF}};
+        for (const auto& [first, last] : kRanges) {
+            QString chars;
+            for (char16_t c = first; c <= last; ++c) {
+                chars += QChar(c);
+            }
+            QList<quint32> indexes(chars.size());
+            int count = int(indexes.size());
+            if (!raw.glyphIndexesForChars(chars.constData(), int(chars.size()), indexes.data(),
+                                          &count)) {
+                continue;
+            }
+            QList<QPointF> steps(indexes.size());
+            raw.advancesForGlyphIndexes(indexes.data(), steps.data(), int(indexes.size()),
+                                        QRawFont::UseDesignMetrics);
+            for (qsizetype i = 0; i < chars.size() && i < count; ++i) {
+                glyphs[chars[i].unicode()] = indexes[i];
+                advances[chars[i].unicode()] = float(steps[i].x());
+            }
+        }
     }
 
-    void look(char16_t c) {
-        if (known[c]) {
-            return;
-        }
-        known[c] = true;
-        const QChar ch(c);
-        quint32 glyph = 0;
-        int count = 1;
-        if (!QChar::isSurrogate(c) && raw.glyphIndexesForChars(&ch, 1, &glyph, &count)) {
-            glyphs[c] = glyph;
-            QPointF advance;
-            raw.advancesForGlyphIndexes(&glyph, &advance, 1, QRawFont::UseDesignMetrics);
-            advances[c] = float(advance.x());
-        }
-    }
-
-    // Width of a text, and whether every character has a glyph in this font.
-    double width(QStringView text, bool& complete) {
+    // Width of a text, and whether every character has a glyph in the table.
+    double width(QStringView text, bool& complete) const {
         double w = 0;
         complete = true;
         for (QChar c : text) {
-            look(c.unicode());
             complete = complete && glyphs[c.unicode()] != 0;
             w += advances[c.unicode()];
         }
         return w;
     }
+};
 
-    // Adds the text from `left` on `baseline` to the page's glyphs of this font, leaving out
-    // the characters that end past `limit`. The page's glyphs of one font go out as one glyph
-    // run: a few calls per page instead of one per cell keep a long report's PDF quick to make
-    // and small.
-    void add(QStringView text, double left, double baseline, double limit) {
-        double x = left;
-        for (QChar c : text) {
-            const float advance = advances[c.unicode()];
-            if (x + advance > limit + 1e-6) {
-                break;
-            }
-            pageGlyphs << glyphs[c.unicode()];
-            pagePositions << QPointF(x, baseline);
-            x += advance;
-        }
-    }
-
-    void flush(QPainter& painter) {
-        if (pageGlyphs.isEmpty()) {
-            return;
-        }
-        QGlyphRun run;
-        run.setRawFont(raw);
-        run.setGlyphIndexes(pageGlyphs);
-        run.setPositions(pagePositions);
-        painter.drawGlyphRun(QPointF(0, 0), run);
-        pageGlyphs.clear();
-        pagePositions.clear();
-    }
-
-    QList<quint32> pageGlyphs;
-    QList<QPointF> pagePositions;
+// One page laid out: what the painter draws, nothing left to compute.
+struct SheetPainter::PagePlan {
+    // Tops and lefts of the page's rows and columns from its corner, with the far edges.
+    std::vector<double> rowTop;
+    std::vector<double> columnLeft;
+    // The page's glyphs of each font, drawn as one glyph run per font: a few calls per page
+    // instead of one per cell keep a long report's PDF quick to make and small.
+    struct Glyphs {
+        QList<quint32> indexes;
+        QList<QPointF> positions;
+    };
+    std::map<std::uint32_t, Glyphs> glyphs;
+    // Texts with a character the tables lack, drawn by Qt within their cell.
+    struct Fallback {
+        std::uint32_t font = 0;
+        QRectF clip;
+        QPointF origin;
+        QString text;
+    };
+    std::vector<Fallback> fallbacks;
+    BorderLines borders;
 };
 
 SheetPainter::SheetPainter(const Worksheet& sheet, const DisplayLocale& locale)
-    : sheet_(sheet), locale_(locale), texts_(sheet, locale) {}
+    : sheet_(sheet), locale_(locale), texts_(std::make_unique<CellTexts>(sheet, locale)) {
+    const Styles& styles = sheet.workbook().styles();
+    for (std::uint32_t i = 0; i < styles.fontCount(); ++i) {
+        typefaces_.emplace(i, std::make_unique<Typeface>(styles.font(i)));
+    }
+}
 
 SheetPainter::~SheetPainter() = default;
 
-SheetPainter::Typeface& SheetPainter::typeface(std::uint32_t fontIndex) {
-    auto found = typefaces_.find(fontIndex);
-    if (found == typefaces_.end()) {
-        found = typefaces_
-                    .emplace(fontIndex,
-                             std::make_unique<Typeface>(sheet_.workbook().styles().font(fontIndex)))
-                    .first;
-    }
-    return *found->second;
-}
-
-void SheetPainter::paint(QPainter& painter, const PrintPage& page) {
-    rowTop_.assign(std::size_t(page.lastRow - page.firstRow + 2), 0);
+SheetPainter::PagePlan SheetPainter::plan(const PrintPage& page) const {
+    PagePlan plan;
+    plan.rowTop.assign(std::size_t(page.lastRow - page.firstRow + 2), 0);
     for (int row = page.firstRow; row <= page.lastRow; ++row) {
         const std::size_t i = std::size_t(row - page.firstRow);
-        rowTop_[i + 1] = rowTop_[i] + sheet_.rowHeight(row);
+        plan.rowTop[i + 1] = plan.rowTop[i] + sheet_.rowHeight(row);
     }
-    columnLeft_.assign(std::size_t(page.lastColumn - page.firstColumn + 2), 0);
+    plan.columnLeft.assign(std::size_t(page.lastColumn - page.firstColumn + 2), 0);
     for (int column = page.firstColumn; column <= page.lastColumn; ++column) {
         const std::size_t i = std::size_t(column - page.firstColumn);
-        columnLeft_[i + 1] = columnLeft_[i] + sheet_.columnWidthPoints(column);
+        plan.columnLeft[i + 1] = plan.columnLeft[i] + sheet_.columnWidthPoints(column);
     }
-    paintCharts(painter, page);
-    paintBorders(painter, page);
-    paintTexts(painter, page);
-}
-
-void SheetPainter::paintTexts(QPainter& painter, const PrintPage& page) {
     const CellStore& cells = sheet_.cellStore();
     const Styles& styles = sheet_.workbook().styles();
-    painter.setPen(Qt::black);
-    const double pageRight = columnLeft_.back();
+    const std::vector<double>& left_ = plan.columnLeft;
+    const double pageRight = left_.back();
+
+    // Texts.
     for (int row = page.firstRow; row <= page.lastRow; ++row) {
-        const double top = rowTop_[std::size_t(row - page.firstRow)];
-        const double height = rowTop_[std::size_t(row - page.firstRow) + 1] - top;
+        const double top = plan.rowTop[std::size_t(row - page.firstRow)];
+        const double height = plan.rowTop[std::size_t(row - page.firstRow) + 1] - top;
         for (int column = page.firstColumn; column <= page.lastColumn; ++column) {
             const std::uint32_t meta = cells.meta(row, column);
             if (CellStore::typeOf(meta) == CellType::Empty) {
                 continue;
             }
-            const QString text = texts_.at(row, column);
+            const QString text = texts_->at(row, column);
             if (text.isEmpty()) {
                 continue;
             }
             const CellFormat& format = styles.format(CellStore::formatOf(meta));
-            Typeface& face = typeface(format.font);
+            const Typeface& face = *typefaces_.at(format.font);
             bool complete = true;
             const double width = face.width(text, complete);
             const std::size_t c = std::size_t(column - page.firstColumn);
-            double left = columnLeft_[c];
-            double right = columnLeft_[c + 1];
+            double left = left_[c];
+            double right = left_[c + 1];
             const bool number = CellStore::typeOf(meta) == CellType::Number;
             HAlign align = format.horizontal;
             if (align == HAlign::General) {
@@ -261,25 +252,25 @@ void SheetPainter::paintTexts(QPainter& painter, const PrintPage& page) {
                     for (int next = column + 1; next <= page.lastColumn && empty(next) &&
                                                 right - left < width + 2 * kTextPadding;
                          ++next) {
-                        right = columnLeft_[std::size_t(next - page.firstColumn) + 1];
+                        right = left_[std::size_t(next - page.firstColumn) + 1];
                     }
                 }
                 if (align != HAlign::Left) {
-                    for (int previous = column - 1;
-                         previous >= page.firstColumn && empty(previous) &&
-                         right - left < width + 2 * kTextPadding;
+                    for (int previous = column - 1; previous >= page.firstColumn &&
+                                                    empty(previous) &&
+                                                    right - left < width + 2 * kTextPadding;
                          --previous) {
-                        left = columnLeft_[std::size_t(previous - page.firstColumn)];
+                        left = left_[std::size_t(previous - page.firstColumn)];
                     }
                 }
             }
             double x = left + kTextPadding;
             if (align == HAlign::Right) {
-                x = columnLeft_[c + 1] - kTextPadding - width;
+                x = left_[c + 1] - kTextPadding - width;
             } else if (align == HAlign::Center || align == HAlign::CenterAcross) {
-                const double middle = (columnLeft_[c] + columnLeft_[c + 1]) / 2;
-                x = std::max(left, middle - width / 2);
+                x = std::max(left, (left_[c] + left_[c + 1]) / 2 - width / 2);
             }
+            x = std::max(x, left);
             double baseline = top + height - face.descent - 1;  // bottom
             if (format.vertical == VAlign::Center) {
                 baseline = top + (height + face.ascent - face.descent) / 2;
@@ -287,30 +278,28 @@ void SheetPainter::paintTexts(QPainter& painter, const PrintPage& page) {
                 baseline = top + face.ascent + 1;
             }
             const double limit = std::min(right, pageRight);
-            if (complete) {
-                face.add(text, std::max(x, left), baseline, limit);
-            } else {
-                // Characters the font lacks: let Qt find fallback fonts, within the cell.
-                painter.save();
-                painter.setClipRect(QRectF(left, top, limit - left, height));
-                painter.setFont(face.font);
-                painter.drawText(QPointF(std::max(x, left), baseline), text);
-                painter.restore();
+            if (!complete) {
+                plan.fallbacks.push_back({format.font, QRectF(left, top, limit - left, height),
+                                          QPointF(x, baseline), text});
+                continue;
+            }
+            // The characters that end past the limit are left out.
+            PagePlan::Glyphs& out = plan.glyphs[format.font];
+            for (QChar ch : text) {
+                const float advance = face.advances[ch.unicode()];
+                if (x + advance > limit + 1e-6) {
+                    break;
+                }
+                out.indexes << face.glyphs[ch.unicode()];
+                out.positions << QPointF(x, baseline);
+                x += advance;
             }
         }
     }
-    for (auto& [index, face] : typefaces_) {
-        face->flush(painter);
-    }
-}
 
-void SheetPainter::paintBorders(QPainter& painter, const PrintPage& page) {
-    const CellStore& cells = sheet_.cellStore();
-    const Styles& styles = sheet_.workbook().styles();
-    BorderLines lines;
-    // Each edge between two cells is drawn once, in the wider of the two cells' lines.
+    // Borders: each edge between two cells once, in the wider of the two cells' lines.
     for (int row = page.firstRow; row <= page.lastRow + 1; ++row) {
-        const double y = rowTop_[std::size_t(row - page.firstRow)];
+        const double y = plan.rowTop[std::size_t(row - page.firstRow)];
         for (int column = page.firstColumn; column <= page.lastColumn; ++column) {
             double width = 0;
             if (row > page.firstRow) {
@@ -320,11 +309,11 @@ void SheetPainter::paintBorders(QPainter& painter, const PrintPage& page) {
                 width = std::max(width, EdgeWidth(styles, cells, row, column, EdgeTop));
             }
             const std::size_t c = std::size_t(column - page.firstColumn);
-            lines.add(width, true, y, columnLeft_[c], columnLeft_[c + 1]);
+            plan.borders.add(width, true, y, left_[c], left_[c + 1]);
         }
     }
     for (int column = page.firstColumn; column <= page.lastColumn + 1; ++column) {
-        const double x = columnLeft_[std::size_t(column - page.firstColumn)];
+        const double x = left_[std::size_t(column - page.firstColumn)];
         for (int row = page.firstRow; row <= page.lastRow; ++row) {
             double width = 0;
             if (column > page.firstColumn) {
@@ -334,14 +323,15 @@ void SheetPainter::paintBorders(QPainter& painter, const PrintPage& page) {
                 width = std::max(width, EdgeWidth(styles, cells, row, column, EdgeLeft));
             }
             const std::size_t r = std::size_t(row - page.firstRow);
-            lines.add(width, false, x, rowTop_[r], rowTop_[r + 1]);
+            plan.borders.add(width, false, x, plan.rowTop[r], plan.rowTop[r + 1]);
         }
     }
-    lines.draw(painter);
+    return plan;
 }
 
-void SheetPainter::paintCharts(QPainter& painter, const PrintPage& page) {
-    const QRectF pageRect(0, 0, columnLeft_.back(), rowTop_.back());
+void SheetPainter::draw(QPainter& painter, const PrintPage& page, const PagePlan& plan) const {
+    // Charts first, under the cells' texts and lines, as a spreadsheet program layers them.
+    const QRectF pageRect(0, 0, plan.columnLeft.back(), plan.rowTop.back());
     for (const auto& shape : sheet_.shapeList()) {
         // Row tops are sums over every row above: look at them only for a chart on this page.
         if (shape->to().row < page.firstRow || shape->from().row > page.lastRow ||
@@ -362,6 +352,82 @@ void SheetPainter::paintCharts(QPainter& painter, const PrintPage& page) {
         ChartPainter(shape->chart(), locale_).paint(painter, rect);
         painter.restore();
     }
+    plan.borders.draw(painter);
+    painter.setPen(Qt::black);
+    for (const auto& [font, glyphs] : plan.glyphs) {
+        if (glyphs.indexes.isEmpty()) {
+            continue;
+        }
+        QGlyphRun run;
+        run.setRawFont(typefaces_.at(font)->raw);
+        run.setGlyphIndexes(glyphs.indexes);
+        run.setPositions(glyphs.positions);
+        painter.drawGlyphRun(QPointF(0, 0), run);
+    }
+    for (const PagePlan::Fallback& text : plan.fallbacks) {
+        painter.save();
+        painter.setClipRect(text.clip);
+        painter.setFont(typefaces_.at(text.font)->font);
+        painter.drawText(text.origin, text.text);
+        painter.restore();
+    }
+}
+
+bool SheetPainter::paint(QPainter& painter, const std::vector<PrintPage>& pages,
+                         const std::function<bool(std::size_t)>& beginPage) {
+    // The layout thread keeps at most a few pages ready; it stops when told or when done.
+    constexpr std::size_t kAhead = 4;
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::deque<PagePlan> ready;
+    bool stop = false;
+    std::exception_ptr failure;
+    std::thread layout([&] {
+        try {
+            for (const PrintPage& page : pages) {
+                PagePlan next = plan(page);
+                std::unique_lock lock(mutex);
+                changed.wait(lock, [&] { return stop || ready.size() < kAhead; });
+                if (stop) {
+                    return;
+                }
+                ready.push_back(std::move(next));
+                changed.notify_all();
+            }
+        } catch (...) {
+            std::lock_guard lock(mutex);
+            failure = std::current_exception();
+            changed.notify_all();
+        }
+    });
+    bool drawn = true;
+    for (std::size_t i = 0; i < pages.size() && drawn; ++i) {
+        PagePlan current;
+        {
+            std::unique_lock lock(mutex);
+            changed.wait(lock, [&] { return !ready.empty() || failure; });
+            if (ready.empty()) {
+                break;
+            }
+            current = std::move(ready.front());
+            ready.pop_front();
+            changed.notify_all();
+        }
+        drawn = beginPage(i);
+        if (drawn) {
+            draw(painter, pages[i], current);
+        }
+    }
+    {
+        std::lock_guard lock(mutex);
+        stop = true;
+        changed.notify_all();
+    }
+    layout.join();
+    if (failure) {
+        std::rethrow_exception(failure);
+    }
+    return drawn;
 }
 
 }  // namespace qorv::automation

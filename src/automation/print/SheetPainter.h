@@ -4,9 +4,10 @@
 #include "automation/print/DisplayLocale.h"
 #include "automation/print/PrintLayout.h"
 
-#include <QFont>
-#include <QRawFont>
+#include <QString>
 
+#include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
@@ -16,7 +17,6 @@ class QPainter;
 namespace qorv::automation {
 
 class Worksheet;
-struct Font;
 
 // The typeface a spreadsheet font prints in here: the metric-compatible Liberation fonts for
 // the Windows fonts the reports name ("Arial", "Arial Cyr" → Liberation Sans, "Arial Narrow" →
@@ -29,35 +29,36 @@ QString PrintFamily(const QString& spreadsheetFont);
 // thin and medium borders, and the embedded charts. No grid lines.
 //
 // The painter measures sheet points at the page's top-left printable corner: the caller
-// translates it to the margins and scales it by the print scale.
+// translates it to the margins and scales it by the print scale (beginPage does it per page).
+// Each page is laid out (texts formatted, glyphs placed, borders joined) on a second thread
+// while the painter draws the page before it: with a PDF writer, drawing and laying out cost
+// about the same, and a long report has thousands of pages.
 //
 //     SheetPainter pages(sheet, locale);
-//     for (const PrintPage& page : PaginateSheet(sheet)) pages.paint(painter, page);
+//     pages.paint(painter, PaginateSheet(sheet), [&](std::size_t i) { ...; return true; });
 class SheetPainter {
   public:
     SheetPainter(const Worksheet& sheet, const DisplayLocale& locale);
     ~SheetPainter();
 
-    void paint(QPainter& painter, const PrintPage& page);
+    // Draws the pages in order. beginPage(i) is called before page i is drawn and sets the
+    // painter up for it (a new PDF page, the translation and scale); drawing stops when it
+    // returns false. Returns whether every page was drawn.
+    bool paint(QPainter& painter, const std::vector<PrintPage>& pages,
+               const std::function<bool(std::size_t)>& beginPage);
 
-    // A font's glyphs and advances, looked up once per character: texts are laid out without
-    // shaping, as the cells' Latin and Cyrillic texts need none.
     struct Typeface;
+    struct PagePlan;
 
   private:
-    Typeface& typeface(std::uint32_t fontIndex);
-    void paintTexts(QPainter& painter, const PrintPage& page);
-    void paintBorders(QPainter& painter, const PrintPage& page);
-    void paintCharts(QPainter& painter, const PrintPage& page);
+    PagePlan plan(const PrintPage& page) const;
+    void draw(QPainter& painter, const PrintPage& page, const PagePlan& plan) const;
 
     const Worksheet& sheet_;
     DisplayLocale locale_;
-    CellTexts texts_;
+    std::unique_ptr<CellTexts> texts_;  // used by the layout thread only
+    // Every font of the workbook, its glyph table filled before the layout thread starts.
     std::map<std::uint32_t, std::unique_ptr<Typeface>> typefaces_;
-    // Tops and lefts of the page's rows and columns, relative to the page, with one more entry
-    // for the far edge.
-    std::vector<double> rowTop_;
-    std::vector<double> columnLeft_;
 };
 
 }  // namespace qorv::automation
