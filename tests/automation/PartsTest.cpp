@@ -63,6 +63,31 @@ TEST(WorksheetPart, WritesCellsWidthsHeightsBreaksAndMargins) {
                   "</worksheet>");
 }
 
+// The print scale and print area go with the page set-up; spreadsheet programs keep at most
+// 1026 manual breaks, so a longer report saves its first 1026.
+TEST(WorksheetPart, PrintScaleAreaAndAtMost1026Breaks) {
+    Workbook book;
+    Worksheet& sheet = book.worksheet(1);
+    sheet.range("A1").setValue2(QStringLiteral("x"));
+    sheet.pageSetup().setPaperSize(9);
+    sheet.pageSetup().setZoom(97);
+    sheet.pageSetup().setPrintArea(QStringLiteral("$A$1:$F$70000"));
+    for (int page = 1; page <= 1100; ++page) {
+        sheet.hPageBreaks().add(sheet.range(QStringLiteral("A%1").arg(60 * page + 1)));
+    }
+    const std::string xml = worksheetXml(book, 1);
+    EXPECT_NE(xml.find("<pageSetup paperSize=\"9\" scale=\"97\" orientation=\"portrait\"/>"),
+              std::string::npos);
+    EXPECT_NE(xml.find("<rowBreaks count=\"1026\" manualBreakCount=\"1026\">"),
+              std::string::npos);
+    EXPECT_NE(xml.find("<brk id=\"61560\" "), std::string::npos);  // the 1026th
+    EXPECT_EQ(xml.find("<brk id=\"61620\" "), std::string::npos);
+    EXPECT_NE(parts::workbook(book).find(
+                  "<definedNames><definedName name=\"_xlnm.Print_Area\" localSheetId=\"0\">"
+                  "'Лист1'!$A$1:$F$70000</definedName></definedNames>"),
+              std::string::npos);
+}
+
 TEST(WorksheetPart, ShortestNumbersAndTheDrawingLink) {
     Workbook book;
     Worksheet& sheet = book.worksheet(1);
