@@ -25,6 +25,19 @@ void checkFinite(const char* property, double value) {
 
 }  // namespace
 
+double SeriesLineWidth(int weight) {
+    switch (weight) {
+        case xl::Hairline:
+            return 0.25;
+        case xl::Medium:
+            return 1.5;
+        case xl::Thick:
+            return 2.25;
+        default:
+            return 0.75;
+    }
+}
+
 // Series
 
 QString Series::name() const {

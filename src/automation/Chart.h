@@ -48,6 +48,10 @@ inline constexpr int PaperA4 = 9;
 inline constexpr int TypePDF = 0;
 }  // namespace xl
 
+// Width in points of a series line of a border weight (hairline, thin, medium, thick), as the
+// saved chart and the drawn chart both use it.
+double SeriesLineWidth(int weight);
+
 // One data series of a chart: where its values are and how it is drawn. Colours are packed
 // RGB numbers, red in the low byte (255 red, 16711680 blue).
 class Series {

@@ -2,6 +2,8 @@
 #include "automation/XmlWriter.h"
 #include "automation/parts/Parts.h"
 
+#include <cmath>
+
 namespace qorv::automation::parts {
 
 namespace {
@@ -26,17 +28,9 @@ std::string rgb(std::uint32_t packed) {
     return out;
 }
 
+// A line width in the file's units (EMU, 12700 to the point).
 long long lineWidth(int weight) {
-    switch (weight) {
-        case xl::Hairline:
-            return 3175;
-        case xl::Medium:
-            return 19050;
-        case xl::Thick:
-            return 28575;
-        default:
-            return 9525;
-    }
+    return std::llround(SeriesLineWidth(weight) * 12700);
 }
 
 QString reference(const Worksheet& sheet, const RangeRef& range) {

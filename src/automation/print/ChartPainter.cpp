@@ -53,20 +53,6 @@ QColor paletteColor(int index) {
     return QColor(colors[index % 6]);
 }
 
-// Line widths as the saved file gives them (3175, 9525, 19050, 28575 EMU).
-double lineWidthPoints(int weight) {
-    switch (weight) {
-        case xl::Hairline:
-            return 0.25;
-        case xl::Medium:
-            return 1.5;
-        case xl::Thick:
-            return 2.25;
-        default:
-            return 0.75;
-    }
-}
-
 double displayUnitDivisor(int unit) {
     static const double divisors[] = {1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e12};
     return unit <= -2 && unit >= -10 ? divisors[-unit - 2] : 1.0;
@@ -101,7 +87,7 @@ SeriesLook lookOf(const Series& s, int index, bool columns) {
     SeriesLook look;
     const QColor automatic = paletteColor(index);
     look.line = s.lineColor ? packedColor(*s.lineColor) : automatic;
-    look.lineWidth = lineWidthPoints(s.lineWeight.value_or(xl::Thin));
+    look.lineWidth = SeriesLineWidth(s.lineWeight.value_or(xl::Thin));
     look.hasLine = !s.lineNone;
     int marker = s.markerStyle();
     if (marker == xl::Automatic) {
