@@ -78,8 +78,7 @@ TEST(WorksheetPart, PrintScaleAreaAndAtMost1026Breaks) {
     const std::string xml = worksheetXml(book, 1);
     EXPECT_NE(xml.find("<pageSetup paperSize=\"9\" scale=\"97\" orientation=\"portrait\"/>"),
               std::string::npos);
-    EXPECT_NE(xml.find("<rowBreaks count=\"1026\" manualBreakCount=\"1026\">"),
-              std::string::npos);
+    EXPECT_NE(xml.find("<rowBreaks count=\"1026\" manualBreakCount=\"1026\">"), std::string::npos);
     EXPECT_NE(xml.find("<brk id=\"61560\" "), std::string::npos);  // the 1026th
     EXPECT_EQ(xml.find("<brk id=\"61620\" "), std::string::npos);
     EXPECT_NE(parts::workbook(book).find(

@@ -218,8 +218,8 @@ struct RoundedDigits {
 RoundedDigits roundDigits(double v, int places, bool scientific) {
     RoundedDigits out;
     char buffer[40];
-    const auto written = std::to_chars(buffer, buffer + sizeof buffer, v,
-                                       std::chars_format::scientific, 14);
+    const auto written =
+        std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::scientific, 14);
     const std::string_view text(buffer, std::size_t(written.ptr - buffer));
     std::string significant;
     for (char c : text.substr(0, text.find('e'))) {

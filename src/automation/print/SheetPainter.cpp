@@ -133,7 +133,7 @@ struct SheetPainter::Typeface {
         ascent = raw.ascent();
         descent = raw.descent();
         static const std::pair<char16_t, char16_t> kRanges[] = {
-            {0x20, 0x7E}, {0xA0, 0x17F}, {0x370, 0x3FF}, {0x400, 0x52F}, {0x2010, 0x206F},
+            {0x20, 0x7E},     {0xA0, 0x17F},    {0x370, 0x3FF},   {0x400, 0x52F},  {0x2010, 0x206F},
             {0x20AC, 0x20BD}, {0x2100, 0x215F}, {0x2190, 0x21FF}, {0x2200, 0x22FF}};
         for (const auto& [first, last] : kRanges) {
             QString chars;
@@ -256,9 +256,9 @@ SheetPainter::PagePlan SheetPainter::plan(const PrintPage& page) const {
                     }
                 }
                 if (align != HAlign::Left) {
-                    for (int previous = column - 1; previous >= page.firstColumn &&
-                                                    empty(previous) &&
-                                                    right - left < width + 2 * kTextPadding;
+                    for (int previous = column - 1;
+                         previous >= page.firstColumn && empty(previous) &&
+                         right - left < width + 2 * kTextPadding;
                          --previous) {
                         left = left_[std::size_t(previous - page.firstColumn)];
                     }
