@@ -98,6 +98,24 @@ int Worksheet::lastUsedRow() const {
     return last;
 }
 
+int Worksheet::lastUsedColumn() const {
+    int last = 0;
+    for (int column = 1; column <= cells_.columnCount(); ++column) {
+        const std::uint32_t* meta = cells_.metaData(column);
+        for (int row = 0; row < cells_.rowCount(column); ++row) {
+            if (CellStore::typeOf(meta[row]) != CellType::Empty) {
+                last = column;
+                break;
+            }
+        }
+    }
+    for (const auto& shape : shapes_) {
+        const Anchor& to = shape->to();
+        last = std::max(last, to.columnOffset > kBoundaryTolerance ? to.column : to.column - 1);
+    }
+    return last;
+}
+
 double Worksheet::rowHeight(int row) const {
     if (row <= int(rowHeights_.size()) && rowHeights_[std::size_t(row - 1)] >= 0) {
         return rowHeights_[std::size_t(row - 1)];

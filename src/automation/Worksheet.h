@@ -196,6 +196,8 @@ class Worksheet : public Sheet {
     // The last row that holds a value in any column, or that an embedded chart covers; 0 for
     // an empty sheet.
     int lastUsedRow() const;
+    // The last column that holds a value in any row, or that an embedded chart reaches.
+    int lastUsedColumn() const;
     int customWidthColumns() const { return int(columnWidths_.size()); }
 
     // Cells.

@@ -1,5 +1,7 @@
 #include "automation/print/AxisScale.h"
 
+#include "automation/print/CellText.h"
+
 #include "automation/Chart.h"
 
 #include <QDate>
@@ -70,23 +72,8 @@ struct Moment {
 };
 
 Moment momentOf(double serial) {
-    const long long total = std::llround(serial * 86400);
-    long long days = total / 86400;
-    long long seconds = total % 86400;
-    if (seconds < 0) {
-        seconds += 86400;
-        days -= 1;
-    }
-    if (days < 61) {
-        // Serial numbers before March 1900 count a 29 February 1900 that never was.
-        days += 1;
-    }
-    Moment m;
-    m.date = QDate(1899, 12, 30).addDays(days);
-    m.hour = int(seconds / 3600);
-    m.minute = int(seconds / 60 % 60);
-    m.second = int(seconds % 60);
-    return m;
+    const DateTimeParts t = DateTimeOfSerial(serial);
+    return {QDate(t.year, t.month, t.day), t.hour, t.minute, t.second};
 }
 
 QString twoDigits(int value) {
@@ -390,44 +377,27 @@ QString timeLabel(double serial, TimeLabelForm form, QChar dateSeparator) {
 }
 
 bool isDateTimeFormat(const QString& code) {
-    const QString fields = formatFields(code).toLower();
-    return std::any_of(fields.begin(), fields.end(), [](QChar c) {
-        return c == u'd' || c == u'm' || c == u'y' || c == u'h' || c == u's';
-    });
+    return NumberFormatter(code).isDateTime();
 }
 
 QString formattedNumber(double value, const QString& formatCode, const DisplayLocale& locale) {
+    const NumberFormatter formatter(formatCode);
+    if (!formatter.isDateTime()) {
+        return formatter.format(value, locale);
+    }
+    // Dates and times in the axis' short form, on two lines.
     const QString fields = formatFields(formatCode).toLower();
-    if (isDateTimeFormat(formatCode)) {
-        const bool time = fields.contains(u'h') || fields.contains(u's');
-        const bool seconds = fields.contains(u's');
-        const bool date = fields.contains(u'd') || fields.contains(u'y') || !time;
-        if (!date) {
-            return clockText(momentOf(value), seconds);
-        }
-        return timeLabel(value,
-                         !time     ? TimeLabelForm::Date
-                         : seconds ? TimeLabelForm::DateTimeSeconds
-                                   : TimeLabelForm::DateTime,
-                         locale.dateSeparator);
+    const bool time = fields.contains(u'h') || fields.contains(u's');
+    const bool seconds = fields.contains(u's');
+    const bool date = fields.contains(u'd') || fields.contains(u'y') || !time;
+    if (!date) {
+        return clockText(momentOf(value), seconds);
     }
-    if (fields.isEmpty() || fields == QStringLiteral("general")) {
-        if (value == 0 || (std::abs(value) >= 1e-9 && std::abs(value) < 1e11)) {
-            return withSeparator(QString::number(value, 'g', 10), locale.decimalSeparator);
-        }
-        return withSeparator(QString::number(value, 'E', 2), locale.decimalSeparator);
-    }
-    const bool percent = fields.contains(u'%');
-    int decimals = 0;
-    const qsizetype point = fields.indexOf(u'.');
-    if (point >= 0) {
-        for (qsizetype i = point + 1; i < fields.size() && (fields[i] == u'0' || fields[i] == u'#');
-             ++i) {
-            ++decimals;
-        }
-    }
-    QString text = valueLabel(percent ? value * 100 : value, decimals, locale.decimalSeparator);
-    return percent ? text + u'%' : text;
+    return timeLabel(value,
+                     !time     ? TimeLabelForm::Date
+                     : seconds ? TimeLabelForm::DateTimeSeconds
+                               : TimeLabelForm::DateTime,
+                     locale.dateSeparator);
 }
 
 }  // namespace qorv::automation

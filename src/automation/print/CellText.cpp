@@ -489,8 +489,11 @@ DateTimeParts DateTimeOfSerial(double serial) {
     t.hour = int(rest / 3600);
     t.minute = int(rest / 60 % 60);
     t.second = int(rest % 60);
-    // Days since 1899-12-30 to a civil date (the proleptic Gregorian calendar; the spreadsheet's
-    // 29 February 1900 lies before any logger's dates).
+    // Serial days before March 1900 count a 29 February 1900 that never was.
+    if (days < 61) {
+        days += 1;
+    }
+    // Days since 1899-12-30 to a civil date (the proleptic Gregorian calendar).
     long long z = days - 25569 + 719468;  // 1970-01-01 is day 25569
     const long long era = (z >= 0 ? z : z - 146096) / 146097;
     const long long doe = z - era * 146097;

@@ -58,7 +58,8 @@ class CellTexts {
 };
 
 // The day, month, year, hour, minute and second of a spreadsheet day count (days since
-// 30 December 1899, the time of day as the fraction), to the nearest second.
+// 30 December 1899, the time of day as the fraction, the spreadsheet's 29 February 1900
+// counted), to the nearest second.
 struct DateTimeParts {
     int year = 1899, month = 12, day = 30, hour = 0, minute = 0, second = 0;
 };

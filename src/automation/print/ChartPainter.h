@@ -23,7 +23,7 @@ class Chart;
 // (text stays text). Series are reduced to what the device can resolve first, so a million
 // points cost a few thousand segments.
 //
-//   ChartPainter painter(shape.chart(), DisplayLocale::fromLocale(QLocale::system()));
+//   ChartPainter painter(shape.chart(), {u',', u'.'});   // a comma system's separators
 //   painter.paint(pdfPainter, QRectF(left, top, shape.width(), shape.height()));
 class ChartPainter {
   public:

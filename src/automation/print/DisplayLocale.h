@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QChar>
-#include <QLocale>
 #include <QString>
 
 namespace qorv::automation {
@@ -12,24 +11,6 @@ namespace qorv::automation {
 struct DisplayLocale {
     QChar decimalSeparator = u'.';
     QChar dateSeparator = u'/';
-
-    // The separators of a locale, usually QLocale::system().
-    static DisplayLocale fromLocale(const QLocale& locale) {
-        DisplayLocale result;
-        const QString point = locale.decimalPoint();
-        if (!point.isEmpty()) {
-            result.decimalSeparator = point.front();
-        }
-        // The first character of the short date format that is neither a field letter nor a
-        // quote separates the fields.
-        for (QChar c : locale.dateFormat(QLocale::ShortFormat)) {
-            if (!c.isLetter() && c != u'\'' && !c.isSpace()) {
-                result.dateSeparator = c;
-                break;
-            }
-        }
-        return result;
-    }
 };
 
 }  // namespace qorv::automation

@@ -36,26 +36,6 @@ std::vector<Band> CutBands(int first, int last, double room, Length length, IsBr
     return bands;
 }
 
-// The last column holding a value, or that a chart reaches.
-int LastUsedColumn(const Worksheet& sheet) {
-    const CellStore& cells = sheet.cellStore();
-    int last = 0;
-    for (int column = 1; column <= cells.columnCount(); ++column) {
-        const std::uint32_t* meta = cells.metaData(column);
-        for (int row = 0; row < cells.rowCount(column); ++row) {
-            if (CellStore::typeOf(meta[row]) != CellType::Empty) {
-                last = column;
-                break;
-            }
-        }
-    }
-    for (const auto& shape : sheet.shapeList()) {
-        last = std::max(last,
-                        shape->to().columnOffset > 0 ? shape->to().column : shape->to().column - 1);
-    }
-    return last;
-}
-
 }  // namespace
 
 PaperGeometry PaperOf(const PageSetup& setup) {
@@ -90,7 +70,7 @@ std::vector<PrintPage> PaginateSheet(const Worksheet& sheet) {
     if (sheet.pageSetup().printArea) {
         area = *sheet.pageSetup().printArea;
     } else {
-        area = {{1, 1}, {sheet.lastUsedRow(), LastUsedColumn(sheet)}};
+        area = {{1, 1}, {sheet.lastUsedRow(), sheet.lastUsedColumn()}};
         if (area.last.row < 1 || area.last.column < 1) {
             return {};
         }
