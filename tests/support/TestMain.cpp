@@ -1,6 +1,13 @@
 // The main() of every test executable: GoogleTest inside a GUI application, since drawing
-// charts and PDF pages needs fonts; offscreen, so that no display is needed.
+// charts and PDF pages needs fonts (a widget application for the window tests); offscreen, so
+// that no display is needed.
+#ifdef QORV_TEST_WIDGETS
+#include <QApplication>
+using TestApplication = QApplication;
+#else
 #include <QGuiApplication>
+using TestApplication = QGuiApplication;
+#endif
 
 #include <gtest/gtest.h>
 
@@ -8,7 +15,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
-    QGuiApplication application(argc, argv);
+    TestApplication application(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

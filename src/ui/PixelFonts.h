@@ -1,0 +1,13 @@
+#pragma once
+
+class QWidget;
+
+namespace qorv::ui {
+
+// The windows' positions and sizes are those of a 96-dpi screen, and so are their fonts: every
+// font set on `root` or on a widget inside it is turned from its point size into the pixel
+// height it has at 96 dpi (8 pt -> 11 px, 10 pt -> 13 px, 12 pt -> 16 px), so that captions fit
+// their controls whatever dpi the display reports.
+void UseScreenPixelFonts(QWidget* root);
+
+}  // namespace qorv::ui
