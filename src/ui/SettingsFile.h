@@ -1,1 +1,67 @@
 #pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+// The window's settings file "Qorv_Pr.ini": the save directory (Edit2) and the last loaded
+// logger file (Edit1), kept from one run to the next. The window writes it when it closes and
+// reads it when first shown.
+//
+//     const SettingsFileLocations where = DefaultSettingsFileLocations();
+//     if (const auto entries = ReadSettingsFile(where)) {
+//         for (const SettingsEntry& entry : *entries) apply(entry);
+//     }
+//     ...
+//     WriteSettingsFile(where, Edit2->text(), Edit1->text());
+namespace qorv::ui {
+
+inline constexpr char kSettingsFileName[] = "Qorv_Pr.ini";
+
+// Where the settings file may be: beside the program, then in the user's configuration folder.
+// An empty path is a location that does not exist.
+struct SettingsFileLocations {
+    QString besideProgram;  // full path of the file
+    QString userConfig;     // full path of the file
+};
+
+// The program's own locations: the executable's folder and Qt's AppConfigLocation.
+SettingsFileLocations DefaultSettingsFileLocations();
+
+// One recognised line of the file.
+struct SettingsEntry {
+    enum Key { SaveDirectory, SourceFile };
+    Key key;
+    QString value;
+    bool operator==(const SettingsEntry&) const = default;
+};
+
+// The file's bytes as written: a three-line header, a blank line, then
+// "Директория сохранения=<saveDirectory>" and "Исходный файл=<sourceFile>", every line ended
+// by CR LF, no byte order mark. Windows-1251 when all the text fits it, else UTF-8.
+QByteArray SettingsFileBytes(const QString& saveDirectory, const QString& sourceFile);
+
+// The entries of a file's bytes (Windows-1251 or UTF-8, told apart by DetectTextEncoding), in
+// file order. Each line is cut to 180 characters; a line starting with "Директория сохранения"
+// or "Исходный файл" gives the rest of the line after the key and one more character (where
+// "=" stands) as it is; every other line is ignored.
+//
+//     ParseSettingsFile("Исходный файл=/d/1.txt\r\n" in Windows-1251)
+//         == {{SettingsEntry::SourceFile, "/d/1.txt"}}
+std::vector<SettingsEntry> ParseSettingsFile(QByteArrayView bytes);
+
+// Reads the first settings file that exists and opens (beside the program first); nothing
+// when neither does. Never throws for a missing or unreadable file.
+std::optional<std::vector<SettingsEntry>> ReadSettingsFile(const SettingsFileLocations& locations);
+
+// Writes the file atomically into the first location whose folder can take it (the user's
+// configuration folder is created when needed); returns the path written. An existing file is
+// replaced only by a complete new one. Throws files::FileSystemError when neither location can
+// be written; no temporary file is left behind.
+QString WriteSettingsFile(const SettingsFileLocations& locations, const QString& saveDirectory,
+                          const QString& sourceFile);
+
+}  // namespace qorv::ui
