@@ -11,3 +11,14 @@ namespace qorv::ui {
 void UseScreenPixelFonts(QWidget* root);
 
 }  // namespace qorv::ui
+
+#include <QStringList>
+
+namespace qorv::ui {
+
+// Widens every check box, radio button, push button and one-line label inside `root` whose
+// caption does not fit it in the fonts at hand (the platform's substitutes of the windows'
+// fonts), just enough for the caption; returns their object names.
+QStringList GrowToFitCaptions(QWidget* root);
+
+}  // namespace qorv::ui

@@ -22,7 +22,11 @@ inline QString NotAValidFloat(const QString& text) {
 
 // The main window.
 inline const QString ChooseDirectoryTitle = QStringLiteral("Выбор директории");
-inline const QString OpenFilesFilter =
-    QStringLiteral("Формат Wuxo_Pr (*.txt);;All (*)");
+inline const QString OpenFilesFilter = QStringLiteral("Формат Wuxo_Pr (*.txt);;All (*)");
+
+// The about box.
+inline const QString UserGuideLink = QStringLiteral("Руководство пользователя (README)");
+inline const QString UserGuideMissing =
+    QStringLiteral("Руководство пользователя не найдено: программа установлена без него.");
 
 }  // namespace qorv::ui::messages

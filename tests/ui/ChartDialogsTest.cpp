@@ -1,1 +1,600 @@
-// placeholder
+#include "ui/ChartAppearanceDialog.h"
+#include "ui/TimeAxisDialog.h"
+
+#include "report/FormatSettings.h"
+#include "ui/ScriptedDesktop.h"
+#include "ui/UiMessages.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <optional>
+#include <ostream>
+#include <stdexcept>
+#include <vector>
+
+namespace qorv::ui {
+namespace {
+
+using testing::ScriptedDesktop;
+namespace msg = messages;
+
+template <typename T>
+T* Find(QWidget& dialog, const char* name) {
+    T* control = dialog.findChild<T*>(QString::fromLatin1(name));
+    if (control == nullptr) {
+        throw std::runtime_error(std::string("no control ") + name);
+    }
+    return control;
+}
+
+QColor SwatchColor(QWidget& dialog) {
+    return Find<QLineEdit>(dialog, "Edit1")->palette().color(QPalette::Base);
+}
+
+void ClickSwatch(QWidget& dialog) {
+    QLineEdit* swatch = Find<QLineEdit>(dialog, "Edit1");
+    const QPointF at(5, 5);
+    QMouseEvent press(QEvent::MouseButtonPress, at, swatch->mapToGlobal(at), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(swatch, &press);
+}
+
+void PressEscape(QWidget& dialog) {
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(&dialog, &escape);
+}
+
+// ---------------------------------------------------------------- chart appearance dialogs
+
+TEST(ChartDialogsTest, TForm2AfterAResetShowsTheDefaults) {
+    ChartSettings settings;
+    ScriptedDesktop desktop;
+    TForm2 dialog(settings, desktop);
+    dialog.show();
+
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("График температуры"));
+    EXPECT_EQ(Find<QPushButton>(dialog, "Button1")->text(), QStringLiteral("\u041E\u041A"));
+    EXPECT_EQ(dialog.size(), QSize(290, 336));
+    EXPECT_EQ(SwatchColor(dialog), QColor(Qt::black));
+    EXPECT_FALSE(Find<QCheckBox>(dialog, "CheckBox1")->isChecked());
+    EXPECT_EQ(Find<QComboBox>(dialog, "ComboBox1")->currentText(), "1");
+    EXPECT_TRUE(Find<QCheckBox>(dialog, "CheckBox2")->isChecked());
+    EXPECT_FALSE(Find<QCheckBox>(dialog, "CheckBox3")->isChecked());
+    EXPECT_EQ(Find<QLineEdit>(dialog, "Edit2")->text(), "1");
+    EXPECT_FALSE(Find<QLineEdit>(dialog, "Edit2")->isEnabled());
+    EXPECT_TRUE(Find<QCheckBox>(dialog, "CheckBox4")->isChecked());
+    EXPECT_FALSE(Find<QCheckBox>(dialog, "CheckBox5")->isChecked());
+    for (const char* name : {"Edit3", "Edit4"}) {
+        EXPECT_TRUE(Find<QLineEdit>(dialog, name)->text().isEmpty()) << name;
+        EXPECT_FALSE(Find<QLineEdit>(dialog, name)->isEnabled()) << name;
+    }
+    EXPECT_FALSE(Find<QLabel>(dialog, "Label3")->isEnabled());
+    EXPECT_FALSE(Find<QLabel>(dialog, "Label4")->isEnabled());
+}
+
+TEST(ChartDialogsTest, EveryOpeningLoadsTheRecordAsItIsThen) {
+    ChartSettings settings;
+    ScriptedDesktop desktop;
+    TForm2 dialog(settings, desktop);
+    dialog.show();
+    dialog.close();
+
+    settings.TempColor = 0x0080FF;  // orange: red 255, green 128
+    settings.TempMarker = "OK";
+    settings.TempDecimals = 3;
+    settings.TempMajorUnit = 5;
+    settings.TempScaleAuto = "NO";
+    settings.TempScaleMin = -10;
+    settings.TempScaleMax = 40;
+    dialog.show();
+
+    EXPECT_EQ(SwatchColor(dialog), QColor(255, 128, 0));
+    EXPECT_TRUE(Find<QCheckBox>(dialog, "CheckBox1")->isChecked());
+    EXPECT_EQ(Find<QComboBox>(dialog, "ComboBox1")->currentText(), "3");
+    EXPECT_TRUE(Find<QCheckBox>(dialog, "CheckBox3")->isChecked());
+    EXPECT_EQ(Find<QLineEdit>(dialog, "Edit2")->text(), "5");
+    EXPECT_TRUE(Find<QLineEdit>(dialog, "Edit2")->isEnabled());
+    EXPECT_EQ(Find<QLineEdit>(dialog, "Edit4")->text(), "-10");
+    EXPECT_EQ(Find<QLineEdit>(dialog, "Edit3")->text(), "40");
+    // A fixed scale shows its limits but leaves the boxes as they were.
+    EXPECT_TRUE(Find<QCheckBox>(dialog, "CheckBox4")->isChecked());
+
+    Find<QCheckBox>(dialog, "CheckBox1")->click();
+    EXPECT_EQ(settings.TempMarker, "NO");
+}
+
+struct CheckBoxPair {
+    const char* automatic;
+    const char* fixed;
+    std::vector<const char*> fixedControls;
+};
+
+void PrintTo(const CheckBoxPair& pair, std::ostream* os) {
+    *os << pair.automatic << "/" << pair.fixed;
+}
+
+class ChartDialogsPairTest : public ::testing::TestWithParam<CheckBoxPair> {};
+
+TEST_P(ChartDialogsPairTest, ExactlyOneBoxIsTickedAndTheFixedControlsFollow) {
+    ChartSettings settings;
+    ScriptedDesktop desktop;
+    TForm2 dialog(settings, desktop);
+    dialog.show();
+    QCheckBox* automatic = Find<QCheckBox>(dialog, GetParam().automatic);
+    QCheckBox* fixed = Find<QCheckBox>(dialog, GetParam().fixed);
+    const auto expectFixed = [&](bool isFixed, const char* step) {
+        EXPECT_EQ(automatic->isChecked(), !isFixed) << step;
+        EXPECT_EQ(fixed->isChecked(), isFixed) << step;
+        for (const char* name : GetParam().fixedControls) {
+            EXPECT_EQ(Find<QWidget>(dialog, name)->isEnabled(), isFixed) << step << " " << name;
+        }
+    };
+
+    automatic->click();
+    expectFixed(true, "automatic unticked");
+    automatic->click();
+    expectFixed(false, "automatic ticked");
+    fixed->click();
+    expectFixed(true, "fixed ticked");
+    fixed->click();
+    expectFixed(false, "fixed unticked");
+    automatic->setChecked(false);  // from code, as the show step does
+    expectFixed(true, "automatic unticked by code");
+}
+
+INSTANTIATE_TEST_SUITE_P(ChartDialogs, ChartDialogsPairTest,
+                         ::testing::Values(CheckBoxPair{"CheckBox2", "CheckBox3", {"Edit2"}},
+                                           CheckBoxPair{"CheckBox4",
+                                                        "CheckBox5",
+                                                        {"Edit3", "Edit4", "Label3", "Label4"}}));
+
+struct CloseCase {
+    const char* name;
+    bool divisionFixed;
+    QString unitText;
+    bool scaleFixed;
+    QString minimumText;
+    QString maximumText;
+    // Expected.
+    std::optional<QString> message;
+    bool staysOpen;
+    std::int32_t majorUnit;
+    QString scaleAuto;
+    std::int32_t scaleMin;
+    std::int32_t scaleMax;
+};
+
+void PrintTo(const CloseCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class ChartDialogsCloseTest : public ::testing::TestWithParam<CloseCase> {};
+
+// The record starts with unit 7 and the fixed scale -5..5, so "unchanged" is visible.
+TEST_P(ChartDialogsCloseTest, StoresDivisionAndScale) {
+    const CloseCase& c = GetParam();
+    ChartSettings settings;
+    settings.TempMajorUnit = 7;
+    settings.TempScaleAuto = "NO";
+    settings.TempScaleMin = -5;
+    settings.TempScaleMax = 5;
+    ScriptedDesktop desktop;
+    TForm2 dialog(settings, desktop);
+    dialog.show();
+
+    Find<QCheckBox>(dialog, "CheckBox2")->setChecked(!c.divisionFixed);
+    Find<QLineEdit>(dialog, "Edit2")->setText(c.unitText);
+    Find<QCheckBox>(dialog, "CheckBox4")->setChecked(!c.scaleFixed);
+    Find<QLineEdit>(dialog, "Edit4")->setText(c.minimumText);
+    Find<QLineEdit>(dialog, "Edit3")->setText(c.maximumText);
+    Find<QPushButton>(dialog, "Button1")->click();
+
+    EXPECT_EQ(desktop.messages, c.message ? QStringList{*c.message} : QStringList{});
+    EXPECT_EQ(dialog.isVisible(), c.staysOpen);
+    EXPECT_EQ(settings.TempMajorUnit, c.majorUnit);
+    EXPECT_EQ(settings.TempScaleAuto, c.scaleAuto);
+    EXPECT_EQ(settings.TempScaleMin, c.scaleMin);
+    EXPECT_EQ(settings.TempScaleMax, c.scaleMax);
+}
+
+const QString kNotFilled = msg::AxisScaleFieldEmpty;
+const QString kBelow = msg::AxisMaximumBelowMinimum;
+
+INSTANTIATE_TEST_SUITE_P(
+    ChartDialogs, ChartDialogsCloseTest,
+    ::testing::Values(
+        CloseCase{"BothAutomatic", false, "abc", false, "x", "", {}, false, 0, "OK", -5, 5},
+        CloseCase{"UnitZeroIsAutomatic", true, "0", false, "", "", {}, false, 0, "OK", -5, 5},
+        CloseCase{"Unit", true, "12", false, "", "", {}, false, 12, "OK", -5, 5},
+        CloseCase{"SignedUnits", true, "-3", false, "", "", {}, false, -3, "OK", -5, 5},
+        CloseCase{"PlusSign", true, "+3", false, "", "", {}, false, 3, "OK", -5, 5},
+        CloseCase{
+            "LargestUnit", true, "2147483647", false, "", "", {}, false, 2147483647, "OK", -5, 5},
+        CloseCase{"UnitOutOfRange", true, "2147483648", false, "", "",
+                  msg::NotAValidInteger("2147483648"), true, 7, "NO", -5, 5},
+        CloseCase{"EmptyUnit", true, "", false, "", "", msg::NotAValidInteger(""), true, 7, "NO",
+                  -5, 5},
+        CloseCase{"UnitWithBlank", true, " 5", false, "", "", msg::NotAValidInteger(" 5"), true, 7,
+                  "NO", -5, 5},
+        CloseCase{"FractionalUnit", true, "1,5", false, "", "", msg::NotAValidInteger("1,5"), true,
+                  7, "NO", -5, 5},
+        CloseCase{"Limits", false, "", true, "0", "50", {}, false, 0, "NO", 0, 50},
+        CloseCase{"NegativeLimits", false, "", true, "-40", "-1", {}, false, 0, "NO", -40, -1},
+        CloseCase{"EqualLimits", false, "", true, "10", "10", kBelow, false, 0, "NO", -5, 5},
+        CloseCase{"ReversedLimits", false, "", true, "20", "10", kBelow, false, 0, "NO", -5, 5},
+        CloseCase{"MinimumEmpty", false, "", true, "", "10", kNotFilled, false, 0, "NO", -5, 5},
+        CloseCase{"MaximumEmpty", true, "4", true, "1", "", kNotFilled, false, 4, "NO", -5, 5},
+        CloseCase{"BothEmptyOneMessage", false, "", true, "", "", kNotFilled, false, 0, "NO", -5,
+                  5},
+        // The division stored before the failing limit stays stored.
+        CloseCase{"MinimumNotAnInteger", true, "9", true, "x", "10", msg::NotAValidInteger("x"),
+                  true, 9, "NO", -5, 5},
+        CloseCase{"MaximumNotAnInteger", false, "", true, "1", "1e2", msg::NotAValidInteger("1e2"),
+                  true, 0, "NO", -5, 5}),
+    [](const ::testing::TestParamInfo<CloseCase>& info) { return std::string(info.param.name); });
+
+struct CloseWay {
+    const char* name;
+    std::function<void(QDialog&)> close;
+};
+
+void PrintTo(const CloseWay& way, std::ostream* os) {
+    *os << way.name;
+}
+
+class ChartDialogsCloseWayTest : public ::testing::TestWithParam<CloseWay> {};
+
+TEST_P(ChartDialogsCloseWayTest, AFailedConversionKeepsTheDialogOpen) {
+    ChartSettings settings;
+    const LogData data;
+    ScriptedDesktop desktop;
+    TForm3 dialog(settings, data, desktop);
+    dialog.show();
+    Find<QCheckBox>(dialog, "CheckBox3")->click();
+    Find<QLineEdit>(dialog, "Edit2")->setText("x");
+
+    GetParam().close(dialog);
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(desktop.messages, QStringList{msg::NotAValidInteger("x")});
+
+    Find<QLineEdit>(dialog, "Edit2")->setText("4");
+    GetParam().close(dialog);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(settings.DataMajorUnit, 4);
+    EXPECT_EQ(desktop.messages.size(), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ChartDialogs, ChartDialogsCloseWayTest,
+    ::testing::Values(CloseWay{"Button1",
+                               [](QDialog& d) { Find<QPushButton>(d, "Button1")->click(); }},
+                      CloseWay{"CloseBox", [](QDialog& d) { d.close(); }},
+                      CloseWay{"Escape", [](QDialog& d) { PressEscape(d); }}),
+    [](const ::testing::TestParamInfo<CloseWay>& info) { return std::string(info.param.name); });
+
+TEST(ChartDialogsTest, NextOpeningShowsWhatTheCloseStored) {
+    ChartSettings settings;
+    ScriptedDesktop desktop;
+    TForm2 dialog(settings, desktop);
+    dialog.show();
+    Find<QCheckBox>(dialog, "CheckBox3")->click();
+    Find<QLineEdit>(dialog, "Edit2")->setText("0");
+    // Scale fixed with empty limits: refused with a message, the record keeps "OK".
+    Find<QCheckBox>(dialog, "CheckBox5")->click();
+    dialog.close();
+    EXPECT_EQ(desktop.messages, QStringList{msg::AxisScaleFieldEmpty});
+
+    dialog.show();
+    EXPECT_TRUE(Find<QCheckBox>(dialog, "CheckBox2")->isChecked());
+    EXPECT_EQ(Find<QLineEdit>(dialog, "Edit2")->text(), "1");
+    EXPECT_FALSE(Find<QLineEdit>(dialog, "Edit2")->isEnabled());
+    EXPECT_TRUE(Find<QCheckBox>(dialog, "CheckBox4")->isChecked());
+    EXPECT_FALSE(Find<QLineEdit>(dialog, "Edit3")->isEnabled());
+}
+
+TEST(ChartDialogsTest, DecimalsAreStoredOnEveryChangeOfTheSelection) {
+    ChartSettings settings;
+    ScriptedDesktop desktop;
+    TForm2 dialog(settings, desktop);
+    dialog.show();
+    QComboBox* decimals = Find<QComboBox>(dialog, "ComboBox1");
+
+    decimals->setCurrentIndex(4);
+    EXPECT_EQ(settings.TempDecimals, 4);
+    decimals->setEditText("6");  // typed text naming an item selects it
+    EXPECT_EQ(decimals->currentIndex(), 6);
+    EXPECT_EQ(settings.TempDecimals, 6);
+    decimals->setEditText("9");  // no such item: the selection stays
+    EXPECT_EQ(settings.TempDecimals, 6);
+    Find<QPushButton>(dialog, "Button1")->click();
+    EXPECT_EQ(settings.TempDecimals, 6);
+
+    dialog.show();
+    EXPECT_EQ(decimals->currentText(), "6");
+}
+
+TEST(ChartDialogsTest, TForm3ShowsAndEditsTheDataHalfOnly) {
+    ChartSettings settings;
+    ScriptedDesktop desktop;
+    desktop.colorChoices.push_back(QColor(0x12, 0x34, 0x56));
+    const LogData data;
+    TForm3 dialog(settings, data, desktop);
+    dialog.show();
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("График данных"));
+    EXPECT_EQ(dialog.size(), QSize(290, 333));
+    EXPECT_EQ(SwatchColor(dialog), QColor(Qt::red));
+
+    ClickSwatch(dialog);
+    Find<QCheckBox>(dialog, "CheckBox1")->click();
+    Find<QComboBox>(dialog, "ComboBox1")->setCurrentIndex(2);
+    Find<QCheckBox>(dialog, "CheckBox3")->click();
+    Find<QLineEdit>(dialog, "Edit2")->setText("4");
+    Find<QCheckBox>(dialog, "CheckBox5")->click();
+    Find<QLineEdit>(dialog, "Edit4")->setText("0");
+    Find<QLineEdit>(dialog, "Edit3")->setText("100");
+    Find<QPushButton>(dialog, "Button1")->click();
+
+    EXPECT_EQ(settings.DataColor, 0x563412);
+    EXPECT_EQ(settings.DataMarker, "OK");
+    EXPECT_EQ(settings.DataDecimals, 2);
+    EXPECT_EQ(settings.DataMajorUnit, 4);
+    EXPECT_EQ(settings.DataScaleAuto, "NO");
+    EXPECT_EQ(settings.DataScaleMin, 0);
+    EXPECT_EQ(settings.DataScaleMax, 100);
+    ChartSettings defaults;
+    EXPECT_EQ(settings.TempColor, defaults.TempColor);
+    EXPECT_EQ(settings.TempMarker, defaults.TempMarker);
+    EXPECT_EQ(settings.TempDecimals, defaults.TempDecimals);
+    EXPECT_EQ(settings.TempMajorUnit, defaults.TempMajorUnit);
+    EXPECT_EQ(settings.TempScaleAuto, defaults.TempScaleAuto);
+}
+
+TEST(ChartDialogsTest, ColourDialogStartsWithTheColourLastChosenInThatDialog) {
+    ChartSettings settings;
+    ScriptedDesktop desktop;
+    const LogData log;
+    TForm3 data(settings, log, desktop);
+    TForm2 temperature(settings, desktop);
+    data.show();
+
+    ClickSwatch(data);  // cancelled
+    EXPECT_EQ(settings.DataColor, 255);
+    EXPECT_EQ(SwatchColor(data), QColor(Qt::red));
+
+    desktop.colorChoices.push_back(QColor(Qt::green));
+    ClickSwatch(data);
+    EXPECT_EQ(settings.DataColor, 0x00FF00);
+    EXPECT_EQ(SwatchColor(data), QColor(Qt::green));
+    data.close();
+
+    settings.reset();  // a file load
+    data.show();
+    EXPECT_EQ(SwatchColor(data), QColor(Qt::red));
+    ClickSwatch(data);  // cancelled
+    temperature.show();
+    ClickSwatch(temperature);
+
+    ASSERT_EQ(desktop.colorDialogStarts.size(), 4u);
+    EXPECT_EQ(desktop.colorDialogStarts[0], QColor(Qt::black));  // not the red setting
+    EXPECT_EQ(desktop.colorDialogStarts[1], QColor(Qt::black));  // a cancel chooses nothing
+    EXPECT_EQ(desktop.colorDialogStarts[2], QColor(Qt::green));  // not the reset setting
+    EXPECT_EQ(desktop.colorDialogStarts[3], QColor(Qt::black));  // each dialog its own
+    EXPECT_EQ(settings.DataColor, 255);
+}
+
+TEST(ChartDialogsTest, TForm3LaysItselfOutForEventsAtEveryOpening) {
+    ChartSettings settings;
+    LogData data;
+    data.HasEvents = "true";
+    ScriptedDesktop desktop;
+    TForm3 dialog(settings, data, desktop);
+    const char* const full[] = {"Label1",    "ComboBox1", "GroupBox1", "GroupBox2", "CheckBox2",
+                                "CheckBox3", "CheckBox4", "CheckBox5", "Edit2"};
+    const auto tops = [&] {
+        return std::vector<int>{
+            Find<QWidget>(dialog, "Button1")->y(), Find<QWidget>(dialog, "Label2")->y(),
+            Find<QWidget>(dialog, "Edit1")->y(), Find<QWidget>(dialog, "CheckBox1")->y()};
+    };
+
+    dialog.show();
+    EXPECT_EQ(dialog.size(), QSize(290, 82));
+    for (const char* name : full) {
+        EXPECT_FALSE(Find<QWidget>(dialog, name)->isVisible()) << name;
+    }
+    for (const char* name : {"Label2", "Edit1", "CheckBox1", "Button1"}) {
+        EXPECT_TRUE(Find<QWidget>(dialog, name)->isVisible()) << name;
+    }
+    EXPECT_EQ(tops(), (std::vector<int>{45, 13, 11, 13}));
+    Find<QPushButton>(dialog, "Button1")->click();
+    EXPECT_FALSE(dialog.isVisible());
+
+    data.HasEvents = "NO";  // the next file has a measured channel 2
+    dialog.show();
+    EXPECT_EQ(dialog.size(), QSize(290, 333));
+    for (const char* name : full) {
+        EXPECT_TRUE(Find<QWidget>(dialog, name)->isVisible()) << name;
+    }
+    EXPECT_EQ(tops(), (std::vector<int>{300, 40, 38, 40}));
+}
+
+// ---------------------------------------------------------------- time axis dialog
+
+class TimeAxisDialogTest : public ::testing::Test {
+  protected:
+    void choose(int item, const char* list = nullptr, const QString& text = {}) {
+        Find<QRadioButton>(dialog, qPrintable(QStringLiteral("RadioGroup1Item%1").arg(item)))
+            ->click();
+        if (list != nullptr) {
+            Find<QComboBox>(dialog, list)->setEditText(text);
+        }
+    }
+    void closeWithOk() { Find<QPushButton>(dialog, "Button1")->click(); }
+
+    ChartSettings settings;
+    ScriptedDesktop desktop;
+    TForm4 dialog{settings, desktop};
+};
+
+TEST_F(TimeAxisDialogTest, ClosingTheInitialStateStoresNoGridAndAnAutomaticUnit) {
+    settings.TimeGridlines = "OK";
+    settings.TimeUnitAuto = "NO";
+    dialog.show();
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Настройка оси времени"));
+    EXPECT_EQ(Find<QPushButton>(dialog, "Button1")->text(), QStringLiteral("OK"));
+    EXPECT_EQ(dialog.size(), QSize(223, 252));
+    closeWithOk();
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(settings.TimeGridlines, "NO");
+    EXPECT_EQ(settings.TimeUnitAuto, "OK");
+    EXPECT_EQ(settings.TimeMajorUnit, 4.0);
+    EXPECT_TRUE(desktop.messages.isEmpty());
+}
+
+TEST_F(TimeAxisDialogTest, OnlyTheListOfTheSelectedItemIsEnabled) {
+    dialog.show();
+    const auto enabled = [&] {
+        return std::vector<bool>{Find<QComboBox>(dialog, "ComboBox1")->isEnabled(),
+                                 Find<QComboBox>(dialog, "ComboBox2")->isEnabled(),
+                                 Find<QComboBox>(dialog, "ComboBox3")->isEnabled()};
+    };
+    EXPECT_EQ(enabled(), (std::vector<bool>{false, false, false}));
+    choose(1);
+    EXPECT_EQ(enabled(), (std::vector<bool>{true, false, false}));
+    choose(2);
+    EXPECT_EQ(enabled(), (std::vector<bool>{false, true, false}));
+    choose(3);
+    EXPECT_EQ(enabled(), (std::vector<bool>{false, false, true}));
+    choose(0);
+    EXPECT_EQ(enabled(), (std::vector<bool>{false, false, false}));
+}
+
+struct UnitCase {
+    int item;
+    const char* list;
+    const char* text;
+    double days;
+};
+
+void PrintTo(const UnitCase& c, std::ostream* os) {
+    *os << "item " << c.item << " \"" << c.text << "\"";
+}
+
+class TimeAxisDialogUnitTest : public TimeAxisDialogTest,
+                               public ::testing::WithParamInterface<UnitCase> {};
+
+TEST_P(TimeAxisDialogUnitTest, FixedUnitIsStoredInDays) {
+    dialog.show();
+    Find<QCheckBox>(dialog, "CheckBox1")->click();
+    // The lists that do not belong to the selected item are not read.
+    for (const char* list : {"ComboBox1", "ComboBox2", "ComboBox3"}) {
+        Find<QComboBox>(dialog, list)->setEditText("x");
+    }
+    choose(GetParam().item, GetParam().list, GetParam().text);
+    closeWithOk();
+    EXPECT_TRUE(desktop.messages.isEmpty());
+    EXPECT_EQ(settings.TimeGridlines, "OK");
+    EXPECT_EQ(settings.TimeUnitAuto, "NO");
+    EXPECT_DOUBLE_EQ(settings.TimeMajorUnit, GetParam().days);
+}
+
+INSTANTIATE_TEST_SUITE_P(TimeAxisDialog, TimeAxisDialogUnitTest,
+                         ::testing::Values(UnitCase{1, "ComboBox1", "15", 15.0 / 60 / 24},
+                                           UnitCase{1, "ComboBox1", "90", 90.0 / 60 / 24},
+                                           UnitCase{2, "ComboBox2", "6", 0.25},
+                                           UnitCase{3, "ComboBox3", "2", 2.0},
+                                           UnitCase{3, "ComboBox3", "-1", -1.0}));
+
+TEST_F(TimeAxisDialogTest, ANonNumberKeepsTheDialogOpenAndTheUnitAsItWas) {
+    dialog.show();
+    Find<QCheckBox>(dialog, "CheckBox1")->click();
+    choose(3, "ComboBox3", QStringLiteral("два"));
+    dialog.close();
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(desktop.messages, QStringList{msg::NotAValidFloat(QStringLiteral("два"))});
+    EXPECT_EQ(settings.TimeGridlines, "OK");
+    EXPECT_EQ(settings.TimeUnitAuto, "NO");
+    EXPECT_EQ(settings.TimeMajorUnit, 4.0);
+
+    Find<QComboBox>(dialog, "ComboBox3")->setEditText("3");
+    closeWithOk();
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(settings.TimeMajorUnit, 3.0);
+}
+
+TEST_F(TimeAxisDialogTest, ControlsKeepTheirStateAcrossAFileLoad) {
+    dialog.show();
+    Find<QCheckBox>(dialog, "CheckBox1")->click();
+    choose(2, "ComboBox2", "6");
+    closeWithOk();
+
+    settings.reset();
+    dialog.show();
+    EXPECT_TRUE(Find<QCheckBox>(dialog, "CheckBox1")->isChecked());
+    EXPECT_TRUE(Find<QRadioButton>(dialog, "RadioGroup1Item2")->isChecked());
+    EXPECT_EQ(Find<QComboBox>(dialog, "ComboBox2")->currentText(), "6");
+    EXPECT_TRUE(Find<QComboBox>(dialog, "ComboBox2")->isEnabled());
+    EXPECT_EQ(settings.TimeUnitAuto, "OK");  // until the dialog closes again
+
+    closeWithOk();
+    EXPECT_EQ(settings.TimeGridlines, "OK");
+    EXPECT_EQ(settings.TimeUnitAuto, "NO");
+    EXPECT_DOUBLE_EQ(settings.TimeMajorUnit, 0.25);
+}
+
+struct SeparatorCase {
+    const char* locale;
+    const char* text;
+    std::optional<double> hours;  // nothing: a conversion error
+};
+
+void PrintTo(const SeparatorCase& c, std::ostream* os) {
+    *os << c.locale << " \"" << c.text << "\"";
+}
+
+class TimeAxisDialogSeparatorTest : public TimeAxisDialogTest,
+                                    public ::testing::WithParamInterface<SeparatorCase> {};
+
+TEST_P(TimeAxisDialogSeparatorTest, NumbersUseTheSystemDecimalSeparator) {
+    const SeparatorCase& c = GetParam();
+    const ScopedSystemLocale system{QLocale(QString::fromLatin1(c.locale))};
+    dialog.show();
+    choose(2, "ComboBox2", QString::fromUtf8(c.text));
+    closeWithOk();
+    if (c.hours) {
+        EXPECT_TRUE(desktop.messages.isEmpty());
+        EXPECT_FALSE(dialog.isVisible());
+        EXPECT_DOUBLE_EQ(settings.TimeMajorUnit, *c.hours / 24);
+    } else {
+        EXPECT_EQ(desktop.messages, QStringList{msg::NotAValidFloat(QString::fromUtf8(c.text))});
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_EQ(settings.TimeMajorUnit, 4.0);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(TimeAxisDialog, TimeAxisDialogSeparatorTest,
+                         ::testing::Values(SeparatorCase{"ru_RU", "1,5", 1.5},
+                                           SeparatorCase{"ru_RU", "1.5", std::nullopt},
+                                           SeparatorCase{"en_US", "1.5", 1.5},
+                                           SeparatorCase{"en_US", "1,5", std::nullopt},
+                                           SeparatorCase{"ru_RU", ",5", 0.5},
+                                           SeparatorCase{"ru_RU", "1,5E1", 15.0},
+                                           SeparatorCase{"en_US", "1e", std::nullopt},
+                                           SeparatorCase{"en_US", "1,000", std::nullopt},
+                                           SeparatorCase{"en_US", "", std::nullopt},
+                                           SeparatorCase{"en_US", " 6", std::nullopt},
+                                           SeparatorCase{"en_US", "inf", std::nullopt}));
+
+}  // namespace
+}  // namespace qorv::ui
