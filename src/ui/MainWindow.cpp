@@ -1,1 +1,483 @@
 #include "ui/MainWindow.h"
+
+#include "files/FileKind.h"
+#include "files/FileName.h"
+#include "report/Messages.h"
+#include "report/ReportValidation.h"
+#include "report/UserMessage.h"
+#include "ui/AboutBox.h"
+#include "ui/ChartAppearanceDialog.h"
+#include "ui/Desktop.h"
+#include "ui/NumericKeyFilter.h"
+#include "ui/PixelFonts.h"
+#include "ui/ReportRunner.h"
+#include "ui/TimeAxisDialog.h"
+#include "ui_MainWindow.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTimer>
+#include <QUrl>
+
+#include <cstdio>
+
+namespace qorv::ui {
+
+namespace {
+
+// A list's entries and text as the record holds them; its change rule does not run.
+void ShowList(QComboBox* list, const QStringList& items, const QString& text) {
+    bool same = list->count() == items.size();
+    for (int i = 0; same && i < items.size(); ++i) {
+        same = list->itemText(i) == items[i];
+    }
+    if (!same) {
+        list->clear();
+        list->addItems(items);
+    }
+    const int index = items.indexOf(text);
+    if (list->currentIndex() != index) {
+        list->setCurrentIndex(index);
+    }
+    if (list->currentText() != text) {
+        list->setEditText(text);
+    }
+}
+
+void ShowText(QLineEdit* edit, const QString& text) {
+    if (edit->text() != text) {
+        edit->setText(text);
+        edit->setCursorPosition(0);
+    }
+}
+
+void ShowRows(QPlainTextEdit* memo, const QStringList& rows) {
+    const QString text = rows.join('\n');
+    if (memo->toPlainText() != text) {
+        memo->setPlainText(text);
+        memo->verticalScrollBar()->setValue(0);
+    }
+}
+
+}  // namespace
+
+ProgramPlace RunningProgramPlace() {
+    return ProgramPlace{QCoreApplication::applicationDirPath(), DefaultSettingsFileLocations()};
+}
+
+TForm1::TForm1(ProgramState& state, Desktop& desktop, ProgramPlace place, QWidget* parent)
+    : QWidget(parent),
+      ui_(std::make_unique<Ui::TForm1>()),
+      state_(state),
+      desktop_(desktop),
+      place_(std::move(place)) {
+    ui_->setupUi(this);
+    UseScreenPixelFonts(this);
+    for (QLabel* label : findChildren<QLabel*>()) {
+        label->adjustSize();
+    }
+    GrowToFitCaptions(this);
+    // The check box that titles the chart group lies on the group's top edge, over it.
+    ui_->CheckBox9->raise();
+    ui_->CheckBox9->setAutoFillBackground(true);
+    ui_->Memo2->raise();
+    ui_->ProgressBar1->hide();
+    ui_->ProgressBar2->hide();
+    setFixedSize(kWidth, kClientHeight);
+    if (const QScreen* screen = this->screen()) {
+        QRect frame(QPoint(), QSize(kWidth, kIdleWindowHeight));
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+    for (QLineEdit* edit :
+         {ui_->Edit5, ui_->Edit6, ui_->Edit7, ui_->Edit8, ui_->Edit9, ui_->Edit10, ui_->Edit11}) {
+        edit->installEventFilter(new NumericKeyFilter(edit));
+    }
+    setAcceptDrops(true);
+
+    // The other four windows, in their order, hidden until opened.
+    form2_ = new TForm2(state_.chart, desktop_, this);
+    form3_ = new TForm3(state_.chart, state_.data, desktop_, this);
+    form4_ = new TForm4(state_.chart, desktop_, this);
+    form5_ = new TForm5(desktop_, this);
+
+    connectHandlers();
+    showOptions();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::connectHandlers() {
+    connect(ui_->Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
+    connect(ui_->Button3, &QPushButton::clicked, this, &TForm1::Button3Click);
+    connect(ui_->Button6, &QPushButton::clicked, this, &TForm1::Button6Click);
+    connect(ui_->Button8, &QPushButton::clicked, this, &TForm1::Button8Click);
+    connect(ui_->Button9, &QPushButton::clicked, this, &TForm1::Button9Click);
+    connect(ui_->Button10, &QPushButton::clicked, this, &QWidget::close);
+    connect(ui_->Button2, &QPushButton::clicked, form2_, &QDialog::exec);
+    connect(ui_->Button4, &QPushButton::clicked, form3_, &QDialog::exec);
+    connect(ui_->Button5, &QPushButton::clicked, form4_, &QDialog::exec);
+    connect(ui_->Button7, &QPushButton::clicked, form5_, &QDialog::exec);
+
+    const std::pair<QCheckBox*, ReportOptions::CheckBox> boxes[] = {
+        {ui_->CheckBox1, ReportOptions::CheckBox1}, {ui_->CheckBox2, ReportOptions::CheckBox2},
+        {ui_->CheckBox3, ReportOptions::CheckBox3}, {ui_->CheckBox4, ReportOptions::CheckBox4},
+        {ui_->CheckBox5, ReportOptions::CheckBox5}, {ui_->CheckBox6, ReportOptions::CheckBox6},
+        {ui_->CheckBox7, ReportOptions::CheckBox7}, {ui_->CheckBox8, ReportOptions::CheckBox8},
+        {ui_->CheckBox9, ReportOptions::CheckBox9}, {ui_->CheckBox10, ReportOptions::CheckBox10},
+    };
+    // `clicked` comes from the user only; the record runs the click rule.
+    for (const auto& [box, which] : boxes) {
+        connect(box, &QCheckBox::clicked, this,
+                [this, box = box, which = which] { checkBoxClicked(box, which); });
+    }
+    // A date picked from the list or typed runs the change rule; one set by the program
+    // does not.
+    connect(ui_->ComboBox1, &QComboBox::activated, this, &TForm1::ComboBox1Change);
+    connect(ui_->ComboBox1->lineEdit(), &QLineEdit::textEdited, this, &TForm1::ComboBox1Change);
+    connect(ui_->ComboBox2, &QComboBox::activated, this, &TForm1::ComboBox2Change);
+    connect(ui_->ComboBox2->lineEdit(), &QLineEdit::textEdited, this, &TForm1::ComboBox2Change);
+}
+
+void TForm1::showOptions() {
+    const ReportOptions& o = state_.options;
+    setWindowTitle(o.Caption);
+    const std::pair<QLineEdit*, const QString*> edits[] = {
+        {ui_->Edit1, &o.Edit1},   {ui_->Edit2, &o.Edit2},   {ui_->Edit3, &o.Edit3},
+        {ui_->Edit4, &o.Edit4},   {ui_->Edit5, &o.Edit5},   {ui_->Edit6, &o.Edit6},
+        {ui_->Edit7, &o.Edit7},   {ui_->Edit8, &o.Edit8},   {ui_->Edit9, &o.Edit9},
+        {ui_->Edit10, &o.Edit10}, {ui_->Edit11, &o.Edit11}, {ui_->Edit12, &o.Edit12},
+        {ui_->Edit13, &o.Edit13},
+    };
+    for (const auto& [edit, text] : edits) {
+        ShowText(edit, *text);
+    }
+    const std::pair<QCheckBox*, ReportOptions::CheckBox> boxes[] = {
+        {ui_->CheckBox1, ReportOptions::CheckBox1}, {ui_->CheckBox2, ReportOptions::CheckBox2},
+        {ui_->CheckBox3, ReportOptions::CheckBox3}, {ui_->CheckBox4, ReportOptions::CheckBox4},
+        {ui_->CheckBox5, ReportOptions::CheckBox5}, {ui_->CheckBox6, ReportOptions::CheckBox6},
+        {ui_->CheckBox7, ReportOptions::CheckBox7}, {ui_->CheckBox8, ReportOptions::CheckBox8},
+        {ui_->CheckBox9, ReportOptions::CheckBox9}, {ui_->CheckBox10, ReportOptions::CheckBox10},
+    };
+    for (const auto& [box, which] : boxes) {
+        box->setChecked(o.isChecked(which));
+    }
+    ui_->CheckBox2->setEnabled(o.CheckBox2Enabled);
+    ui_->CheckBox3->setEnabled(o.CheckBox3Enabled);
+    ui_->CheckBox10->setEnabled(o.CheckBox10Enabled);
+    ui_->CheckBox6->setEnabled(o.CheckBox6Enabled);
+    ui_->CheckBox7->setEnabled(o.CheckBox7Enabled);
+
+    ui_->GroupBox1->setTitle(o.GroupBox1Caption);
+    ui_->GroupBox2->setTitle(o.GroupBox2Caption);
+    ShowRows(ui_->Memo1, o.Memo1);
+    ShowRows(ui_->Memo2, o.Memo2);
+    QLabel* const limits[] = {ui_->Label9,  ui_->Label10, ui_->Label15,
+                              ui_->Label19, ui_->Label20, ui_->Label21};
+    for (int i = 0; i < 6; ++i) {
+        if (limits[i]->text() != o.LimitLabels[i]) {
+            limits[i]->setText(o.LimitLabels[i]);
+            limits[i]->adjustSize();
+        }
+    }
+
+    ui_->GroupBox1->setVisible(o.GroupBox1Visible);
+    ui_->Edit12->setVisible(o.Edit12Visible);
+    ui_->Button2->setVisible(o.Button2Visible);
+    ui_->GroupBox2->setVisible(o.GroupBox2Visible);
+    ui_->Edit13->setVisible(o.Edit13Visible);
+    ui_->GroupBox6->setVisible(o.GroupBox6Visible);
+    for (QWidget* mkt : {static_cast<QWidget*>(ui_->CheckBox5), static_cast<QWidget*>(ui_->Edit10),
+                         static_cast<QWidget*>(ui_->Label16), static_cast<QWidget*>(ui_->Label17),
+                         static_cast<QWidget*>(ui_->Label18)}) {
+        mkt->setVisible(o.MktControlsVisible);
+    }
+    for (QWidget* coefficient :
+         {static_cast<QWidget*>(ui_->Label3), static_cast<QWidget*>(ui_->Edit6),
+          static_cast<QWidget*>(ui_->Label5), static_cast<QWidget*>(ui_->Label6),
+          static_cast<QWidget*>(ui_->Label7), static_cast<QWidget*>(ui_->Edit9),
+          static_cast<QWidget*>(ui_->Edit11)}) {
+        coefficient->setVisible(o.Channel2CoefficientsVisible);
+    }
+
+    QComboBox* const lists[] = {nullptr,        ui_->ComboBox1, ui_->ComboBox2,
+                                ui_->ComboBox3, ui_->ComboBox4, ui_->ComboBox5,
+                                ui_->ComboBox6, ui_->ComboBox7, ui_->ComboBox8};
+    for (int i = 1; i <= 8; ++i) {
+        ShowList(lists[i], o.ComboBoxItems[i], o.ComboBoxText[i]);
+    }
+}
+
+void TForm1::storeTexts() {
+    ReportOptions& o = state_.options;
+    const std::pair<QLineEdit*, QString*> edits[] = {
+        {ui_->Edit1, &o.Edit1},   {ui_->Edit2, &o.Edit2},   {ui_->Edit3, &o.Edit3},
+        {ui_->Edit4, &o.Edit4},   {ui_->Edit5, &o.Edit5},   {ui_->Edit6, &o.Edit6},
+        {ui_->Edit7, &o.Edit7},   {ui_->Edit8, &o.Edit8},   {ui_->Edit9, &o.Edit9},
+        {ui_->Edit10, &o.Edit10}, {ui_->Edit11, &o.Edit11}, {ui_->Edit12, &o.Edit12},
+        {ui_->Edit13, &o.Edit13},
+    };
+    for (const auto& [edit, text] : edits) {
+        *text = edit->text();
+    }
+    QComboBox* const lists[] = {nullptr,        ui_->ComboBox1, ui_->ComboBox2,
+                                ui_->ComboBox3, ui_->ComboBox4, ui_->ComboBox5,
+                                ui_->ComboBox6, ui_->ComboBox7, ui_->ComboBox8};
+    for (int i = 1; i <= 8; ++i) {
+        o.ComboBoxText[i] = lists[i]->currentText();
+    }
+}
+
+void TForm1::checkBoxClicked(QCheckBox* box, ReportOptions::CheckBox which) {
+    storeTexts();
+    state_.options.setChecked(which, box->isChecked());
+    showOptions();
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!shown_) {
+        // After the window is on the screen, so that a message of the start-up stands over it.
+        QTimer::singleShot(0, this, [this] {
+            if (!shown_) {
+                FormShow();
+            }
+        });
+    }
+}
+
+void TForm1::FormShow() {
+    shown_ = true;
+    ReportOptions& o = state_.options;
+    o.LimitLabels.fill(QString());
+    o.Edit2 = place_.directory + '/';
+    state_.chart.reset();
+    state_.data.DeviceKind = QStringLiteral("XX");
+    showOptions();
+
+    // The settings file: a missing or unreadable one is passed over in silence.
+    std::optional<std::vector<SettingsEntry>> entries;
+    try {
+        entries = ReadSettingsFile(place_.settings);
+    } catch (const std::exception&) {
+    }
+    QString source;
+    for (const SettingsEntry& entry : entries.value_or(std::vector<SettingsEntry>{})) {
+        if (entry.key == SettingsEntry::SaveDirectory) {
+            o.Edit2 = entry.value;
+        } else if (files::KindOf(entry.value) == files::FileKind::Regular) {
+            source = entry.value;
+        } else if (!entry.value.isEmpty()) {
+            showOptions();
+            desktop_.showMessage(this, messages::FileMissing(entry.value));
+        }
+    }
+    showOptions();
+    if (!source.isEmpty()) {
+        loadFile(source, /*quiet=*/true);
+    }
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    if (running_) {
+        // A report is being built; the window closes once it is done.
+        event->ignore();
+        return;
+    }
+    FormClose();
+    event->accept();
+}
+
+void TForm1::FormClose() {
+    storeTexts();
+    try {
+        WriteSettingsFile(place_.settings, state_.options.Edit2, state_.options.Edit1);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "%s\n", qUtf8Printable(UserMessage(e)));
+    }
+}
+
+bool TForm1::loadFile(const QString& path, bool quiet) {
+    storeTexts();
+    try {
+        LoadLogFile(state_, path);
+    } catch (const std::exception& e) {
+        // The window shows the reset and what was read before the failure.
+        showOptions();
+        if (!quiet) {
+            desktop_.showError(this, UserMessage(e));
+        }
+        return false;
+    }
+    showOptions();
+    return true;
+}
+
+void TForm1::openFiles(const QStringList& files) {
+    if (files.isEmpty() || running_) {
+        return;
+    }
+    if (files.size() == 1) {
+        loadFile(files.front(), /*quiet=*/false);
+        return;
+    }
+    // The batch: each file loaded and built at once with the options its load leaves; a
+    // failure ends the batch with its message, the reports already built stay.
+    setRunning(true);
+    bool built = false;
+    for (const QString& file : files) {
+        if (!loadFile(file, /*quiet=*/false)) {
+            break;
+        }
+        repaint();
+        if (!runReport()) {
+            break;
+        }
+        built = true;
+    }
+    setRunning(false);
+    if (built) {
+        desktop_.openWithDefaultHandler(state_.options.Edit2);
+    }
+}
+
+void TForm1::Button1Click() {
+    if (running_) {
+        return;
+    }
+    storeTexts();
+    if (const std::optional<QString> refusal = ValidateReportOptions(state_.options, state_.data)) {
+        desktop_.showMessage(this, *refusal);
+        return;
+    }
+    setRunning(true);
+    const std::optional<ReportFiles> files = runReport();
+    setRunning(false);
+    if (files) {
+        desktop_.openWithDefaultHandler(files->workbook);
+    }
+}
+
+std::optional<ReportFiles> TForm1::runReport() {
+    ReportRunner runner(*ui_->ProgressBar1, *ui_->ProgressBar2);
+    // The window grows to uncover the progress bars below its normal client area.
+    setFixedSize(kWidth, kRunWindowHeight - kFrameHeight);
+    std::optional<ReportFiles> files;
+    std::optional<QString> failure;
+    try {
+        files = runner.run(state_);
+    } catch (const std::exception& e) {
+        failure = UserMessage(e);
+    }
+    setFixedSize(kWidth, kIdleWindowHeight - kFrameHeight);
+    showOptions();
+    if (failure) {
+        desktop_.showError(this, *failure);
+    } else if (runner.pdfFailure()) {
+        desktop_.showMessage(this, *runner.pdfFailure());
+    }
+    return files;
+}
+
+void TForm1::setRunning(bool running) {
+    running_ = running;
+    // Every control but the progress bars takes no input while a report runs.
+    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (child != ui_->ProgressBar1 && child != ui_->ProgressBar2 && !child->isWindow()) {
+            child->setEnabled(!running);
+        }
+    }
+    if (!running) {
+        showOptions();
+    }
+    setAcceptDrops(!running);
+}
+
+void TForm1::Button3Click() {
+    const QString start = QFileInfo(state_.options.Edit1).absolutePath();
+    openFiles(desktop_.chooseLoggerFiles(this, state_.options.Edit1.isEmpty() ? QString() : start));
+}
+
+void TForm1::Button6Click() {
+    storeTexts();
+    state_.options.ComboBoxText[ReportOptions::ComboBox1] = state_.data.FirstDate;
+    state_.options.ComboBoxText[ReportOptions::ComboBox2] = state_.data.LastDate;
+    showOptions();
+}
+
+void TForm1::Button8Click() {
+    const std::optional<QString> chosen = desktop_.chooseDirectory(this, place_.directory);
+    if (!chosen) {
+        return;
+    }
+    storeTexts();
+    // The chosen folder with one trailing separator; a root keeps a single one.
+    QString directory = *chosen + '/';
+    directory.replace(QStringLiteral("//"), QStringLiteral("/"));
+    state_.options.Edit2 = directory;
+    showOptions();
+}
+
+void TForm1::Button9Click() {
+    storeTexts();
+    state_.options.Edit3.clear();
+    state_.options.Edit4.clear();
+    showOptions();
+}
+
+void TForm1::ComboBox1Change() {
+    storeTexts();
+    ReportOptions& o = state_.options;
+    // A new start date starts at the day's first second.
+    for (int list :
+         {ReportOptions::ComboBox3, ReportOptions::ComboBox5, ReportOptions::ComboBox6}) {
+        if (!o.ComboBoxItems[list].isEmpty()) {
+            o.ComboBoxText[list] = o.ComboBoxItems[list].front();
+        }
+    }
+    showOptions();
+}
+
+void TForm1::ComboBox2Change() {
+    storeTexts();
+    ReportOptions& o = state_.options;
+    // A new end date ends at 23:59:00.
+    const std::pair<int, int> entries[] = {{ReportOptions::ComboBox4, 23},
+                                           {ReportOptions::ComboBox7, 59},
+                                           {ReportOptions::ComboBox8, 0}};
+    for (const auto& [list, entry] : entries) {
+        if (entry < o.ComboBoxItems[list].size()) {
+            o.ComboBoxText[list] = o.ComboBoxItems[list][entry];
+        }
+    }
+    showOptions();
+}
+
+void TForm1::dragEnterEvent(QDragEnterEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    const bool files =
+        !urls.isEmpty() &&
+        std::all_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); });
+    if (files && !running_) {
+        event->acceptProposedAction();
+    }
+}
+
+void TForm1::dropEvent(QDropEvent* event) {
+    QStringList files;
+    for (const QUrl& url : event->mimeData()->urls()) {
+        files << url.toLocalFile();
+    }
+    event->acceptProposedAction();
+    // After the drop has finished, so that the program the files came from is not held up by
+    // a batch.
+    QTimer::singleShot(0, this, [this, files] { openFiles(files); });
+}
+
+}  // namespace qorv::ui

@@ -1,1 +1,122 @@
 #pragma once
+
+#include "report/BuildReport.h"
+#include "report/LoadLogFile.h"
+#include "ui/SettingsFile.h"
+
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+#include <memory>
+#include <optional>
+
+class QCheckBox;
+
+namespace Ui {
+class TForm1;
+}
+
+namespace qorv::ui {
+
+class Desktop;
+class TForm2;
+class TForm3;
+class TForm4;
+class TForm5;
+
+// Where the window finds the program's own folder and its settings file; tests give their own.
+struct ProgramPlace {
+    QString directory;  // the program's folder, without a trailing '/'
+    SettingsFileLocations settings;
+};
+
+// The program's place as the running executable has it.
+ProgramPlace RunningProgramPlace();
+
+// The main window: it shows and edits the report options of the program-wide state, loads
+// logger files, starts report runs (one, or a batch of files), and opens the chart appearance
+// dialogs, the time axis dialog and the about box, which it creates after itself in that order
+// and keeps for the whole program run. It restores the settings file when first shown and
+// writes it when it closes.
+//
+//     ProgramState state;
+//     SystemDesktop desktop;
+//     TForm1 window(state, desktop, RunningProgramPlace());
+//     window.show();   // the start-up steps run once the event loop starts
+class TForm1 final : public QWidget {
+    Q_OBJECT
+  public:
+    TForm1(ProgramState& state, Desktop& desktop, ProgramPlace place, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // The window's height while a report runs, which uncovers the progress bars below the
+    // normal client area, and after it: whole-window heights on a frame of 38 pixels.
+    static constexpr int kWidth = 793;
+    static constexpr int kClientHeight = 572;
+    static constexpr int kFrameHeight = 38;
+    static constexpr int kRunWindowHeight = 658;
+    static constexpr int kIdleWindowHeight = 610;
+
+    // Start-up, once, when the window is first shown: the save directory := the program's
+    // folder, the chart settings reset, then the settings file and the file it names.
+    void FormShow();
+    // Closing: the settings file is written; a failure to write it is reported on standard
+    // error and does not keep the program open.
+    void FormClose();
+
+    // One file is loaded; several are loaded and built one after the other with the options
+    // each load leaves (the batch). The open dialog, dropped files and the program's
+    // arguments all come here.
+    void openFiles(const QStringList& files);
+
+    // The handlers of the window's buttons and lists.
+    void Button1Click();  // "Excel": check the options, then build the report
+    void Button3Click();  // "..." beside the file: the open dialog
+    void Button6Click();  // "Весь диапазон"
+    void Button8Click();  // "..." beside the save directory
+    void Button9Click();  // "X": empty the heading lines
+    void ComboBox1Change();
+    void ComboBox2Change();
+
+    // Whether a report run (or a batch) is in progress.
+    bool running() const { return running_; }
+
+    TForm2& temperatureChartDialog() const { return *form2_; }
+    TForm3& dataChartDialog() const { return *form3_; }
+    TForm4& timeAxisDialog() const { return *form4_; }
+    TForm5& aboutBox() const { return *form5_; }
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+  private:
+    void connectHandlers();
+    void checkBoxClicked(QCheckBox* box, ReportOptions::CheckBox which);
+    // Loads one file; a failure is shown unless `quiet` (the start-up load swallows it).
+    bool loadFile(const QString& path, bool quiet);
+    // One report run with the options as they stand; nothing when it failed (the error shown).
+    std::optional<ReportFiles> runReport();
+    void setRunning(bool running);
+
+    // The record onto the controls, and the typed texts back into the record.
+    void showOptions();
+    void storeTexts();
+
+    std::unique_ptr<Ui::TForm1> ui_;
+    ProgramState& state_;
+    Desktop& desktop_;
+    ProgramPlace place_;
+    // The dialogs, children of the window, created once and hidden when closed.
+    TForm2* form2_ = nullptr;
+    TForm3* form3_ = nullptr;
+    TForm4* form4_ = nullptr;
+    TForm5* form5_ = nullptr;
+    bool shown_ = false;
+    bool running_ = false;
+};
+
+}  // namespace qorv::ui
