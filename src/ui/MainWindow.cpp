@@ -16,6 +16,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
@@ -68,7 +69,12 @@ void ShowRows(QPlainTextEdit* memo, const QStringList& rows) {
 }  // namespace
 
 ProgramPlace RunningProgramPlace() {
-    return ProgramPlace{QCoreApplication::applicationDirPath(), DefaultSettingsFileLocations()};
+    const QString directory = QCoreApplication::applicationDirPath();
+    ProgramPlace place{directory, DefaultSettingsFileLocations(), QString()};
+    if (IsInstalledProgramFolder(directory) || !QFileInfo(directory).isWritable()) {
+        place.startSaveDirectory = QDir::homePath();
+    }
+    return place;
 }
 
 TForm1::TForm1(ProgramState& state, Desktop& desktop, ProgramPlace place, QWidget* parent)
@@ -256,7 +262,8 @@ void TForm1::FormShow() {
     shown_ = true;
     ReportOptions& o = state_.options;
     o.LimitLabels.fill(QString());
-    o.Edit2 = place_.directory + '/';
+    o.Edit2 =
+        (place_.startSaveDirectory.isEmpty() ? place_.directory : place_.startSaveDirectory) + '/';
     state_.chart.reset();
     state_.data.DeviceKind = QStringLiteral("XX");
     showOptions();

@@ -29,6 +29,9 @@ class TForm5;
 struct ProgramPlace {
     QString directory;  // the program's folder, without a trailing '/'
     SettingsFileLocations settings;
+    // The save directory at start, without a trailing '/', when not the program's folder: the
+    // user's home folder for an installed program, whose folder users cannot write to.
+    QString startSaveDirectory;
 };
 
 // The program's place as the running executable has it.

@@ -163,10 +163,17 @@ void WriteAtomically(const QString& target, const QByteArray& bytes) {
 
 }  // namespace
 
+bool IsInstalledProgramFolder(const QString& folder) {
+    return folder.startsWith(QStringLiteral("/usr/"));
+}
+
 SettingsFileLocations DefaultSettingsFileLocations() {
     const QString name = QString::fromLatin1(kSettingsFileName);
     SettingsFileLocations locations;
-    if (const QString folder = QCoreApplication::applicationDirPath(); !folder.isEmpty()) {
+    // An installed program (under /usr, the package manager's) keeps no file of its own
+    // beside it, even for an administrator who could write there.
+    if (const QString folder = QCoreApplication::applicationDirPath();
+        !folder.isEmpty() && !IsInstalledProgramFolder(folder)) {
         locations.besideProgram = folder + u'/' + name;
     }
     if (const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);

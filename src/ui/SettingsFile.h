@@ -28,6 +28,10 @@ struct SettingsFileLocations {
     QString userConfig;     // full path of the file
 };
 
+// Whether a program folder belongs to the system's installed programs (/usr/...), where the
+// program writes nothing of its own.
+bool IsInstalledProgramFolder(const QString& folder);
+
 // The program's own locations: the executable's folder and Qt's AppConfigLocation.
 SettingsFileLocations DefaultSettingsFileLocations();
 
