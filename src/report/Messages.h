@@ -156,4 +156,59 @@ inline QString FileWriteFailed(const QString& path, const QString& reason) {
 inline const QString OutOfMemory = QStringLiteral("Недостаточно памяти для этой операции.");
 inline const QString InternalError = QStringLiteral("Внутренняя ошибка программы.");
 
+// The statistics section and `qorv-pr-report stats`.
+namespace statistics {
+inline const QString Heading = QStringLiteral("Статистика");
+inline const QString NoData = QStringLiteral("Нет данных");
+inline QString Channel(int number, const QString& name) {
+    return QStringLiteral("%1 - Канал - %2").arg(number).arg(name);
+}
+inline QString Samples(qsizetype n) {
+    return QStringLiteral("Число отсчётов: %1").arg(n);
+}
+inline QString Period(const QString& first, const QString& last) {
+    return QStringLiteral("Первый отсчёт: %1, последний отсчёт: %2").arg(first, last);
+}
+inline QString Minimum(const QString& value, const QString& time) {
+    return QStringLiteral("Минимальное значение: %1 (%2)").arg(value, time);
+}
+inline QString Maximum(const QString& value, const QString& time) {
+    return QStringLiteral("Максимальное значение: %1 (%2)").arg(value, time);
+}
+inline QString Mean(const QString& value) {
+    return QStringLiteral("Среднее значение: %1").arg(value);
+}
+inline QString StandardDeviation(const QString& value) {
+    return QStringLiteral("Среднеквадратическое отклонение: %1").arg(value);
+}
+inline QString MeanKineticTemperature(const QString& deltaH, const QString& value) {
+    return QStringLiteral("Средняя кинетическая температура (ΔH = %1 кДж/моль): %2 °C")
+        .arg(deltaH, value);
+}
+inline QString AboveUpper(const QString& limit, qsizetype n, const QString& duration) {
+    return QStringLiteral("Выше верхнего предела %1: %2 отсч., %3").arg(limit).arg(n).arg(duration);
+}
+inline QString BelowLower(const QString& limit, qsizetype n, const QString& duration) {
+    return QStringLiteral("Ниже нижнего предела %1: %2 отсч., %3").arg(limit).arg(n).arg(duration);
+}
+inline QString LongestExcursion(const QString& duration, const QString& start) {
+    return QStringLiteral("Наибольший непрерывный выход за пределы: %1, начало %2")
+        .arg(duration, start);
+}
+inline const QString NoExcursion = QStringLiteral("Выходов за пределы нет");
+inline QString Switches(qsizetype n) {
+    return QStringLiteral("Число переключений: %1").arg(n);
+}
+inline QString TimeOn(const QString& duration) {
+    return QStringLiteral("Время в состоянии «Есть»: %1").arg(duration);
+}
+inline QString TimeOff(const QString& duration) {
+    return QStringLiteral("Время в состоянии «Нет»: %1").arg(duration);
+}
+inline const QString Days = QStringLiteral("сут");
+inline const QString Hours = QStringLiteral("ч");
+inline const QString Minutes = QStringLiteral("мин");
+inline const QString Seconds = QStringLiteral("с");
+}  // namespace statistics
+
 }  // namespace qorv::messages

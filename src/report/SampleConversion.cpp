@@ -171,11 +171,38 @@ void CorrectChannel2(SampleColumns& columns, const QString& c, const QString& d)
             readField(d.trimmed(), "d"));
 }
 
-void ApplyMeanKineticTemperature(SampleColumns& columns, const QString& deltaH) {
-    const long double dH = readField(deltaH, "ΔH");
-    const long double lnE = std::log(kTenDigitE);
-    double sum = 0;
-    long double count = 0;
+namespace {
+
+// The running sum of the mean kinetic temperature's terms, and the temperature it gives.
+class MktSum {
+  public:
+    explicit MktSum(long double deltaH) : dH_(deltaH), lnE_(std::log(kTenDigitE)) {}
+
+    // The term of a temperature in °C, before any rounding.
+    double term(long double celsius) const {
+        const long double x = -1000.0L * dH_ / (kGasConstant * (celsius + kZeroCelsius));
+        return static_cast<double>(std::exp(x * lnE_));
+    }
+    void add(long double termValue) {
+        sum_ = static_cast<double>(static_cast<long double>(sum_) + termValue);
+        count_ += 1;
+    }
+    double temperature() const {
+        return static_cast<double>((1000.0L * dH_ / kGasConstant) / (-std::log(sum_ / count_)) -
+                                   kZeroCelsius);
+    }
+
+  private:
+    long double dH_;
+    long double lnE_;
+    double sum_ = 0;
+    long double count_ = 0;
+};
+
+}  // namespace
+
+void ApplyMeanKineticTemperature(SampleColumns& columns, const QString& deltaH, bool roundTerms) {
+    MktSum mkt(readField(deltaH, "ΔH"));
     QStringList results;
     results.reserve(columns.Channel1Texts.size());
     for (qsizetype i = 0; i < columns.Channel1Texts.size(); ++i) {
@@ -184,23 +211,26 @@ void ApplyMeanKineticTemperature(SampleColumns& columns, const QString& deltaH) 
             results << QString();
             continue;
         }
-        const long double t = readSampleValue(entry, columns.Lines.value(i));
-        const long double x = -1000.0L * dH / (kGasConstant * (t + kZeroCelsius));
-        const double term = static_cast<double>(std::exp(x * lnE));
+        const double term = mkt.term(readSampleValue(entry, columns.Lines.value(i)));
         long double termValue = term;
-        if (std::isfinite(term)) {
+        if (roundTerms && std::isfinite(term)) {
             termValue = ReadNumber(MktTermText(term));
             if (termValue == 0 && term != 0) {
                 termValue = term;
             }
         }
-        sum = static_cast<double>(static_cast<long double>(sum) + termValue);
-        count += 1;
-        const double mkt = static_cast<double>(
-            (1000.0L * dH / kGasConstant) / (-std::log(sum / count)) - kZeroCelsius);
-        results << ValueText(mkt);
+        mkt.add(termValue);
+        results << ValueText(mkt.temperature());
     }
     columns.Channel1Texts = std::move(results);
+}
+
+double MeanKineticTemperature(const std::vector<double>& celsius, long double deltaH) {
+    MktSum mkt(deltaH);
+    for (double t : celsius) {
+        mkt.add(mkt.term(t));
+    }
+    return mkt.temperature();
 }
 
 void SmoothChannel2(SampleColumns& columns, const QString& k) {

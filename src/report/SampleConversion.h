@@ -6,6 +6,7 @@
 #include <QStringView>
 
 #include <optional>
+#include <vector>
 
 namespace qorv {
 
@@ -64,8 +65,14 @@ void CorrectChannel2(SampleColumns& columns, const QString& c, const QString& d)
 // Mean kinetic temperature: channel 1 becomes the running mean kinetic temperature for ΔH in
 // kJ/mol. Each term is kept as its 18-decimal text as the report always has; a term whose text
 // would read as zero although the term is not (below about -31.9 °C at the default ΔH) is used
-// exactly, so that frozen-goods data yields a value instead of a failed logarithm.
-void ApplyMeanKineticTemperature(SampleColumns& columns, const QString& deltaH);
+// exactly, so that frozen-goods data yields a value instead of a failed logarithm. Without
+// `roundTerms` every term is used exactly.
+void ApplyMeanKineticTemperature(SampleColumns& columns, const QString& deltaH,
+                                 bool roundTerms = true);
+
+// The mean kinetic temperature of all the temperatures, in °C, for ΔH in kJ/mol: the running
+// mean's last value with every term used exactly. NaN for no temperatures.
+double MeanKineticTemperature(const std::vector<double>& celsius, long double deltaH);
 
 // Smoothing: exponential smoothing of channel 2 with weight k of the new sample, each result
 // computed from the text of the previous one.

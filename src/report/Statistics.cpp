@@ -1,0 +1,305 @@
+#include "report/Statistics.h"
+
+#include "report/DateTimeText.h"
+#include "report/FormatSettings.h"
+#include "report/Messages.h"
+#include "report/NumberText.h"
+#include "report/ReportError.h"
+#include "report/ReportValidation.h"
+#include "report/SampleConversion.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace qorv {
+
+namespace {
+
+using R = ReportOptions;
+namespace text = messages::statistics;
+
+// One sample of a channel: its time and its corrected value.
+struct Sample {
+    QDateTime time;
+    double value;
+};
+
+QDateTime readTime(QStringView timeText, const QString& line) {
+    const QString t = timeText.toString();
+    if (const auto time = TryReadDateTime(t)) {
+        return *time;
+    }
+    throw ConversionError(messages::SampleTimeError(t, line), t);
+}
+
+double readValue(QStringView valueText, const QString& line) {
+    const QString v = valueText.trimmed().toString();
+    if (const auto value = TryReadNumber(v)) {
+        return static_cast<double>(*value);
+    }
+    throw ConversionError(messages::SampleValueError(v, line), v);
+}
+
+long double readCoefficient(const QString& field, const char* name) {
+    if (const auto value = TryReadNumber(field)) {
+        return *value;
+    }
+    throw ConversionError(messages::FieldValueError(QString::fromUtf8(name), field), field);
+}
+
+// The value as the corrected column holds it: x·factor + offset in the text form the tables
+// print from.
+double corrected(double x, long double factor, long double offset) {
+    return static_cast<double>(
+        ReadNumber(ValueText(static_cast<double>(CorrectedValue(x, factor, offset)))));
+}
+
+// The number of a limit row ("Верхний температурный предел: 24.0 °C"): the first word after
+// its last ':'.
+std::optional<double> limitOf(const QString& row) {
+    const qsizetype colon = row.lastIndexOf(':');
+    if (row == QLatin1String("NO") || colon < 0) {
+        return std::nullopt;
+    }
+    const QString word = row.mid(colon + 1).trimmed().section(' ', 0, 0);
+    if (const auto value = TryReadNumber(word)) {
+        return static_cast<double>(*value);
+    }
+    return std::nullopt;
+}
+
+double medianSpacing(const std::vector<QDateTime>& times) {
+    std::vector<double> gaps;
+    gaps.reserve(times.size());
+    for (size_t i = 1; i < times.size(); ++i) {
+        gaps.push_back(static_cast<double>(times[i - 1].msecsTo(times[i])) / 1000.0);
+    }
+    if (gaps.empty()) {
+        return 0;
+    }
+    std::sort(gaps.begin(), gaps.end());
+    const size_t mid = gaps.size() / 2;
+    return gaps.size() % 2 == 1 ? gaps[mid] : (gaps[mid - 1] + gaps[mid]) / 2;
+}
+
+void describe(ChannelStatistics& c, const std::vector<Sample>& samples) {
+    c.samples = static_cast<qsizetype>(samples.size());
+    if (samples.empty()) {
+        return;
+    }
+    c.first = samples.front().time;
+    c.last = samples.back().time;
+    if (c.kind == ChannelStatistics::Kind::Events) {
+        for (size_t i = 0; i < samples.size(); ++i) {
+            const bool on = samples[i].value != 0;
+            (on ? c.samplesOn : c.samplesOff) += 1;
+            if (i > 0 && on != (samples[i - 1].value != 0)) {
+                c.switches += 1;
+            }
+        }
+        return;
+    }
+    c.minimum = c.maximum = samples.front().value;
+    c.minimumTime = c.maximumTime = samples.front().time;
+    long double sum = 0;
+    for (const Sample& s : samples) {
+        if (s.value < c.minimum) {
+            c.minimum = s.value;
+            c.minimumTime = s.time;
+        }
+        if (s.value > c.maximum) {
+            c.maximum = s.value;
+            c.maximumTime = s.time;
+        }
+        sum += s.value;
+    }
+    const long double mean = sum / static_cast<long double>(samples.size());
+    c.mean = static_cast<double>(mean);
+    if (samples.size() > 1) {
+        long double squares = 0;
+        for (const Sample& s : samples) {
+            squares += (s.value - mean) * (s.value - mean);
+        }
+        c.standardDeviation =
+            static_cast<double>(std::sqrt(squares / static_cast<long double>(samples.size() - 1)));
+    }
+
+    // Limits: samples beyond each, and the longest run of samples outside either.
+    if (!c.upperLimit && !c.lowerLimit) {
+        return;
+    }
+    ChannelStatistics::Excursion current;
+    for (const Sample& s : samples) {
+        const bool above = c.upperLimit && s.value > *c.upperLimit;
+        const bool below = c.lowerLimit && s.value < *c.lowerLimit;
+        c.aboveUpper += above ? 1 : 0;
+        c.belowLower += below ? 1 : 0;
+        if (above || below) {
+            if (current.samples == 0) {
+                current.start = s.time;
+            }
+            current.samples += 1;
+            if (current.samples > c.longestExcursion.samples) {
+                c.longestExcursion = current;
+            }
+        } else {
+            current = {};
+        }
+    }
+}
+
+QString timeText(const QDateTime& time) {
+    const QChar separator =
+        FormatSettings::dateSeparatorOf(FormatSettings::instance().systemLocale());
+    return time.toString(QStringLiteral("dd%1MM%1yyyy hh:mm:ss").arg(separator));
+}
+
+}  // namespace
+
+SelectionStatistics ComputeStatistics(const ProgramState& state) {
+    const ReportOptions& o = state.options;
+    const LogData& data = state.data;
+    FormatSettings::instance().applyProgramConventions();
+    const auto start = TryReadDateTime(RangeStartText(o));
+    const auto end = TryReadDateTime(RangeEndText(o));
+    if (!start || !end) {
+        throw ConversionError(messages::DateFieldsError, RangeStartText(o));
+    }
+    const QStringList selected = SelectSamplesByRange(data.SampleRows, *start, *end);
+    const bool hasTemperature = data.TempChannelState != "NO";
+
+    SelectionStatistics result;
+    result.selected = selected.size();
+    std::vector<QDateTime> times;
+    times.reserve(selected.size());
+    std::vector<Sample> channel1, channel2;
+    const long double a = readCoefficient(o.Edit7, "Коэффициент a");
+    const long double b = readCoefficient(o.Edit8, "Коэффициент b");
+    const bool correct2 = o.Channel2CoefficientsVisible;
+    const long double c = correct2 ? readCoefficient(o.Edit9, "Коэффициент c") : 1;
+    const long double d = correct2 ? readCoefficient(o.Edit11, "Коэффициент d") : 0;
+    for (const QString& line : selected) {
+        const auto parts = SplitSampleLine(line, hasTemperature);
+        if (!parts) {
+            throw ConversionError(messages::SampleWithoutSeparator(line), line);
+        }
+        const QDateTime time = readTime(parts->time, line);
+        times.push_back(time);
+        if (!parts->channel1.trimmed().isEmpty()) {
+            channel1.push_back({time, corrected(readValue(parts->channel1, line), a, b)});
+        }
+        if (!parts->channel2.trimmed().isEmpty()) {
+            const double x = readValue(parts->channel2, line);
+            channel2.push_back({time, correct2 ? corrected(x, c, d) : x});
+        }
+    }
+    result.intervalSeconds = medianSpacing(times);
+
+    const auto deltaH = TryReadNumber(o.Edit10);
+    const bool mktPossible = deltaH && *deltaH > 0 && *deltaH <= kMaxDeltaH;
+    if (o.isChecked(R::CheckBox6) && hasTemperature) {
+        ChannelStatistics s;
+        s.channel = 1;
+        s.name = o.Edit12;
+        s.kind = ChannelStatistics::Kind::Temperature;
+        s.decimals = state.chart.TempDecimals;
+        s.upperLimit = limitOf(state.summary.LimitRows[LoadSummary::TempUpper]);
+        s.lowerLimit = limitOf(state.summary.LimitRows[LoadSummary::TempLower]);
+        describe(s, channel1);
+        if (mktPossible && !channel1.empty()) {
+            std::vector<double> celsius;
+            celsius.reserve(channel1.size());
+            for (const Sample& sample : channel1) {
+                celsius.push_back(sample.value);
+            }
+            s.meanKineticTemperature = MeanKineticTemperature(celsius, *deltaH);
+            s.deltaH = o.Edit10;
+        }
+        result.channels.push_back(s);
+    }
+    if (o.isChecked(R::CheckBox7) && data.DataChannelState != "NO") {
+        ChannelStatistics s;
+        s.channel = 2;
+        s.name = o.Edit13;
+        s.kind = data.HasEvents == "true" ? ChannelStatistics::Kind::Events
+                                          : ChannelStatistics::Kind::Values;
+        s.decimals = state.chart.DataDecimals;
+        if (s.kind != ChannelStatistics::Kind::Events) {
+            s.upperLimit = limitOf(state.summary.LimitRows[LoadSummary::DataUpper]);
+            s.lowerLimit = limitOf(state.summary.LimitRows[LoadSummary::DataLower]);
+        }
+        describe(s, channel2);
+        result.channels.push_back(s);
+    }
+    return result;
+}
+
+QString DurationText(double seconds) {
+    auto total = static_cast<long long>(std::llround(seconds));
+    const long long days = total / 86400;
+    const long long hours = total % 86400 / 3600;
+    const long long minutes = total % 3600 / 60;
+    const long long rest = total % 60;
+    QStringList parts;
+    const std::pair<long long, const QString*> units[] = {{days, &text::Days},
+                                                          {hours, &text::Hours},
+                                                          {minutes, &text::Minutes},
+                                                          {rest, &text::Seconds}};
+    for (const auto& [count, unit] : units) {
+        if (count != 0) {
+            parts << QStringLiteral("%1 %2").arg(count).arg(*unit);
+        }
+    }
+    return parts.isEmpty() ? QStringLiteral("0 ") + text::Minutes : parts.join(' ');
+}
+
+QStringList StatisticsLines(const SelectionStatistics& statistics) {
+    const QChar separator = FormatSettings::instance().decimalSeparator();
+    QStringList lines;
+    for (const ChannelStatistics& c : statistics.channels) {
+        lines << text::Channel(c.channel, c.name);
+        if (c.samples == 0) {
+            lines << text::NoData;
+            continue;
+        }
+        const auto value = [&c](double x, int extra = 0) {
+            return FixedText(x, c.decimals + extra);
+        };
+        lines << text::Samples(c.samples) << text::Period(timeText(c.first), timeText(c.last));
+        if (c.kind == ChannelStatistics::Kind::Events) {
+            lines << text::Switches(c.switches)
+                  << text::TimeOn(DurationText(c.samplesOn * statistics.intervalSeconds))
+                  << text::TimeOff(DurationText(c.samplesOff * statistics.intervalSeconds));
+            continue;
+        }
+        lines << text::Minimum(value(c.minimum), timeText(c.minimumTime))
+              << text::Maximum(value(c.maximum), timeText(c.maximumTime))
+              << text::Mean(value(c.mean, 1));
+        if (c.standardDeviation) {
+            lines << text::StandardDeviation(value(*c.standardDeviation, 1));
+        }
+        if (c.meanKineticTemperature) {
+            QString deltaH = c.deltaH;
+            deltaH.replace('.', separator).replace(',', separator);
+            lines << text::MeanKineticTemperature(deltaH, value(*c.meanKineticTemperature, 1));
+        }
+        if (c.upperLimit) {
+            lines << text::AboveUpper(value(*c.upperLimit), c.aboveUpper,
+                                      DurationText(c.aboveUpper * statistics.intervalSeconds));
+        }
+        if (c.lowerLimit) {
+            lines << text::BelowLower(value(*c.lowerLimit), c.belowLower,
+                                      DurationText(c.belowLower * statistics.intervalSeconds));
+        }
+        if (c.upperLimit || c.lowerLimit) {
+            lines << (c.longestExcursion.samples == 0
+                          ? text::NoExcursion
+                          : text::LongestExcursion(DurationText(c.longestExcursion.samples *
+                                                                statistics.intervalSeconds),
+                                                   timeText(c.longestExcursion.start)));
+        }
+    }
+    return lines;
+}
+
+}  // namespace qorv

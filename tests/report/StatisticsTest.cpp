@@ -1,0 +1,188 @@
+// The statistics of a selection against figures worked out by hand: a short two-channel file
+// with limit crossings and a gap in its sampling, an events file, an empty selection; the
+// whole-selection mean kinetic temperature against the running one; the lines on a comma and
+// a point system.
+#include "LocaleTestSupport.h"
+#include "report/NumberText.h"
+#include "report/SampleConversion.h"
+#include "report/Statistics.h"
+#include "support/LoggerFiles.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace qorv {
+namespace {
+
+// Six samples, 10 minutes apart but for one 30-minute gap (median spacing 600 s). Channel 1:
+// 20, 25, 26, 18, 16, 21 °C against the limits 24 and 17; channel 2: 50..75 % against 70 and 45.
+const QStringList kTwoChannels = {
+    "Устройство - Qorv-TH 0A00000012345678  Версия ПО 2.3",
+    "Данные сохранены: 12/05/2023 09:20:00",
+    "Канал температуры - 2 байта, разрешение 0.1 (°C)",
+    "Верхний температурный предел: 24.0 °C",
+    "Нижний температурный предел: 17.0 °C",
+    "Канал данных - 2 байта (%RH)",
+    "Верхний предел канала данных: 70.0 %",
+    "Нижний предел канала данных: 45.0 %",
+    "",
+    "Значения измеренных величин",
+    " 12/05/2023 08:00:00 - 20.0 °C 50.0 %",
+    " 12/05/2023 08:10:00 - 25.0 °C 55.0 %",
+    " 12/05/2023 08:20:00 - 26.0 °C 60.0 %",
+    " 12/05/2023 08:50:00 - 18.0 °C 65.0 %",
+    " 12/05/2023 09:00:00 - 16.0 °C 70.0 %",
+    " 12/05/2023 09:10:00 - 21.0 °C 75.0 %",
+};
+
+const QStringList kEvents = {
+    "Устройство - Qorv-E 0C00000034567890  Версия ПО 2.1",
+    "Данные сохранены: 10/06/2023 12:30:00",
+    "Канал температуры отсутствует",
+    "Канал данных - 1 байт ()",
+    "",
+    "Значения измеренных величин",
+    " 10/06/2023 12:00:00 - 0 (Нет)",
+    " 10/06/2023 12:05:00 - 0 (Нет)",
+    " 10/06/2023 12:10:00 - 1 (Есть)",
+    " 10/06/2023 12:15:00 - 1 (Есть)",
+    " 10/06/2023 12:20:00 - 0 (Нет)",
+    " 10/06/2023 12:25:00 - 1 (Есть)",
+};
+
+class StatisticsTest : public test::OnEachSystem {
+  protected:
+    ProgramState load(const QStringList& lines) {
+        const QString path = test::WriteLoggerFile(QDir(dir_.path()), "logger.txt", lines);
+        ProgramState state;
+        LoadLogFile(state, path);
+        return state;
+    }
+    QTemporaryDir dir_;
+};
+
+struct CorrectionCase {
+    const char* a;
+    const char* b;
+    double minimum, maximum, mean;
+    qsizetype above, below, longest;  // longest run outside, in samples
+    const char* longestStart;
+};
+
+TEST_P(StatisticsTest, FiguresOfAShortFileWithAGap) {
+    const CorrectionCase cases[] = {
+        // 25 and 26 above 24, 16 below 17; the run 25, 26 is the longest.
+        {"1", "0", 16.0, 26.0, 21.0, 2, 1, 2, "12.05.2023 08:10:00"},
+        // Shifted by one: 26 and 27 above, nothing below 17 (17 is not), the run 26, 27.
+        {"1", "1", 17.0, 27.0, 22.0, 2, 0, 2, "12.05.2023 08:10:00"},
+        // Halved: 10..13, all below 17: one run of six from the first sample.
+        {"0,5", "0", 8.0, 13.0, 10.5, 0, 6, 6, "12.05.2023 08:00:00"},
+    };
+    for (const CorrectionCase& c : cases) {
+        SCOPED_TRACE(std::string(c.a) + "·t + " + c.b);
+        ProgramState state = load(kTwoChannels);
+        state.options.Edit7 = QString::fromUtf8(c.a);
+        state.options.Edit8 = QString::fromUtf8(c.b);
+        const SelectionStatistics s = ComputeStatistics(state);
+        EXPECT_EQ(s.selected, 6);
+        EXPECT_DOUBLE_EQ(s.intervalSeconds, 600);
+        ASSERT_EQ(s.channels.size(), 2u);
+        const ChannelStatistics& t = s.channels[0];
+        EXPECT_EQ(t.samples, 6);
+        EXPECT_DOUBLE_EQ(t.minimum, c.minimum);
+        EXPECT_DOUBLE_EQ(t.maximum, c.maximum);
+        EXPECT_DOUBLE_EQ(t.mean, c.mean);
+        EXPECT_EQ(t.aboveUpper, c.above);
+        EXPECT_EQ(t.belowLower, c.below);
+        EXPECT_EQ(t.longestExcursion.samples, c.longest);
+        EXPECT_EQ(t.longestExcursion.start.toString("dd.MM.yyyy hh:mm:ss"), c.longestStart);
+    }
+
+    // Uncorrected: first occurrences, the sample standard deviation sqrt(76 / 5), humidity.
+    ProgramState state = load(kTwoChannels);
+    const SelectionStatistics s = ComputeStatistics(state);
+    const ChannelStatistics& t = s.channels[0];
+    EXPECT_EQ(t.minimumTime.toString("hh:mm"), "09:00");
+    EXPECT_EQ(t.maximumTime.toString("hh:mm"), "08:20");
+    ASSERT_TRUE(t.standardDeviation);
+    EXPECT_NEAR(*t.standardDeviation, std::sqrt(76.0 / 5.0), 1e-12);
+    const ChannelStatistics& h = s.channels[1];
+    EXPECT_DOUBLE_EQ(h.mean, 62.5);
+    EXPECT_EQ(h.aboveUpper, 1);  // 75 > 70; 70 itself is not above
+    EXPECT_EQ(h.belowLower, 0);
+
+    // The lines: the table column's decimals, one more for the mean, the system's separators.
+    const QStringList lines = StatisticsLines(s);
+    const QChar sep(GetParam().date);
+    const QString date =
+        QStringLiteral("12") + sep + QStringLiteral("05") + sep + QStringLiteral("2023");
+    EXPECT_TRUE(lines.contains(
+        QStringLiteral("Минимальное значение: %1 (%2 09:00:00)").arg(local("16.0"), date)))
+        << lines.join('\n').toStdString();
+    EXPECT_TRUE(lines.contains(QStringLiteral("Среднее значение: %1").arg(local("21.00"))));
+    EXPECT_TRUE(lines.contains(
+        QStringLiteral("Выше верхнего предела %1: 2 отсч., 20 мин").arg(local("24.0"))));
+    EXPECT_TRUE(lines.contains(
+        QStringLiteral("Наибольший непрерывный выход за пределы: 20 мин, начало %1 08:10:00")
+            .arg(date)));
+}
+
+TEST_P(StatisticsTest, MeanKineticTemperatureOfTheWholeSelection) {
+    ProgramState state = load(kTwoChannels);
+    const SelectionStatistics s = ComputeStatistics(state);
+    ASSERT_TRUE(s.channels[0].meanKineticTemperature);
+    const double mkt = *s.channels[0].meanKineticTemperature;
+
+    // By hand: ΔH/R over the logarithm of the mean of exp(−ΔH / (R·T)).
+    const double dHOverR = 83144.72 / 8.314472;
+    double sum = 0;
+    for (double t : {20.0, 25.0, 26.0, 18.0, 16.0, 21.0}) {
+        sum += std::exp(-dHOverR / (t + 273.15));
+    }
+    EXPECT_NEAR(mkt, dHOverR / -std::log(sum / 6) - 273.15, 1e-6);
+
+    // The running mean kinetic temperature's last value, without the text rounding of terms.
+    SampleColumns columns;
+    columns.Channel1Texts = {"20.0", "25.0", "26.0", "18.0", "16.0", "21.0"};
+    ApplyMeanKineticTemperature(columns, "83,14472", /*roundTerms=*/false);
+    EXPECT_EQ(columns.Channel1Texts.back(), ValueText(mkt));
+}
+
+TEST_P(StatisticsTest, EventsAndEmptySelections) {
+    ProgramState events = load(kEvents);
+    const SelectionStatistics e = ComputeStatistics(events);
+    ASSERT_EQ(e.channels.size(), 1u);
+    EXPECT_EQ(e.channels[0].kind, ChannelStatistics::Kind::Events);
+    EXPECT_EQ(e.channels[0].switches, 3);
+    EXPECT_EQ(e.channels[0].samplesOn, 3);
+    EXPECT_EQ(e.channels[0].samplesOff, 3);
+    const QStringList lines = StatisticsLines(e);
+    EXPECT_TRUE(lines.contains(QStringLiteral("Время в состоянии «Есть»: 15 мин")));
+
+    // A range with no sample in it: each channel says so instead of figures.
+    ProgramState state = load(kTwoChannels);
+    state.options.ComboBoxText[ReportOptions::ComboBox3] = "09";
+    state.options.ComboBoxText[ReportOptions::ComboBox5] = "11";
+    const SelectionStatistics empty = ComputeStatistics(state);
+    EXPECT_EQ(empty.selected, 0);
+    EXPECT_EQ(StatisticsLines(empty), (QStringList{"1 - Канал - Темпер.", "Нет данных",
+                                                   "2 - Канал - Влажность", "Нет данных"}));
+}
+
+TEST(DurationText, WholeUnitsFromDaysToSeconds) {
+    const std::pair<double, const char*> cases[] = {
+        {0, "0 мин"}, {45, "45 с"}, {600, "10 мин"}, {3600, "1 ч"}, {93900, "1 сут 2 ч 5 мин"}};
+    for (const auto& [seconds, text] : cases) {
+        EXPECT_EQ(DurationText(seconds), QString::fromUtf8(text));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Systems, StatisticsTest,
+                         ::testing::Values(test::kCommaSystem, test::kPointSystem),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace qorv
