@@ -1,6 +1,8 @@
 #include "report/HeadingBlock.h"
 
+#include "report/Messages.h"
 #include "report/PrintedTableLayout.h"
+#include "report/Statistics.h"
 
 namespace qorv {
 
@@ -75,6 +77,16 @@ void writeReportParameters(ReportRun& run) {
     nextLine(run, QStringLiteral("по ") + t[2] + ' ' + t[4] + ':' + t[7] + ':' + t[8]);
 }
 
+// The statistics of the selection, a section of its own after the parameters.
+void writeStatistics(ReportRun& run) {
+    const QStringList lines = StatisticsLines(ComputeStatistics(run.program));
+    nextLine(run, messages::statistics::Heading, LineFormat::Title);
+    for (const QString& line : lines) {
+        nextLine(run, line);
+    }
+    sectionRule(run);
+}
+
 void writeSetupBlock(ReportRun& run) {
     const ReportOptions& o = run.program.options;
     const LogData& data = run.program.data;
@@ -100,6 +112,9 @@ void writeSetupBlock(ReportRun& run) {
     }
     if (o.isChecked(R::CheckBox10)) {
         writeReportParameters(run);
+    }
+    if (o.Statistics) {
+        writeStatistics(run);
     }
     StartReportPage(run);
 }

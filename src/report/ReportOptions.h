@@ -45,6 +45,9 @@ class ReportOptions {
     QString Edit11 = QStringLiteral("0");         // d
     QString Edit12 = QStringLiteral("Темпер.");   // channel 1 name
     QString Edit13 = QStringLiteral("Данные");    // channel 2 name
+    // "Статистика": the statistics section after the report's parameters. Off at every start;
+    // a load leaves it as the user set it.
+    bool Statistics = false;
 
     // The range lists, by control number: ComboBoxText[ComboBox1] is the start date.
     enum ComboBox {

@@ -143,6 +143,9 @@ void TForm1::connectHandlers() {
         connect(box, &QCheckBox::clicked, this,
                 [this, box = box, which = which] { checkBoxClicked(box, which); });
     }
+    // The statistics section is an option of its own, without a click rule.
+    connect(ui_->CheckBox11, &QCheckBox::clicked, this,
+            [this](bool on) { state_.options.Statistics = on; });
     // A date picked from the list or typed runs the change rule; one set by the program
     // does not.
     connect(ui_->ComboBox1, &QComboBox::activated, this, &TForm1::ComboBox1Change);
@@ -174,6 +177,7 @@ void TForm1::showOptions() {
     for (const auto& [box, which] : boxes) {
         box->setChecked(o.isChecked(which));
     }
+    ui_->CheckBox11->setChecked(o.Statistics);
     ui_->CheckBox2->setEnabled(o.CheckBox2Enabled);
     ui_->CheckBox3->setEnabled(o.CheckBox3Enabled);
     ui_->CheckBox10->setEnabled(o.CheckBox10Enabled);
