@@ -2,6 +2,7 @@
 #include "cli/CliMessages.h"
 #include "cli/CommandLine.h"
 #include "cli/InspectCommand.h"
+#include "cli/StatsCommand.h"
 #include "files/FileName.h"
 #include "report/Messages.h"
 #include "report/QtTranslations.h"
@@ -55,6 +56,9 @@ int Run(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     }
     if (const auto* inspect = std::get_if<qorv::cli::InspectRequest>(&request)) {
         return qorv::cli::RunInspect(*inspect, out, err);
+    }
+    if (const auto* stats = std::get_if<qorv::cli::StatsRequest>(&request)) {
+        return qorv::cli::RunStats(*stats, out, err);
     }
     const bool progressToTerminal = isatty(fileno(stderr)) != 0;
     return qorv::cli::RunBuild(std::get<qorv::cli::BuildRequest>(request), out, err,

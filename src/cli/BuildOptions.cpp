@@ -129,6 +129,9 @@ void ApplyOverrides(const ReportOverrides& o, ProgramState& state) {
     if (o.noParams) {
         w.setChecked(R::CheckBox10, false);
     }
+    if (o.statistics) {
+        w.Statistics = true;
+    }
     if (o.noChart) {
         w.setChecked(R::CheckBox9, false);
     }

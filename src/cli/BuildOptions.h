@@ -37,6 +37,7 @@ struct ReportOverrides {
     std::optional<int> unit1, unit2;
     std::optional<std::pair<int, int>> scale1, scale2;
     bool timeGrid = false;
+    bool statistics = false;  // the statistics section
     std::optional<double> timeUnitDays;
 };
 

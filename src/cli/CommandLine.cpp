@@ -105,6 +105,7 @@ const std::map<QString, std::function<void(Overrides&)>>& flagOptions() {
         {"--marker1", [](Overrides& o) { o.marker1 = true; }},
         {"--marker2", [](Overrides& o) { o.marker2 = true; }},
         {"--time-grid", [](Overrides& o) { o.timeGrid = true; }},
+        {"--stats", [](Overrides& o) { o.statistics = true; }},
     };
     return flags;
 }
@@ -190,6 +191,27 @@ Request ParseCommandLine(const QStringList& arguments) {
     if (first == QLatin1String("inspect")) {
         return parseInspect(arguments);
     }
+    if (first == QLatin1String("stats")) {
+        // The build form's options and files, and --json before a "--".
+        StatsRequest stats;
+        QStringList rest;
+        bool optionsEnded = false;
+        for (qsizetype i = 1; i < arguments.size(); ++i) {
+            optionsEnded = optionsEnded || arguments[i] == QLatin1String("--");
+            if (!optionsEnded && arguments[i] == QLatin1String("--json")) {
+                stats.json = true;
+            } else {
+                rest << arguments[i];
+            }
+        }
+        Request parsed = parseBuild(rest);
+        if (auto* build = std::get_if<BuildRequest>(&parsed)) {
+            stats.overrides = build->overrides;
+            stats.files = build->files;
+            return stats;
+        }
+        return parsed;
+    }
     return parseBuild(arguments);
 }
 
@@ -203,6 +225,8 @@ QString HelpText() {
         "      после загрузки; с --json — массив JSON, по объекту на файл.\n"
         "  qorv-pr-report [ПАРАМЕТРЫ] ФАЙЛ...\n"
         "      Строит протокол по каждому файлу и выводит пути сохранённых файлов.\n"
+        "  qorv-pr-report stats [--json] [ПАРАМЕТРЫ] ФАЙЛ...\n"
+        "      Выводит статистику выбранных отсчётов каждого файла, не строя протокол.\n"
         "\n"
         "Параметры протокола:\n"
         "  -o, --out DIR            директория сохранения (по умолчанию текущая)\n"
@@ -224,6 +248,7 @@ QString HelpText() {
         "  --scale1 MIN:MAX, --scale2 MIN:MAX     пределы оси значений\n"
         "  --time-grid              вертикальные линии сетки\n"
         "  --time-unit N{m,h,d}     цена деления оси времени в минутах, часах или сутках\n"
+        "  --stats                  раздел «Статистика» после параметров протокола\n"
         "\n"
         "Коды завершения: 0 — всё выполнено, 1 — файл не прочитан или протокол не построен,\n"
         "2 — ошибка в параметрах или в полях протокола.\n");

@@ -21,6 +21,14 @@ struct BuildRequest {
     QStringList files;
 };
 
+// `qorv-pr-report stats [--json] [OPTIONS] FILE...`: the statistics of each file's selection,
+// with the build form's options, without building a report.
+struct StatsRequest {
+    bool json = false;
+    ReportOverrides overrides;
+    QStringList files;
+};
+
 struct HelpRequest {};
 
 // A command line that cannot be carried out; the message is for standard error.
@@ -28,7 +36,7 @@ struct UsageError {
     QString message;
 };
 
-using Request = std::variant<InspectRequest, BuildRequest, HelpRequest, UsageError>;
+using Request = std::variant<InspectRequest, BuildRequest, StatsRequest, HelpRequest, UsageError>;
 
 // Parses the arguments after the program name.
 Request ParseCommandLine(const QStringList& arguments);
