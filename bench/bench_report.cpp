@@ -1,5 +1,6 @@
 // Full report runs (load + run + save, no PDF) of generated two-channel logger files with the
-// mean kinetic temperature on, at 8,192, 65,536 and 1,000,000 samples. Each size runs in a
+// mean kinetic temperature on, at 8,192, 65,536 and 1,000,000 samples, the largest once more
+// with the statistics section. Each size runs in a
 // forked child, which prints the time of every stage of the run; the parent prints the totals,
 // the peak memory and how the cost per sample grows.
 
@@ -65,12 +66,13 @@ void validateOnce(const std::string& file, const QString& outDir, int samples) {
     std::fflush(stdout);
 }
 
-void runOnce(const std::string& file, const QString& outDir, int samples) {
+void runOnce(const std::string& file, const QString& outDir, int samples, bool statistics) {
     const auto start = Clock::now();
     qorv::ProgramState state;
     qorv::LoadLogFile(state, QString::fromStdString(file));
     state.options.Edit2 = outDir + '/';
     state.options.setChecked(qorv::ReportOptions::CheckBox5, true);
+    state.options.Statistics = statistics;
     // The checks the report button makes first (with these options they need no sample pass).
     if (const auto refusal = qorv::ValidateReportOptions(state.options, state.data)) {
         std::printf("bench: report_%d refused: %s\n", samples, qPrintable(*refusal));
@@ -80,7 +82,7 @@ void runOnce(const std::string& file, const QString& outDir, int samples) {
     qorv::BuildReport(state, clock);
     std::printf("bench: report_%d_load_and_checks %.3f s\n", samples,
                 std::chrono::duration<double>(loaded - start).count());
-    for (size_t i = 0; i < clock.laps.size() && i < std::size(kStages); ++i) {
+    for (size_t i = 0; !statistics && i < clock.laps.size() && i < std::size(kStages); ++i) {
         std::printf("bench: report_%d_stage_%s %.3f s\n", samples, kStages[i], clock.laps[i]);
     }
     std::fflush(stdout);
@@ -97,12 +99,19 @@ int main(int argc, char** argv) {
         const std::string file = dir.filePath(QString("log_%1.txt").arg(samples)).toStdString();
         qorv::bench::WriteTwoChannelLogger(file, samples);
         const qorv::bench::Measurement m =
-            qorv::bench::MeasureInChild([&] { runOnce(file, dir.path(), samples); });
+            qorv::bench::MeasureInChild([&] { runOnce(file, dir.path(), samples, false); });
         results.push_back(m);
         std::printf("bench: report_%d_total %.3f s\n", samples, m.seconds);
         std::printf("bench: report_%d_peak_rss %.0f MB\n", samples, m.peakBytes / 1e6);
         std::fflush(stdout);
         qorv::bench::MeasureInChild([&] { validateOnce(file, dir.path(), samples); });
+        if (samples == 1000000) {
+            // The same report with the statistics section: one more pass over the selection.
+            const qorv::bench::Measurement stats =
+                qorv::bench::MeasureInChild([&] { runOnce(file, dir.path(), samples, true); });
+            std::printf("bench: report_1000000_stats_total %.3f s\n", stats.seconds);
+            std::printf("bench: report_1000000_stats_vs_plain %.3f x\n", stats.seconds / m.seconds);
+        }
     }
     const double perSample65536 = results[1].seconds / 65536.0;
     const double perSample1000000 = results[2].seconds / 1000000.0;

@@ -47,9 +47,34 @@ long double readCoefficient(const QString& field, const char* name) {
     throw ConversionError(messages::FieldValueError(QString::fromUtf8(name), field), field);
 }
 
+// Whether a sample text is already in the corrected column's form: at most 8 significant
+// digits and 12 decimals, no exponent; the identity correction then keeps its value as read.
+bool keptAsRead(QStringView text) {
+    int significant = 0;
+    int decimals = 0;
+    bool leading = true;
+    bool fraction = false;
+    for (QChar ch : text) {
+        if (ch == '.' || ch == ',') {
+            fraction = true;
+        } else if (ch.isDigit()) {
+            leading = leading && ch == '0';
+            significant += leading ? 0 : 1;
+            decimals += fraction ? 1 : 0;
+        } else if (ch != '-' && ch != '+') {
+            return false;
+        }
+    }
+    return significant <= 8 && decimals <= 12;
+}
+
 // The value as the corrected column holds it: x·factor + offset in the text form the tables
 // print from.
-double corrected(double x, long double factor, long double offset) {
+double corrected(QStringView text, const QString& line, long double factor, long double offset) {
+    const double x = readValue(text, line);
+    if (factor == 1 && offset == 0 && keptAsRead(text.trimmed())) {
+        return x;
+    }
     return static_cast<double>(
         ReadNumber(ValueText(static_cast<double>(CorrectedValue(x, factor, offset)))));
 }
@@ -165,34 +190,37 @@ SelectionStatistics ComputeStatistics(const ProgramState& state) {
     if (!start || !end) {
         throw ConversionError(messages::DateFieldsError, RangeStartText(o));
     }
-    const QStringList selected = SelectSamplesByRange(data.SampleRows, *start, *end);
     const bool hasTemperature = data.TempChannelState != "NO";
 
     SelectionStatistics result;
-    result.selected = selected.size();
     std::vector<QDateTime> times;
-    times.reserve(selected.size());
     std::vector<Sample> channel1, channel2;
     const long double a = readCoefficient(o.Edit7, "Коэффициент a");
     const long double b = readCoefficient(o.Edit8, "Коэффициент b");
     const bool correct2 = o.Channel2CoefficientsVisible;
     const long double c = correct2 ? readCoefficient(o.Edit9, "Коэффициент c") : 1;
     const long double d = correct2 ? readCoefficient(o.Edit11, "Коэффициент d") : 0;
-    for (const QString& line : selected) {
+    // One pass: the selection by time (each time read once), then the values of the lines in
+    // the range.
+    for (const QString& line : data.SampleRows) {
         const auto parts = SplitSampleLine(line, hasTemperature);
         if (!parts) {
             throw ConversionError(messages::SampleWithoutSeparator(line), line);
         }
         const QDateTime time = readTime(parts->time, line);
+        if (time < *start || *end < time) {
+            continue;
+        }
         times.push_back(time);
         if (!parts->channel1.trimmed().isEmpty()) {
-            channel1.push_back({time, corrected(readValue(parts->channel1, line), a, b)});
+            channel1.push_back({time, corrected(parts->channel1, line, a, b)});
         }
         if (!parts->channel2.trimmed().isEmpty()) {
-            const double x = readValue(parts->channel2, line);
-            channel2.push_back({time, correct2 ? corrected(x, c, d) : x});
+            channel2.push_back({time, correct2 ? corrected(parts->channel2, line, c, d)
+                                               : readValue(parts->channel2, line)});
         }
     }
+    result.selected = static_cast<qsizetype>(times.size());
     result.intervalSeconds = medianSpacing(times);
 
     const auto deltaH = TryReadNumber(o.Edit10);
