@@ -273,6 +273,12 @@ TEST_F(MainWindowTest, UserClicksRunTheCheckBoxRules) {
     control<QCheckBox>("CheckBox7")->click();
     EXPECT_FALSE(shown("GroupBox2"));
     EXPECT_FALSE(shown("Edit13"));
+
+    // "Статистика" has no rule of its own and stays as the user set it across loads.
+    control<QCheckBox>("CheckBox11")->click();
+    EXPECT_TRUE(state_.options.Statistics);
+    window_->openFiles({Example("ds1921_temperature.txt")});
+    EXPECT_TRUE(control<QCheckBox>("CheckBox11")->isChecked());
 }
 
 TEST_F(MainWindowTest, NumericFieldsDropWhatIsNoPartOfANumber) {
