@@ -103,7 +103,8 @@ int RunStats(const StatsRequest& request, QTextStream& out, QTextStream& err) {
             } else {
                 LoadLogFile(state, files::AbsoluteFileName(file));
                 ApplyOverrides(request.overrides, state);
-                if (const auto refusal = ValidateReportOptions(state.options, state.data)) {
+                if (const auto refusal = ValidateReportOptions(state.options, state.data,
+                                                               ValidationPurpose::Statistics)) {
                     failure = refusal;
                     failureCode = 2;
                 } else {

@@ -1,5 +1,7 @@
 #include "report/ReportValidation.h"
 
+#include <limits>
+
 #include "files/FileKind.h"
 #include "report/DataTables.h"
 #include "report/DateTimeText.h"
@@ -137,7 +139,8 @@ std::optional<QString> CheckCorrection(const ValueSpan& span, const QString& fac
 // The checks of the selected samples: a selection the chart-data sheet holds, corrections
 // that give numbers.
 std::optional<QString> CheckSelection(const ReportOptions& o, const LogData& data,
-                                      const QDateTime& start, const QDateTime& end) {
+                                      const QDateTime& start, const QDateTime& end,
+                                      ValidationPurpose purpose) {
     if (!o.isChecked(R::CheckBox6) && !o.isChecked(R::CheckBox7)) {
         return std::nullopt;  // the run selects no samples
     }
@@ -146,13 +149,17 @@ std::optional<QString> CheckSelection(const ReportOptions& o, const LogData& dat
     const auto identity = [](const QString& factor, const QString& offset) {
         return *TryReadNumber(factor) == 1 && *TryReadNumber(offset) == 0;
     };
-    if (data.SampleRows.size() <= ChartDataCapacity(o, data) && identity(o.Edit7, o.Edit8) &&
+    // Statistics write no sheet, so any number of samples will do.
+    const qsizetype capacity = purpose == ValidationPurpose::Report
+                                   ? ChartDataCapacity(o, data)
+                                   : std::numeric_limits<qsizetype>::max();
+    if (data.SampleRows.size() <= capacity && identity(o.Edit7, o.Edit8) &&
         (!o.Channel2CoefficientsVisible || identity(o.Edit9, o.Edit11))) {
         return std::nullopt;
     }
     const SelectionScan scan = ScanSelection(data, start, end, o.Channel2CoefficientsVisible);
-    if (scan.count > ChartDataCapacity(o, data)) {
-        return messages::TooManySamples(scan.count, ChartDataCapacity(o, data));
+    if (scan.count > capacity) {
+        return messages::TooManySamples(scan.count, capacity);
     }
     if (auto message = CheckCorrection(scan.channel1, o.Edit7, o.Edit8, messages::CoefficientAError,
                                        messages::CoefficientBError)) {
@@ -164,7 +171,8 @@ std::optional<QString> CheckSelection(const ReportOptions& o, const LogData& dat
 
 }  // namespace
 
-std::optional<QString> ValidateReportOptions(const ReportOptions& o, const LogData& data) {
+std::optional<QString> ValidateReportOptions(const ReportOptions& o, const LogData& data,
+                                             ValidationPurpose purpose) {
     FormatSettings::instance().applyProgramConventions();
 
     const auto start = TryReadDateTime(RangeStartText(o));
@@ -202,7 +210,8 @@ std::optional<QString> ValidateReportOptions(const ReportOptions& o, const LogDa
     if (*end <= *start) {
         return messages::RangeError;
     }
-    if (files::KindOf(o.Edit2) != files::FileKind::Directory) {
+    if (purpose == ValidationPurpose::Report &&
+        files::KindOf(o.Edit2) != files::FileKind::Directory) {
         return messages::SaveDirectoryError;
     }
     const files::FileKind source = files::KindOf(o.Edit1);
@@ -212,7 +221,7 @@ std::optional<QString> ValidateReportOptions(const ReportOptions& o, const LogDa
     if (source != files::FileKind::Regular) {
         return messages::NotARegularFile(o.Edit1, source);
     }
-    return CheckSelection(o, data, *start, *end);
+    return CheckSelection(o, data, *start, *end, purpose);
 }
 
 }  // namespace qorv

@@ -21,6 +21,10 @@ std::optional<int> ReadStepInSamples(const QString& text);
 // The largest ΔH, in kJ/mol, the mean kinetic temperature accepts.
 constexpr long double kMaxDeltaH = 1000;
 
+// What the options are checked for: a report run, or the statistics of the selection, which
+// need no save directory and write no sheet (so no limit on the number of samples).
+enum class ValidationPurpose { Report, Statistics };
+
 // The checks the "Excel" button makes before a report run, in its order: the program's date
 // conventions are set, then the range fields, the numeric fields (ΔH, smoothing, step, a, b,
 // c, d), the order of the range ends, the save directory and the file named in `Edit1` (which
@@ -31,6 +35,7 @@ constexpr long double kMaxDeltaH = 1000;
 // temperature on, a smoothing coefficient not above 0. Returns the message of the first
 // failing check, or nothing when the run may start. The window and the command line both
 // call it.
-std::optional<QString> ValidateReportOptions(const ReportOptions& options, const LogData& data);
+std::optional<QString> ValidateReportOptions(const ReportOptions& options, const LogData& data,
+                                             ValidationPurpose purpose = ValidationPurpose::Report);
 
 }  // namespace qorv

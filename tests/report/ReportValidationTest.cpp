@@ -209,9 +209,13 @@ TEST_P(ReportValidationTest, SelectionLargerThanTheSheetIsRefused) {
     data_.SampleRows = QStringList(capacity + 1, QStringLiteral("01/02/2015 10:00:00 - 1.5 °C"));
     const auto message = validate(options_);
     EXPECT_EQ(message, messages::TooManySamples(capacity + 1, capacity));
+    // Statistics write no sheet: the same selection passes, and so does a missing folder.
+    options_.Edit2 = "/no/such/";
+    EXPECT_EQ(ValidateReportOptions(options_, data_, ValidationPurpose::Statistics), std::nullopt);
     EXPECT_TRUE(message && message->contains(u"1\u00a0048\u00a0573") &&
                 message->contains(u"1\u00a0048\u00a0572"))
         << message.value_or("").toStdString();
+    options_.Edit2 = dir_.path() + '/';
     data_.SampleRows.removeLast();
     EXPECT_EQ(validate(options_), std::nullopt);
 }
