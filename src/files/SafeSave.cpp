@@ -76,6 +76,17 @@ QString TemporaryNameIn(const QString& folder) {
     return name + QStringLiteral(".qorv-pr-%1.tmp").arg(random, 16, 16, QChar(u'0'));
 }
 
+int CreateTemporaryFile(const QString& folder, QString& temporary) {
+    for (int attempt = 0;; ++attempt) {
+        temporary = TemporaryNameIn(folder);
+        const int fd = ::open(EncodeFileName(temporary).constData(),
+                              O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST || attempt >= 10) {
+            return fd;
+        }
+    }
+}
+
 void SyncToDisk(const QString& name) {
     if (const int error = SyncDescriptorOf(name, O_RDONLY)) {
         throw FileSystemError(name, error);

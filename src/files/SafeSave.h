@@ -34,6 +34,11 @@ class FileSystemError : public std::runtime_error {
 // is hidden and never taken for a report, whatever the final name.
 QString TemporaryNameIn(const QString& folder);
 
+// Creates a new file under a fresh temporary name in `folder` (O_EXCL, a few tries when the
+// name is taken) and opens it for writing; the name goes to `temporary`. Returns the
+// descriptor, or -1 with errno set.
+int CreateTemporaryFile(const QString& folder, QString& temporary);
+
 // Flushes a written file's content to the disk.
 void SyncToDisk(const QString& name);
 

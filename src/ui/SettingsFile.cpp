@@ -110,18 +110,6 @@ void MakeFolders(const QString& folder) {
     }
 }
 
-// Creates a new temporary file in `folder` for writing; its name goes to `temporary`.
-int CreateTemporary(const QString& folder, QString& temporary) {
-    for (int attempt = 0;; ++attempt) {
-        temporary = files::TemporaryNameIn(folder);
-        const int fd = ::open(files::EncodeFileName(temporary).constData(),
-                              O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST || attempt >= 10) {
-            return fd;
-        }
-    }
-}
-
 // Writes all of `bytes` to `fd` and closes it; 0 or the first error.
 int WriteAndClose(int fd, const QByteArray& bytes) {
     int error = 0;
@@ -145,7 +133,7 @@ int WriteAndClose(int fd, const QByteArray& bytes) {
 // Puts `bytes` in the file `target` through a synced temporary file beside it.
 void WriteAtomically(const QString& target, const QByteArray& bytes) {
     QString temporary;
-    const int fd = CreateTemporary(files::DirectoryOf(target), temporary);
+    const int fd = files::CreateTemporaryFile(files::DirectoryOf(target), temporary);
     if (fd < 0) {
         throw files::FileSystemError(temporary, errno);
     }

@@ -23,18 +23,6 @@ namespace qorv::automation {
 
 namespace {
 
-// Opens a new temporary file in `folder` for writing; its name goes to `temporary`.
-int OpenTemporary(const QString& folder, QString& temporary) {
-    for (int attempt = 0;; ++attempt) {
-        temporary = files::TemporaryNameIn(folder);
-        const int fd = ::open(files::EncodeFileName(temporary).constData(),
-                              O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST || attempt >= 10) {
-            return fd;
-        }
-    }
-}
-
 // Draws every page into the open file. Returns false when the PDF could not be written.
 bool WritePages(const Worksheet& sheet, const std::vector<PrintPage>& pages,
                 const DisplayLocale& locale, QFile& file) {
@@ -81,7 +69,7 @@ QString ExportWorksheetPdf(const Worksheet& sheet, const QString& fileName,
         throw errors::nothingToPrint(sheet.name());
     }
     QString temporary;
-    const int fd = OpenTemporary(folder, temporary);
+    const int fd = files::CreateTemporaryFile(folder, temporary);
     if (fd < 0) {
         throw errors::cannotWrite(wanted, errno);
     }
