@@ -119,6 +119,31 @@ TForm1::TForm1(ProgramState& state, Desktop& desktop, ProgramPlace place, QWidge
 
 TForm1::~TForm1() = default;
 
+// The window's text fields, check boxes and range lists with what each holds in the record.
+std::vector<std::pair<QLineEdit*, QString ReportOptions::*>> TForm1::textFields() const {
+    return {{ui_->Edit1, &ReportOptions::Edit1},   {ui_->Edit2, &ReportOptions::Edit2},
+            {ui_->Edit3, &ReportOptions::Edit3},   {ui_->Edit4, &ReportOptions::Edit4},
+            {ui_->Edit5, &ReportOptions::Edit5},   {ui_->Edit6, &ReportOptions::Edit6},
+            {ui_->Edit7, &ReportOptions::Edit7},   {ui_->Edit8, &ReportOptions::Edit8},
+            {ui_->Edit9, &ReportOptions::Edit9},   {ui_->Edit10, &ReportOptions::Edit10},
+            {ui_->Edit11, &ReportOptions::Edit11}, {ui_->Edit12, &ReportOptions::Edit12},
+            {ui_->Edit13, &ReportOptions::Edit13}};
+}
+
+std::vector<std::pair<QCheckBox*, ReportOptions::CheckBox>> TForm1::checkBoxes() const {
+    return {
+        {ui_->CheckBox1, ReportOptions::CheckBox1}, {ui_->CheckBox2, ReportOptions::CheckBox2},
+        {ui_->CheckBox3, ReportOptions::CheckBox3}, {ui_->CheckBox4, ReportOptions::CheckBox4},
+        {ui_->CheckBox5, ReportOptions::CheckBox5}, {ui_->CheckBox6, ReportOptions::CheckBox6},
+        {ui_->CheckBox7, ReportOptions::CheckBox7}, {ui_->CheckBox8, ReportOptions::CheckBox8},
+        {ui_->CheckBox9, ReportOptions::CheckBox9}, {ui_->CheckBox10, ReportOptions::CheckBox10}};
+}
+
+std::array<QComboBox*, 9> TForm1::rangeLists() const {
+    return {nullptr,        ui_->ComboBox1, ui_->ComboBox2, ui_->ComboBox3, ui_->ComboBox4,
+            ui_->ComboBox5, ui_->ComboBox6, ui_->ComboBox7, ui_->ComboBox8};
+}
+
 void TForm1::connectHandlers() {
     connect(ui_->Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
     connect(ui_->Button3, &QPushButton::clicked, this, &TForm1::Button3Click);
@@ -131,15 +156,8 @@ void TForm1::connectHandlers() {
     connect(ui_->Button5, &QPushButton::clicked, form4_, &QDialog::exec);
     connect(ui_->Button7, &QPushButton::clicked, form5_, &QDialog::exec);
 
-    const std::pair<QCheckBox*, ReportOptions::CheckBox> boxes[] = {
-        {ui_->CheckBox1, ReportOptions::CheckBox1}, {ui_->CheckBox2, ReportOptions::CheckBox2},
-        {ui_->CheckBox3, ReportOptions::CheckBox3}, {ui_->CheckBox4, ReportOptions::CheckBox4},
-        {ui_->CheckBox5, ReportOptions::CheckBox5}, {ui_->CheckBox6, ReportOptions::CheckBox6},
-        {ui_->CheckBox7, ReportOptions::CheckBox7}, {ui_->CheckBox8, ReportOptions::CheckBox8},
-        {ui_->CheckBox9, ReportOptions::CheckBox9}, {ui_->CheckBox10, ReportOptions::CheckBox10},
-    };
     // `clicked` comes from the user only; the record runs the click rule.
-    for (const auto& [box, which] : boxes) {
+    for (const auto& [box, which] : checkBoxes()) {
         connect(box, &QCheckBox::clicked, this,
                 [this, box = box, which = which] { checkBoxClicked(box, which); });
     }
@@ -157,24 +175,10 @@ void TForm1::connectHandlers() {
 void TForm1::showOptions() {
     const ReportOptions& o = state_.options;
     setWindowTitle(o.Caption);
-    const std::pair<QLineEdit*, const QString*> edits[] = {
-        {ui_->Edit1, &o.Edit1},   {ui_->Edit2, &o.Edit2},   {ui_->Edit3, &o.Edit3},
-        {ui_->Edit4, &o.Edit4},   {ui_->Edit5, &o.Edit5},   {ui_->Edit6, &o.Edit6},
-        {ui_->Edit7, &o.Edit7},   {ui_->Edit8, &o.Edit8},   {ui_->Edit9, &o.Edit9},
-        {ui_->Edit10, &o.Edit10}, {ui_->Edit11, &o.Edit11}, {ui_->Edit12, &o.Edit12},
-        {ui_->Edit13, &o.Edit13},
-    };
-    for (const auto& [edit, text] : edits) {
-        ShowText(edit, *text);
+    for (const auto& [edit, text] : textFields()) {
+        ShowText(edit, o.*text);
     }
-    const std::pair<QCheckBox*, ReportOptions::CheckBox> boxes[] = {
-        {ui_->CheckBox1, ReportOptions::CheckBox1}, {ui_->CheckBox2, ReportOptions::CheckBox2},
-        {ui_->CheckBox3, ReportOptions::CheckBox3}, {ui_->CheckBox4, ReportOptions::CheckBox4},
-        {ui_->CheckBox5, ReportOptions::CheckBox5}, {ui_->CheckBox6, ReportOptions::CheckBox6},
-        {ui_->CheckBox7, ReportOptions::CheckBox7}, {ui_->CheckBox8, ReportOptions::CheckBox8},
-        {ui_->CheckBox9, ReportOptions::CheckBox9}, {ui_->CheckBox10, ReportOptions::CheckBox10},
-    };
-    for (const auto& [box, which] : boxes) {
+    for (const auto& [box, which] : checkBoxes()) {
         box->setChecked(o.isChecked(which));
     }
     ui_->CheckBox11->setChecked(o.Statistics);
@@ -216,9 +220,7 @@ void TForm1::showOptions() {
         coefficient->setVisible(o.Channel2CoefficientsVisible);
     }
 
-    QComboBox* const lists[] = {nullptr,        ui_->ComboBox1, ui_->ComboBox2,
-                                ui_->ComboBox3, ui_->ComboBox4, ui_->ComboBox5,
-                                ui_->ComboBox6, ui_->ComboBox7, ui_->ComboBox8};
+    const std::array<QComboBox*, 9> lists = rangeLists();
     for (int i = 1; i <= 8; ++i) {
         ShowList(lists[i], o.ComboBoxItems[i], o.ComboBoxText[i]);
     }
@@ -226,19 +228,10 @@ void TForm1::showOptions() {
 
 void TForm1::storeTexts() {
     ReportOptions& o = state_.options;
-    const std::pair<QLineEdit*, QString*> edits[] = {
-        {ui_->Edit1, &o.Edit1},   {ui_->Edit2, &o.Edit2},   {ui_->Edit3, &o.Edit3},
-        {ui_->Edit4, &o.Edit4},   {ui_->Edit5, &o.Edit5},   {ui_->Edit6, &o.Edit6},
-        {ui_->Edit7, &o.Edit7},   {ui_->Edit8, &o.Edit8},   {ui_->Edit9, &o.Edit9},
-        {ui_->Edit10, &o.Edit10}, {ui_->Edit11, &o.Edit11}, {ui_->Edit12, &o.Edit12},
-        {ui_->Edit13, &o.Edit13},
-    };
-    for (const auto& [edit, text] : edits) {
-        *text = edit->text();
+    for (const auto& [edit, text] : textFields()) {
+        o.*text = edit->text();
     }
-    QComboBox* const lists[] = {nullptr,        ui_->ComboBox1, ui_->ComboBox2,
-                                ui_->ComboBox3, ui_->ComboBox4, ui_->ComboBox5,
-                                ui_->ComboBox6, ui_->ComboBox7, ui_->ComboBox8};
+    const std::array<QComboBox*, 9> lists = rangeLists();
     for (int i = 1; i <= 8; ++i) {
         o.ComboBoxText[i] = lists[i]->currentText();
     }

@@ -8,10 +8,15 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <array>
 #include <memory>
 #include <optional>
+#include <utility>
+#include <vector>
 
 class QCheckBox;
+class QComboBox;
+class QLineEdit;
 
 namespace Ui {
 class TForm1;
@@ -104,6 +109,12 @@ class TForm1 final : public QWidget {
     // One report run with the options as they stand; nothing when it failed (the error shown).
     std::optional<ReportFiles> runReport();
     void setRunning(bool running);
+
+    // The controls that show fields of the record, with the field each shows; the range lists
+    // by number (index 0 unused).
+    std::vector<std::pair<QLineEdit*, QString ReportOptions::*>> textFields() const;
+    std::vector<std::pair<QCheckBox*, ReportOptions::CheckBox>> checkBoxes() const;
+    std::array<QComboBox*, 9> rangeLists() const;
 
     // The record onto the controls, and the typed texts back into the record.
     void showOptions();
