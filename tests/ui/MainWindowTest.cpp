@@ -193,9 +193,9 @@ TEST_F(MainWindowTest, AFailingRunIsShownAndTheWindowIsUsableAgain) {
 TEST_F(MainWindowTest, ABatchBuildsEachFileWithTheDefaultsAndOpensTheFolderOnce) {
     type("Edit2", reportsDir());
     type("Edit12", "Камера");  // kept by every load, so every report has it
-    desktop_.fileChoices.push_back({Example("ds1921_temperature.txt"),
-                                    Example("temperature_events.txt"),
-                                    Example("humidity_only.txt")});
+    desktop_.fileChoices.push_back(QStringList{Example("ds1921_temperature.txt"),
+                                               Example("temperature_events.txt"),
+                                               Example("humidity_only.txt")});
     window_->Button3Click();
     ASSERT_TRUE(desktop_.errors.isEmpty()) << desktop_.errors.join('\n').toStdString();
     EXPECT_EQ(savedReports().size(), 3);

@@ -18,35 +18,20 @@ class ScriptedDesktop : public Desktop {
     void showMessage(QWidget*, const QString& text) override { messages.push_back(text); }
     void showError(QWidget*, const QString& text) override { errors.push_back(text); }
     QStringList chooseLoggerFiles(QWidget*, const QString&) override {
-        if (fileChoices.empty()) {
-            return {};
-        }
-        QStringList files = fileChoices.front();
-        fileChoices.pop_front();
-        return files;
+        return next(fileChoices).value_or(QStringList());
     }
     std::optional<QString> chooseDirectory(QWidget*, const QString& start) override {
         directoryDialogStarts.push_back(start);
-        if (directoryChoices.empty()) {
-            return std::nullopt;
-        }
-        std::optional<QString> choice = directoryChoices.front();
-        directoryChoices.pop_front();
-        return choice;
+        return next(directoryChoices);
     }
     std::optional<QColor> chooseColor(QWidget*, const QColor& initial) override {
         colorDialogStarts.push_back(initial);
-        if (colorChoices.empty()) {
-            return std::nullopt;
-        }
-        std::optional<QColor> choice = colorChoices.front();
-        colorChoices.pop_front();
-        return choice;
+        return next(colorChoices);
     }
     void openWithDefaultHandler(const QString& path) override { opened.push_back(path); }
 
     // Answers, taken in order; an empty queue cancels.
-    std::deque<QStringList> fileChoices;
+    std::deque<std::optional<QStringList>> fileChoices;
     std::deque<std::optional<QString>> directoryChoices;
     std::deque<std::optional<QColor>> colorChoices;
 
@@ -56,6 +41,18 @@ class ScriptedDesktop : public Desktop {
     QStringList opened;
     QStringList directoryDialogStarts;
     std::deque<QColor> colorDialogStarts;
+
+  private:
+    // The next answer of a queue; nothing (a cancel) when it is empty.
+    template <typename T>
+    static std::optional<T> next(std::deque<std::optional<T>>& answers) {
+        if (answers.empty()) {
+            return std::nullopt;
+        }
+        std::optional<T> answer = std::move(answers.front());
+        answers.pop_front();
+        return answer;
+    }
 };
 
 }  // namespace qorv::ui::testing
