@@ -19,20 +19,6 @@ constexpr long double kGasConstant = 8.314472L;
 constexpr long double kZeroCelsius = 273.15L;
 constexpr long double kTenDigitE = 2.7182818284L;
 
-long double readSampleValue(const QString& text, const QString& line) {
-    if (const auto value = TryReadNumber(text)) {
-        return *value;
-    }
-    throw ConversionError(messages::SampleValueError(text.trimmed(), line), text);
-}
-
-long double readField(const QString& text, const char* field) {
-    if (const auto value = TryReadNumber(text)) {
-        return *value;
-    }
-    throw ConversionError(messages::FieldValueError(QString::fromUtf8(field), text), text);
-}
-
 bool startsWithNumber(QStringView v) {
     if (v.isEmpty()) {
         return false;
@@ -49,7 +35,7 @@ void correct(QStringList& list, const QStringList& lines, long double factor, lo
         if (list[i].isEmpty()) {
             continue;
         }
-        const long double x = readSampleValue(list[i].trimmed(), lines.value(i));
+        const long double x = ReadSampleValue(list[i].trimmed(), lines.value(i));
         list[i] = ValueText(static_cast<double>(CorrectedValue(x, factor, offset)));
     }
 }
@@ -68,6 +54,20 @@ void keepEntries(QStringList& list, const std::vector<qsizetype>& keep) {
 }
 
 }  // namespace
+
+long double ReadSampleValue(const QString& text, const QString& line) {
+    if (const auto value = TryReadNumber(text)) {
+        return *value;
+    }
+    throw ConversionError(messages::SampleValueError(text.trimmed(), line), text);
+}
+
+long double ReadFieldValue(const QString& text, const char* field) {
+    if (const auto value = TryReadNumber(text)) {
+        return *value;
+    }
+    throw ConversionError(messages::FieldValueError(QString::fromUtf8(field), text), text);
+}
 
 QStringList SelectSamplesByRange(const QStringList& sampleRows, const QDateTime& start,
                                  const QDateTime& end) {
@@ -159,16 +159,16 @@ void CorrectChannel1(SampleColumns& columns, const QString& a, const QString& b)
     if (columns.Channel1Texts.isEmpty()) {
         return;
     }
-    correct(columns.Channel1Texts, columns.Lines, readField(a.trimmed(), "a"),
-            readField(b.trimmed(), "b"));
+    correct(columns.Channel1Texts, columns.Lines, ReadFieldValue(a.trimmed(), "a"),
+            ReadFieldValue(b.trimmed(), "b"));
 }
 
 void CorrectChannel2(SampleColumns& columns, const QString& c, const QString& d) {
     if (columns.Channel2Texts.isEmpty()) {
         return;
     }
-    correct(columns.Channel2Texts, columns.Lines, readField(c.trimmed(), "c"),
-            readField(d.trimmed(), "d"));
+    correct(columns.Channel2Texts, columns.Lines, ReadFieldValue(c.trimmed(), "c"),
+            ReadFieldValue(d.trimmed(), "d"));
 }
 
 namespace {
@@ -202,7 +202,7 @@ class MktSum {
 }  // namespace
 
 void ApplyMeanKineticTemperature(SampleColumns& columns, const QString& deltaH, bool roundTerms) {
-    MktSum mkt(readField(deltaH, "ΔH"));
+    MktSum mkt(ReadFieldValue(deltaH, "ΔH"));
     QStringList results;
     results.reserve(columns.Channel1Texts.size());
     for (qsizetype i = 0; i < columns.Channel1Texts.size(); ++i) {
@@ -211,7 +211,7 @@ void ApplyMeanKineticTemperature(SampleColumns& columns, const QString& deltaH, 
             results << QString();
             continue;
         }
-        const double term = mkt.term(readSampleValue(entry, columns.Lines.value(i)));
+        const double term = mkt.term(ReadSampleValue(entry, columns.Lines.value(i)));
         long double termValue = term;
         if (roundTerms && std::isfinite(term)) {
             termValue = ReadNumber(MktTermText(term));
@@ -237,7 +237,7 @@ void SmoothChannel2(SampleColumns& columns, const QString& k) {
     if (columns.Channel2Texts.isEmpty()) {
         return;
     }
-    const long double weight = readField(k, "Коэффициент сглаживания");
+    const long double weight = ReadFieldValue(k, "Коэффициент сглаживания");
     bool first = true;
     long double previous = 0;  // the previous result, read back from its text
     for (qsizetype i = 0; i < columns.Channel2Texts.size(); ++i) {
@@ -245,7 +245,7 @@ void SmoothChannel2(SampleColumns& columns, const QString& k) {
         if (entry.isEmpty()) {
             continue;
         }
-        const long double x = readSampleValue(entry, columns.Lines.value(i));
+        const long double x = ReadSampleValue(entry, columns.Lines.value(i));
         const long double y =
             first ? x * weight + (1 - weight) * x : x * weight + (1 - weight) * previous;
         entry = ValueText(static_cast<double>(y));

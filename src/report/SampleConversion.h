@@ -30,6 +30,12 @@ inline QString EntryAt(const QStringList& list, qsizetype i) {
     return i < list.size() ? list[i] : QString();
 }
 
+// A sample value's text read as a number; a text that does not read ends the run with a
+// message naming the value and its `line`.
+long double ReadSampleValue(const QString& text, const QString& line);
+// A field's text read as a number; else the run ends with a message naming the `field`.
+long double ReadFieldValue(const QString& text, const char* field);
+
 // Selection: the sample lines whose time (the text before the first " - ", read with the process'
 // current date settings) lies within [start, end], both ends included. A line without " - " or
 // with a time that does not read ends the run with a message naming the line.

@@ -33,18 +33,7 @@ QDateTime readTime(QStringView timeText, const QString& line) {
 }
 
 double readValue(QStringView valueText, const QString& line) {
-    const QString v = valueText.trimmed().toString();
-    if (const auto value = TryReadNumber(v)) {
-        return static_cast<double>(*value);
-    }
-    throw ConversionError(messages::SampleValueError(v, line), v);
-}
-
-long double readCoefficient(const QString& field, const char* name) {
-    if (const auto value = TryReadNumber(field)) {
-        return *value;
-    }
-    throw ConversionError(messages::FieldValueError(QString::fromUtf8(name), field), field);
+    return static_cast<double>(ReadSampleValue(valueText.trimmed().toString(), line));
 }
 
 // Whether a sample text is already in the corrected column's form: at most 8 significant
@@ -195,11 +184,11 @@ SelectionStatistics ComputeStatistics(const ProgramState& state) {
     SelectionStatistics result;
     std::vector<QDateTime> times;
     std::vector<Sample> channel1, channel2;
-    const long double a = readCoefficient(o.Edit7, "Коэффициент a");
-    const long double b = readCoefficient(o.Edit8, "Коэффициент b");
+    const long double a = ReadFieldValue(o.Edit7.trimmed(), "a");
+    const long double b = ReadFieldValue(o.Edit8.trimmed(), "b");
     const bool correct2 = o.Channel2CoefficientsVisible;
-    const long double c = correct2 ? readCoefficient(o.Edit9, "Коэффициент c") : 1;
-    const long double d = correct2 ? readCoefficient(o.Edit11, "Коэффициент d") : 0;
+    const long double c = correct2 ? ReadFieldValue(o.Edit9.trimmed(), "c") : 1;
+    const long double d = correct2 ? ReadFieldValue(o.Edit11.trimmed(), "d") : 0;
     // One pass: the selection by time (each time read once), then the values of the lines in
     // the range.
     for (const QString& line : data.SampleRows) {
