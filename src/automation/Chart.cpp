@@ -77,11 +77,46 @@ void Series::Border::setWeight(int weight) {
 }
 
 void Series::Border::setLineStyle(int lineStyle) {
-    if (lineStyle != xl::Continuous && lineStyle != xl::None) {
+    if (lineStyle != xl::Continuous && lineStyle != xl::Dash && lineStyle != xl::None) {
         throw errors::badValue(QStringLiteral("Series.Border.LineStyle"),
                                QString::number(lineStyle));
     }
     series_.lineNone = lineStyle == xl::None;
+    series_.lineDashed = lineStyle == xl::Dash;
+}
+
+namespace {
+
+// The cells of a series range: one column of the sheet the series reads from (the first
+// range set chooses it).
+RangeRef seriesRange(const Series& series, const Range& range, const char* property) {
+    const RangeRef& r = range.ref();
+    if ((series.sheet && &range.worksheet() != series.sheet) || r.columnCount() != 1) {
+        throw errors::badValue(QString::fromLatin1(property), rangeName(r));
+    }
+    return r;
+}
+
+}  // namespace
+
+void Series::setXValues(const Range& range) {
+    xValues = seriesRange(*this, range, "Series.XValues");
+    sheet = &range.worksheet();
+}
+
+void Series::setValues(const Range& range) {
+    yValues = seriesRange(*this, range, "Series.Values");
+    sheet = &range.worksheet();
+}
+
+void Series::setNameFrom(const Range& cell) {
+    const RangeRef& r = seriesRange(*this, cell, "Series.Name");
+    if (!r.isSingleCell()) {
+        throw errors::badValue(QStringLiteral("Series.Name"), rangeName(r));
+    }
+    sheet = &cell.worksheet();
+    nameCell = r.first;
+    literalName.reset();
 }
 
 int Series::Border::color() const {
@@ -295,7 +330,13 @@ bool Chart::hasTitle() const {
 }
 
 QString Chart::titleText() const {
-    return hasTitle() && series_.size() == 1 ? series_.front().name() : QString();
+    if (!hasTitle()) {
+        return QString();
+    }
+    if (titleText_) {
+        return *titleText_;
+    }
+    return series_.size() == 1 ? series_.front().name() : QString();
 }
 
 bool Chart::hasSecondaryAxes() const {
@@ -318,6 +359,10 @@ Axis& Chart::axes(int type, int group) {
 
 const Axis& Chart::axis(int type, int group) const {
     return axes_[std::size_t((group - 1) * 2 + (type - 1))];
+}
+
+Series& Chart::newSeries() {
+    return series_.emplace_back();
 }
 
 Series& Chart::seriesCollection(int index) {

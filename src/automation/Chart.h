@@ -35,6 +35,7 @@ inline constexpr int Thin = 2;
 inline constexpr int Thick = 4;
 inline constexpr int Hairline = 1;
 inline constexpr int Continuous = 1;
+inline constexpr int Dash = -4115;  // line styles
 inline constexpr int Solid = 1;
 inline constexpr int MarkerSquare = 1;
 inline constexpr int EdgeLeft = 7;
@@ -90,6 +91,12 @@ class Series {
     Border border() { return Border(*this); }
     Interior interior() { return Interior(*this); }
 
+    // XValues, Values and a name read from a cell, for a series added by NewSeries: each a
+    // range of one column, all on one worksheet.
+    void setXValues(const Range& range);
+    void setValues(const Range& range);
+    void setNameFrom(const Range& cell);
+
     void setMarkerStyle(int style);
     void setMarkerSize(int size);
     void setMarkerForegroundColor(int color);
@@ -107,6 +114,7 @@ class Series {
     std::optional<std::uint32_t> lineColor;
     std::optional<int> lineWeight;
     bool lineNone = false;
+    bool lineDashed = false;
     std::optional<std::uint32_t> fillColor;
     std::optional<int> fillPattern;
     std::optional<int> markerStyle_;
@@ -180,6 +188,8 @@ class Chart {
     // printed copy show the same.
     QString titleText() const;
     std::optional<bool> titleSetting() const { return hasTitle_; }
+    // ChartTitle.Text: a title of its own, shown while the chart has a title.
+    void setTitleText(const QString& text) { titleText_ = text; }
 
     // Legend.Delete
     class Legend {
@@ -202,6 +212,9 @@ class Chart {
 
     // SeriesCollection(index), 1-based; throws when there is no such series.
     Series& seriesCollection(int index);
+    // SeriesCollection.NewSeries: a series without values after the others, on the primary
+    // axis group; its ranges are set next.
+    Series& newSeries();
     int seriesCount() const { return int(series_.size()); }
     const std::vector<Series>& series() const { return series_; }
 
@@ -213,6 +226,7 @@ class Chart {
     std::vector<Series> series_;
     std::array<Axis, 4> axes_;  // category/value x primary/secondary
     std::optional<bool> hasTitle_;
+    std::optional<QString> titleText_;
     bool hasLegend_ = true;
 };
 

@@ -47,7 +47,7 @@ void solidFill(XmlWriter& w, std::uint32_t color) {
 
 void seriesShape(XmlWriter& w, const Series& s) {
     const bool fill = s.fillPattern.has_value();
-    const bool line = s.lineNone || s.lineColor || s.lineWeight;
+    const bool line = s.lineNone || s.lineColor || s.lineWeight || s.lineDashed;
     if (!fill && !line) {
         return;
     }
@@ -69,6 +69,9 @@ void seriesShape(XmlWriter& w, const Series& s) {
             w.raw("<a:noFill/>");
         } else if (s.lineColor) {
             solidFill(w, *s.lineColor);
+        }
+        if (s.lineDashed && !s.lineNone) {
+            w.val("a:prstDash", "dash");
         }
         w.close("a:ln");
     }
@@ -117,7 +120,11 @@ void marker(XmlWriter& w, const Series& s) {
     w.raw("</c:marker>");
 }
 
+// A series added without values yet has no sheet and no references.
 void numberReference(XmlWriter& w, const char* element, const Series& s, const RangeRef& range) {
+    if (!s.sheet) {
+        return;
+    }
     w.start(element).close();
     w.raw("<c:numRef>");
     w.element("c:f", reference(*s.sheet, range));
@@ -133,7 +140,7 @@ void series(XmlWriter& w, const Series& s, int index, bool scatter) {
         w.raw("<c:tx>");
         w.element("c:v", *s.literalName);
         w.raw("</c:tx>");
-    } else if (s.nameCell) {
+    } else if (s.nameCell && s.sheet) {
         w.raw("<c:tx><c:strRef>");
         w.element("c:f", reference(*s.sheet, RangeRef{*s.nameCell, *s.nameCell}));
         w.raw("</c:strRef></c:tx>");

@@ -74,6 +74,7 @@ struct SeriesLook {
     bool hasLine = true;
     QColor line;
     double lineWidth = 0.75;
+    bool dashed = false;
     int marker = xl::None;  // 1 square, 2 diamond, 3 triangle, 8 circle
     double markerSize = 5;
     QColor markerFill;
@@ -83,12 +84,24 @@ struct SeriesLook {
     bool hasOutline = false;
 };
 
+// The pen of a series line. A dashed line has the spreadsheet's "dash": dashes four line
+// widths long with gaps of three.
+QPen linePen(const SeriesLook& look, Qt::PenCapStyle cap) {
+    QPen pen(look.line, look.lineWidth, Qt::SolidLine, cap, Qt::RoundJoin);
+    if (look.dashed) {
+        pen.setCapStyle(Qt::FlatCap);
+        pen.setDashPattern({4, 3});
+    }
+    return pen;
+}
+
 SeriesLook lookOf(const Series& s, int index, bool columns) {
     SeriesLook look;
     const QColor automatic = paletteColor(index);
     look.line = s.lineColor ? packedColor(*s.lineColor) : automatic;
     look.lineWidth = SeriesLineWidth(s.lineWeight.value_or(xl::Thin));
     look.hasLine = !s.lineNone;
+    look.dashed = s.lineDashed;
     int marker = s.markerStyle();
     if (marker == xl::Automatic) {
         static const int automaticMarkers[] = {2, 1, 3, 8};
@@ -578,7 +591,7 @@ void Renderer::placeTitleAndLegend(QRectF& box) {
             }
         }
         const double textGap = 4;
-        const double maxText = std::max(20.0, area_.width() * 0.35 - symbol - textGap);
+        const double maxText = std::max(20.0, area_.width() * 0.45 - symbol - textGap);
         if (widest > maxText) {
             for (LegendEntry& e : legend_) {
                 e.text = fm_.elidedText(e.text, Qt::ElideRight, maxText);
@@ -745,8 +758,7 @@ void Renderer::drawLines() {
             // Dense data look the same with straight segments; smooth curves only pay off
             // where the points are far apart.
             const bool smooth = double(mapped.size()) < pixels / 3;
-            QPen pen(look.line, look.lineWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-            p_.setPen(pen);
+            p_.setPen(linePen(look, Qt::RoundCap));
             p_.setBrush(Qt::NoBrush);
             std::size_t start = 0;
             while (start < mapped.size()) {
@@ -988,7 +1000,7 @@ void Renderer::drawLegend() {
             p_.drawRect(QRectF(symbolCentre - half, centreY - half, 2 * half, 2 * half));
         } else {
             if (look.hasLine) {
-                p_.setPen(QPen(look.line, look.lineWidth, Qt::SolidLine, Qt::FlatCap));
+                p_.setPen(linePen(look, Qt::FlatCap));
                 p_.drawLine(QPointF(symbolCentre - kLegendLine / 2, centreY),
                             QPointF(symbolCentre + kLegendLine / 2, centreY));
             }
