@@ -28,6 +28,10 @@ struct ChartSettings {
     std::int32_t DataScaleMin = 0;
     std::int32_t DataScaleMax = 0;
 
+    // The logger file's limits of the channel drawn as lines across the chart.
+    bool TempLimitLines = false;
+    bool DataLimitLines = false;
+
     QString TimeGridlines = "NO";
     QString TimeUnitAuto = "OK";
     double TimeMajorUnit = 4.0;  // days; used only when TimeUnitAuto is "NO"

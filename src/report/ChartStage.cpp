@@ -1,6 +1,7 @@
 #include "report/ChartStage.h"
 
 #include "report/ChannelTitles.h"
+#include "report/LimitLines.h"
 
 namespace qorv {
 
@@ -265,6 +266,9 @@ void BuildChart(ReportRun& run) {
         FormatTwoChannels(run, chart);
     } else {
         FormatOneChannel(run, chart, in);
+    }
+    if (!in.eventOnly) {
+        DrawLimitLines(run, chart);
     }
     SizeAndPosition(run);
 }

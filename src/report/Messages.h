@@ -211,4 +211,15 @@ inline const QString Minutes = QStringLiteral("мин");
 inline const QString Seconds = QStringLiteral("с");
 }  // namespace statistics
 
+// The chart's limit lines and their block on the chart-data sheet.
+namespace limits {
+inline const QString Time = QStringLiteral("Время");
+inline const QString Upper = QStringLiteral("Верхний предел");
+inline const QString Lower = QStringLiteral("Нижний предел");
+// A line's name in a chart showing the lines of both channels.
+inline QString OfChannel(const QString& line, const QString& channel) {
+    return QStringLiteral("%1 (%2)").arg(line, channel);
+}
+}  // namespace limits
+
 }  // namespace qorv::messages

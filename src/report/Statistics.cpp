@@ -1,5 +1,6 @@
 #include "report/Statistics.h"
 
+#include "report/ChannelLimits.h"
 #include "report/DateTimeText.h"
 #include "report/FormatSettings.h"
 #include "report/Messages.h"
@@ -66,20 +67,6 @@ double corrected(QStringView text, const QString& line, long double factor, long
     }
     return static_cast<double>(
         ReadNumber(ValueText(static_cast<double>(CorrectedValue(x, factor, offset)))));
-}
-
-// The number of a limit row ("Верхний температурный предел: 24.0 °C"): the first word after
-// its last ':'.
-std::optional<double> limitOf(const QString& row) {
-    const qsizetype colon = row.lastIndexOf(':');
-    if (row == QLatin1String("NO") || colon < 0) {
-        return std::nullopt;
-    }
-    const QString word = row.mid(colon + 1).trimmed().section(' ', 0, 0);
-    if (const auto value = TryReadNumber(word)) {
-        return static_cast<double>(*value);
-    }
-    return std::nullopt;
 }
 
 double medianSpacing(const std::vector<QDateTime>& times) {
@@ -220,8 +207,9 @@ SelectionStatistics ComputeStatistics(const ProgramState& state) {
         s.name = o.Edit12;
         s.kind = ChannelStatistics::Kind::Temperature;
         s.decimals = state.chart.TempDecimals;
-        s.upperLimit = limitOf(state.summary.LimitRows[LoadSummary::TempUpper]);
-        s.lowerLimit = limitOf(state.summary.LimitRows[LoadSummary::TempLower]);
+        const ChannelLimits limits = LimitsOfChannel(state.summary, 1);
+        s.upperLimit = limits.upper;
+        s.lowerLimit = limits.lower;
         describe(s, channel1);
         if (mktPossible && !channel1.empty()) {
             std::vector<double> celsius;
@@ -242,8 +230,9 @@ SelectionStatistics ComputeStatistics(const ProgramState& state) {
                                           : ChannelStatistics::Kind::Values;
         s.decimals = state.chart.DataDecimals;
         if (s.kind != ChannelStatistics::Kind::Events) {
-            s.upperLimit = limitOf(state.summary.LimitRows[LoadSummary::DataUpper]);
-            s.lowerLimit = limitOf(state.summary.LimitRows[LoadSummary::DataLower]);
+            const ChannelLimits limits = LimitsOfChannel(state.summary, 2);
+            s.upperLimit = limits.upper;
+            s.lowerLimit = limits.lower;
         }
         describe(s, channel2);
         result.channels.push_back(s);

@@ -1,0 +1,161 @@
+#include "report/LimitLines.h"
+
+#include "report/ChannelLimits.h"
+#include "report/Messages.h"
+
+#include <charconv>
+#include <vector>
+
+namespace qorv {
+
+namespace {
+
+namespace xl = automation::xl;
+namespace text = messages::limits;
+using automation::Range;
+using R = ReportOptions;
+
+constexpr int kUpperColor = 255;       // red
+constexpr int kLowerColor = 16711680;  // blue
+constexpr int kBlockFirstColumn = 5;   // E: one empty column after the chart's table
+constexpr double kColumnWidth = 15;
+
+// One line to draw: its limit, its name, colour and the axis group of its channel's series.
+struct LimitLine {
+    double value = 0;
+    QString name;
+    int channel = 1;
+    QString channelName;
+    int color = 0;
+    int axisGroup = xl::Primary;
+};
+
+// The lines of one channel when its settings ask for them and its series is on the chart.
+void AddChannelLines(std::vector<LimitLine>& lines, const automation::Chart& chart, int seriesIndex,
+                     int channel, const ChannelLimits& limits, const QString& channelName) {
+    if (seriesIndex > chart.seriesCount()) {
+        return;
+    }
+    const int group = chart.series()[std::size_t(seriesIndex - 1)].axisGroup();
+    if (limits.upper) {
+        lines.push_back({*limits.upper, text::Upper, channel, channelName, kUpperColor, group});
+    }
+    if (limits.lower) {
+        lines.push_back({*limits.lower, text::Lower, channel, channelName, kLowerColor, group});
+    }
+}
+
+std::vector<LimitLine> LinesToDraw(const ProgramState& s, const automation::Chart& chart) {
+    std::vector<LimitLine> lines;
+    const bool channel1 = s.options.isChecked(R::CheckBox6);
+    const bool channel2 = s.options.isChecked(R::CheckBox7);
+    if (channel1 && s.chart.TempLimitLines) {
+        AddChannelLines(lines, chart, 1, 1, LimitsOfChannel(s.summary, 1), s.options.Edit12);
+    }
+    if (channel2 && s.chart.DataLimitLines && s.data.HasEvents == "NO") {
+        AddChannelLines(lines, chart, channel1 ? 2 : 1, 2, LimitsOfChannel(s.summary, 2),
+                        s.options.Edit13);
+    }
+    return lines;
+}
+
+// A number as the cell takes it: the shortest text that reads back as the same number.
+QString NumberInput(double value) {
+    char buffer[64];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
+    return QString::fromLatin1(buffer, end.ptr - buffer);
+}
+
+QString Cell(int column, int row) {
+    return automation::columnName(column) + QString::number(row);
+}
+
+void HeaderCell(Range cell, const QString& text) {
+    cell.setValue2(text);
+    cell.font().setSize(10);
+    cell.font().setBold(true);
+    cell.borders().setLineStyle(xl::Continuous);
+}
+
+void ValueCell(Range cell, const QString& number, const QString& numberFormat) {
+    cell.setValue2(number);
+    if (!numberFormat.isEmpty()) {
+        cell.setNumberFormat(numberFormat);
+    }
+    cell.borders().setLineStyle(xl::Continuous);
+}
+
+}  // namespace
+
+void DrawLimitLines(ReportRun& run, automation::Chart& chart) {
+    const ProgramState& s = run.program;
+    const int header = run.ChartDataHeaderRow;
+    if (chart.chartType() != xl::XYScatterSmoothNoMarkers || chart.seriesCount() == 0 ||
+        run.ChartDataLastRow <= header) {
+        return;
+    }
+    const std::vector<LimitLine> lines = LinesToDraw(s, chart);
+    if (lines.empty()) {
+        return;
+    }
+
+    // The time span: the first and the last plotted time, as the chart's table holds them.
+    automation::Worksheet& data = *run.DataSheet;
+    const automation::RangeRef& times = chart.series().front().xValues;
+    const Range firstTime = data.range(automation::RangeRef{times.first, times.first});
+    const Range lastTime = data.range(automation::RangeRef{times.last, times.last});
+    const int time = kBlockFirstColumn;
+    HeaderCell(data.range(Cell(time, header)), text::Time);
+    ValueCell(data.range(Cell(time, header + 1)), firstTime.text(), firstTime.numberFormat());
+    ValueCell(data.range(Cell(time, header + 2)), lastTime.text(), lastTime.numberFormat());
+    data.range(Cell(time, 1)).setColumnWidth(kColumnWidth);
+
+    // A chart showing both channels' lines tells them apart by name; the legend shows them.
+    bool bothChannels = false;
+    for (const LimitLine& line : lines) {
+        bothChannels = bothChannels || line.channel != lines.front().channel;
+    }
+
+    // Added series would change a title the chart takes from its only series.
+    const bool titled = chart.hasTitle();
+    const QString title = chart.titleText();
+    chart.setHasTitle(titled);
+    if (titled) {
+        chart.setTitleText(title);
+    }
+
+    int column = time + 1;
+    int previousChannel = 0;
+    for (const LimitLine& line : lines) {
+        if (line.channel != previousChannel) {
+            Range channel = data.range(Cell(column, header - 1));
+            channel.setValue2(line.channelName);
+            channel.font().setSize(10);
+            channel.font().setBold(true);
+            previousChannel = line.channel;
+        }
+        const Range name = data.range(Cell(column, header));
+        HeaderCell(name, line.name);
+        const QString value = NumberInput(line.value);
+        ValueCell(data.range(Cell(column, header + 1)), value, QString());
+        ValueCell(data.range(Cell(column, header + 2)), value, QString());
+        data.range(Cell(column, 1)).setColumnWidth(kColumnWidth);
+
+        automation::Series& series = chart.newSeries();
+        series.setXValues(data.range(Cell(time, header + 1) + u':' + Cell(time, header + 2)));
+        series.setValues(data.range(Cell(column, header + 1) + u':' + Cell(column, header + 2)));
+        if (bothChannels) {
+            series.setName(text::OfChannel(line.name, line.channelName));
+        } else {
+            series.setNameFrom(name);
+        }
+        series.setAxisGroup(line.axisGroup);
+        series.border().setColor(line.color);
+        series.border().setWeight(xl::Thin);
+        series.border().setLineStyle(xl::Dash);
+        series.setMarkerStyle(xl::None);
+        ++column;
+    }
+}
+
+}  // namespace qorv
