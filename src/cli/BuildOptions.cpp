@@ -212,6 +212,10 @@ void ApplyOverrides(const ReportOverrides& o, ProgramState& state) {
     if (o.timeGrid) {
         chart.TimeGridlines = QStringLiteral("OK");
     }
+    if (o.limitLines) {
+        chart.TempLimitLines = true;
+        chart.DataLimitLines = true;
+    }
     if (o.timeUnitDays) {
         chart.TimeUnitAuto = QStringLiteral("NO");
         chart.TimeMajorUnit = *o.timeUnitDays;

@@ -38,6 +38,7 @@ struct ReportOverrides {
     std::optional<std::pair<int, int>> scale1, scale2;
     bool timeGrid = false;
     bool statistics = false;  // the statistics section
+    bool limitLines = false;  // the limit lines of both channels' charts
     std::optional<double> timeUnitDays;
 };
 

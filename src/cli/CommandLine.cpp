@@ -106,6 +106,7 @@ const std::map<QString, std::function<void(Overrides&)>>& flagOptions() {
         {"--marker2", [](Overrides& o) { o.marker2 = true; }},
         {"--time-grid", [](Overrides& o) { o.timeGrid = true; }},
         {"--stats", [](Overrides& o) { o.statistics = true; }},
+        {"--limits", [](Overrides& o) { o.limitLines = true; }},
     };
     return flags;
 }
@@ -249,6 +250,7 @@ QString HelpText() {
         "  --time-grid              вертикальные линии сетки\n"
         "  --time-unit N{m,h,d}     цена деления оси времени в минутах, часах или сутках\n"
         "  --stats                  раздел «Статистика» после параметров протокола\n"
+        "  --limits                 пределы из файла логгера линиями на графике\n"
         "\n"
         "Коды завершения: 0 — всё выполнено, 1 — файл не прочитан или протокол не построен,\n"
         "2 — ошибка в параметрах или в полях протокола.\n");
