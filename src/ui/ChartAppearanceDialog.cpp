@@ -102,6 +102,8 @@ ChartAppearanceDialog::ChartAppearanceDialog(ChartSettings& settings, const Chan
 
     connect(f.CheckBox1, &QCheckBox::toggled, this,
             [this](bool ticked) { settings_.*fields_.marker = ticked ? "OK" : "NO"; });
+    connect(f.CheckBox6, &QCheckBox::toggled, this,
+            [this](bool ticked) { settings_.*fields_.limitLines = ticked; });
     connect(f.ComboBox1, &QComboBox::currentIndexChanged, this,
             [this](int index) { settings_.*fields_.decimals = index; });
     connect(f.ComboBox1, &QComboBox::editTextChanged, this,
@@ -154,13 +156,13 @@ void ChartAppearanceDialog::couplePair(QCheckBox* automatic, QCheckBox* fixed,
 
 void ChartAppearanceDialog::useEventsLayout(bool events) {
     Ui::ChartAppearanceDialog& f = *ui_;
-    const QList<QWidget*> sections{f.Label1, f.ComboBox1, f.GroupBox1, f.GroupBox2};
+    const QList<QWidget*> sections{f.Label1, f.ComboBox1, f.GroupBox1, f.GroupBox2, f.CheckBox6};
     // Hidden one by one in the events layout, so they are shown one by one again as well.
     const QList<QWidget*> boxes{f.CheckBox2, f.CheckBox3, f.CheckBox4, f.CheckBox5, f.Edit2};
     const LayoutTops& tops = events ? kEventsTops : kFullTops;
 
     if (events) {
-        // Decimals and axis scales mean nothing for on/off events.
+        // Decimals, axis scales and limit lines mean nothing for on/off events.
         for (QWidget* control : sections + boxes) {
             control->hide();
         }
@@ -175,6 +177,7 @@ void ChartAppearanceDialog::useEventsLayout(bool events) {
     MoveTop(f.Label2, tops.label2);
     MoveTop(f.Edit1, tops.edit1);
     MoveTop(f.CheckBox1, tops.checkBox1);
+    MoveTop(f.CheckBox6, tops.checkBox1);
     if (!events) {
         for (QWidget* control : boxes) {
             control->show();
@@ -191,6 +194,7 @@ void ChartAppearanceDialog::loadControls() {
     showSwatch(s.*fields_.color);
     // The box's own rule then stores the same flag again.
     f.CheckBox1->setChecked(s.*fields_.marker != "NO");
+    f.CheckBox6->setChecked(s.*fields_.limitLines);
     {
         const QSignalBlocker quiet(f.ComboBox1);
         f.ComboBox1->setCurrentIndex(s.*fields_.decimals);
@@ -304,20 +308,21 @@ bool ChartAppearanceDialog::eventFilter(QObject* watched, QEvent* event) {
 }
 
 TForm2::TForm2(ChartSettings& settings, Desktop& desktop, QWidget* parent)
-    : ChartAppearanceDialog(
-          settings,
-          {&ChartSettings::TempDecimals, &ChartSettings::TempColor, &ChartSettings::TempMarker,
-           &ChartSettings::TempMajorUnit, &ChartSettings::TempScaleAuto,
-           &ChartSettings::TempScaleMin, &ChartSettings::TempScaleMax},
-          desktop, QStringLiteral("График температуры"), kClientHeightTForm2, parent) {}
+    : ChartAppearanceDialog(settings,
+                            {&ChartSettings::TempDecimals, &ChartSettings::TempColor,
+                             &ChartSettings::TempMarker, &ChartSettings::TempMajorUnit,
+                             &ChartSettings::TempScaleAuto, &ChartSettings::TempScaleMin,
+                             &ChartSettings::TempScaleMax, &ChartSettings::TempLimitLines},
+                            desktop, QStringLiteral("График температуры"), kClientHeightTForm2,
+                            parent) {}
 
 TForm3::TForm3(ChartSettings& settings, const LogData& data, Desktop& desktop, QWidget* parent)
-    : ChartAppearanceDialog(
-          settings,
-          {&ChartSettings::DataDecimals, &ChartSettings::DataColor, &ChartSettings::DataMarker,
-           &ChartSettings::DataMajorUnit, &ChartSettings::DataScaleAuto,
-           &ChartSettings::DataScaleMin, &ChartSettings::DataScaleMax},
-          desktop, QStringLiteral("График данных"), kClientHeightTForm3, parent),
+    : ChartAppearanceDialog(settings,
+                            {&ChartSettings::DataDecimals, &ChartSettings::DataColor,
+                             &ChartSettings::DataMarker, &ChartSettings::DataMajorUnit,
+                             &ChartSettings::DataScaleAuto, &ChartSettings::DataScaleMin,
+                             &ChartSettings::DataScaleMax, &ChartSettings::DataLimitLines},
+                            desktop, QStringLiteral("График данных"), kClientHeightTForm3, parent),
       data_(data) {
     // Until the first show picks the layout the division group is hidden. Its caption is drawn
     // in the system's dark shadow colour; the boxes inside keep the usual text colours.

@@ -20,9 +20,9 @@ class ChartAppearanceDialog;
 
 namespace qorv::ui {
 
-// The shared design of the two chart appearance dialogs: decimals, colour, markers, the major
-// unit and the scale of one channel's value axis. Each dialog edits its own half of the
-// program-wide ChartSettings record, which it reads when it opens and writes while open and
+// The shared design of the two chart appearance dialogs: decimals, colour, markers, the limit
+// lines, the major unit and the scale of one channel's value axis. Each dialog edits its own half
+// of the program-wide ChartSettings record, which it reads when it opens and writes while open and
 // when it closes. The dialogs are created once and hidden, not destroyed, when closed; their
 // controls keep their state between openings except for what the show step reloads.
 class ChartAppearanceDialog : public QDialog {
@@ -48,6 +48,7 @@ class ChartAppearanceDialog : public QDialog {
         QString ChartSettings::*scaleAuto;
         std::int32_t ChartSettings::*scaleMin;
         std::int32_t ChartSettings::*scaleMax;
+        bool ChartSettings::*limitLines;
     };
 
     ChartAppearanceDialog(ChartSettings& settings, const ChannelFields& fields, Desktop& desktop,
