@@ -109,6 +109,26 @@ TEST(Chart, LocationMovesTheChartIntoANamedWorksheet) {
     EXPECT_EQ(errorOf([&] { report.shapes().item(2); }), ErrorKind::ShapeOutOfRange);
 }
 
+// A new series reads one column per range, all from one sheet; the name is one cell.
+TEST(Chart, NewSeriesRangesAreSingleColumnsOfOneSheet) {
+    Workbook book;
+    Worksheet& data = fillData(book, true, false);
+    Worksheet& other = book.sheets().add(&data);
+    Chart& chart = book.charts().add(&data);
+    chart.setSourceData(data.range("A5:C9"));
+    Series& series = chart.newSeries();
+    EXPECT_EQ(chart.seriesCount(), 3);
+    EXPECT_EQ(errorOf([&] { series.setValues(data.range("B5:C6")); }), ErrorKind::BadValue);
+    series.setXValues(data.range("A5:A6"));
+    EXPECT_EQ(errorOf([&] { series.setValues(other.range("B5:B6")); }), ErrorKind::BadValue);
+    EXPECT_EQ(errorOf([&] { series.setNameFrom(data.range("E1:E2")); }), ErrorKind::BadValue);
+    EXPECT_EQ(errorOf([&] { series.border().setLineStyle(4); }), ErrorKind::BadValue);
+    series.border().setLineStyle(xl::Dash);
+    EXPECT_TRUE(series.lineDashed);
+    series.border().setLineStyle(xl::Continuous);
+    EXPECT_FALSE(series.lineDashed);
+}
+
 TEST(Chart, SecondaryAxesExistOnlyWithASecondarySeries) {
     Workbook book;
     Worksheet& data = fillData(book, true, false);

@@ -262,6 +262,45 @@ TEST(ChartPart, ScatterWithSecondaryAxisAndScales) {
     EXPECT_EQ(xml.find("<c:title>"), std::string::npos);
 }
 
+// A series added to a one-series chart: its own ranges and name cell, a dashed line; the
+// chart keeps the title it had, and a series without ranges yet writes no references.
+TEST(ChartPart, NewDashedSeriesKeepsTheTitle) {
+    Workbook book;
+    Worksheet& data = book.sheets().add(&book.sheetAt(1));
+    data.range("A1:B2").setValue(
+        TextArray::fromRows({{"08.12.2015 10:00:00", "1.5"}, {"08.12.2015 10:10:00", "2"}}));
+    data.range("E1").setValue2(QStringLiteral("Верхний предел"));
+    Chart& chart = book.charts().add(&data);
+    chart.setChartType(73);
+    chart.setSourceData(data.range("A1:B2"), 2);
+    chart.seriesCollection(1).setName(QStringLiteral("Темпер."));
+    chart.setHasTitle(true);
+    chart.setTitleText(chart.titleText());
+    Series& line = chart.newSeries();
+    line.setXValues(data.range("A1:A2"));
+    line.setValues(data.range("F2:F3"));
+    line.setNameFrom(data.range("E1"));
+    line.border().setColor(255);
+    line.border().setWeight(2);
+    line.border().setLineStyle(xl::Dash);
+    chart.newSeries();
+    EXPECT_EQ(chart.titleText(), QString("Темпер."));
+    const std::string xml = parts::chart(chart);
+    EXPECT_NE(xml.find("<c:ser><c:idx val=\"1\"/><c:order val=\"1\"/>"
+                       "<c:tx><c:strRef><c:f>'Лист2'!$E$1</c:f></c:strRef></c:tx>"
+                       "<c:spPr><a:ln w=\"9525\"><a:solidFill><a:srgbClr val=\"FF0000\"/>"
+                       "</a:solidFill><a:prstDash val=\"dash\"/></a:ln></c:spPr>"),
+              std::string::npos)
+        << xml;
+    EXPECT_NE(xml.find("<c:xVal><c:numRef><c:f>'Лист2'!$A$1:$A$2</c:f></c:numRef></c:xVal>"
+                       "<c:yVal><c:numRef><c:f>'Лист2'!$F$2:$F$3</c:f></c:numRef></c:yVal>"),
+              std::string::npos);
+    EXPECT_NE(xml.find("<c:ser><c:idx val=\"2\"/><c:order val=\"2\"/><c:marker>"
+                       "<c:symbol val=\"none\"/></c:marker><c:smooth val=\"1\"/></c:ser>"),
+              std::string::npos);
+    EXPECT_NE(xml.find("<a:t>Темпер.</a:t>"), std::string::npos);
+}
+
 TEST(DrawingPart, AnchorsTheChartToCells) {
     Workbook book;
     Worksheet& data = book.sheets().add(&book.sheetAt(1));

@@ -13,9 +13,15 @@ using test::ReportFixture;
 
 // A logger export with a temperature channel and/or a data channel recording humidity ("%")
 // or on/off events; 12 samples every 5 minutes.
-QStringList logger(bool temperature, const char* data) {
+QStringList logger(bool temperature, const char* data, bool limits = false) {
     QStringList lines = {"Устройство - Qorv-X 0A0000009  Версия 2", "Частота регистрации: 5 мин.",
                          "Данные сохранены: 02/02/2015 10:00:00"};
+    if (limits) {
+        lines << "Верхний температурный предел: 21.5 °C"
+              << "Нижний температурный предел: 19.0 °C"
+              << "Верхний предел канала данных: 70.0 %"
+              << "Нижний предел канала данных: 45.5 %";
+    }
     lines << (temperature ? "Канал температуры - 2 байта (°C)" : "Канал температуры отсутствует");
     lines << (QString(data) == "events" ? "Канал данных - 1 байт ()"
                                         : "Канал данных - 2 байта (%RH)");
@@ -136,6 +142,132 @@ TEST(ChartStage, EachCaseIsTypedNamedAndFormatted) {
             EXPECT_EQ(chart.seriesCollection(2).name(), QString("1 (Есть)"));
         }
     }
+}
+
+// The limit lines of the plotted value channels: one dashed thin series per limit after the
+// channels' series, on its channel's axis group, reading the block right of the chart's table;
+// the title stays, events get none, and nothing changes with the flags off.
+TEST(ChartStage, LimitLinesFollowTheirChannels) {
+    struct Line {
+        QString name;
+        QString values;  // the block's cells of the limit
+        double value;
+        int group;
+    };
+    struct Case {
+        const char* name;
+        bool temperature;
+        const char* data;
+        bool channel1;
+        bool channel2;
+        bool flags;
+        QString title;
+        std::vector<Line> lines;
+    };
+    const QString upper = QStringLiteral("Верхний предел");
+    const QString lower = QStringLiteral("Нижний предел");
+    const Case cases[] = {
+        {"1 alone",
+         true,
+         "%",
+         true,
+         false,
+         true,
+         "Темпер.,°C",
+         {{upper, "F5:F6", 21.5, 1}, {lower, "G5:G6", 19, 1}}},
+        {"1 and 2",
+         true,
+         "%",
+         true,
+         true,
+         true,
+         "",
+         {{upper + " (Темпер.)", "F5:F6", 21.5, 1},
+          {lower + " (Темпер.)", "G5:G6", 19, 1},
+          {upper + " (Влажность)", "H5:H6", 70, 2},
+          {lower + " (Влажность)", "I5:I6", 45.5, 2}}},
+        {"1 and events",
+         true,
+         "events",
+         true,
+         true,
+         true,
+         "",
+         {{upper, "F6:F7", 21.5, 1}, {lower, "G6:G7", 19, 1}}},
+        {"2 alone",
+         true,
+         "%",
+         false,
+         true,
+         true,
+         "Влажность, %RH",
+         {{upper, "F5:F6", 70, 1}, {lower, "G5:G6", 45.5, 1}}},
+        {"events alone", false, "events", false, true, true, "", {}},
+        {"flags off", true, "%", true, true, false, "", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ReportFixture f;
+        f.load(logger(c.temperature, c.data, true));
+        f.state.options.setChecked(R::CheckBox6, c.channel1);
+        f.state.options.setChecked(R::CheckBox7, c.channel2);
+        if (QString(c.data) == "events") {
+            f.state.options.Edit13 = QStringLiteral("Событие");
+        }
+        distinctSettings(f.state.chart);
+        f.state.chart.TempLimitLines = c.flags;
+        f.state.chart.DataLimitLines = c.flags;
+        f.run();
+        Chart& chart = f.report().shapes().item(1).chart();
+        const int channels = (c.channel1 ? 1 : 0) + (c.channel2 ? 1 : 0);
+        const int before = QString(c.name) == "events alone" ? 2 : channels;
+        ASSERT_EQ(chart.seriesCount(), before + int(c.lines.size()));
+        EXPECT_EQ(chart.titleText(), c.title);
+        automation::Worksheet& data = f.data();
+        if (c.lines.empty()) {
+            EXPECT_FALSE(data.range("E4").value2().isValid());
+            EXPECT_FALSE(data.range("E5").value2().isValid());
+            continue;
+        }
+        const int header = QString(c.data) == "events" ? 5 : 4;
+        const automation::RangeRef& times = chart.seriesCollection(1).xValues;
+        EXPECT_EQ(data.range(QString("E%1").arg(header)).text(), QString("Время"));
+        EXPECT_EQ(data.range(QString("E%1").arg(header + 1)).value2(),
+                  data.range(automation::RangeRef{times.first, times.first}).value2());
+        EXPECT_EQ(data.range(QString("E%1").arg(header + 2)).value2(),
+                  data.range(automation::RangeRef{times.last, times.last}).value2());
+        for (std::size_t i = 0; i < c.lines.size(); ++i) {
+            const Line& line = c.lines[i];
+            SCOPED_TRACE(line.name.toStdString());
+            Series& series = chart.seriesCollection(before + int(i) + 1);
+            EXPECT_EQ(series.name(), line.name);
+            EXPECT_EQ(automation::rangeName(series.yValues), line.values);
+            EXPECT_EQ(automation::rangeName(series.xValues),
+                      QString("E%1:E%2").arg(header + 1).arg(header + 2));
+            EXPECT_EQ(data.range(line.values).value2(), QVariant(line.value));
+            EXPECT_EQ(series.axisGroup(), line.group);
+            EXPECT_EQ(series.border().color(), line.name.startsWith(upper) ? 255 : 16711680);
+            EXPECT_EQ(series.border().weight(), xl::Thin);
+            EXPECT_TRUE(series.lineDashed);
+            EXPECT_EQ(series.markerStyle(), xl::None);
+        }
+    }
+}
+
+// A fixed scale keeps its ends when a limit lies outside it.
+TEST(ChartStage, FixedScaleKeepsItsEndsAroundLimitLines) {
+    ReportFixture f;
+    f.load(logger(true, "%", true));
+    f.state.options.setChecked(R::CheckBox7, false);
+    f.state.chart.TempScaleAuto = "NO";
+    f.state.chart.TempScaleMin = 19;
+    f.state.chart.TempScaleMax = 21;
+    f.state.chart.TempLimitLines = true;
+    f.run();
+    Chart& chart = f.report().shapes().item(1).chart();
+    ASSERT_EQ(chart.seriesCount(), 3);
+    EXPECT_EQ(chart.axis(xl::Value, xl::Primary).minimum, std::optional<double>(19));
+    EXPECT_EQ(chart.axis(xl::Value, xl::Primary).maximum, std::optional<double>(21));
 }
 
 // Over the 22 rows from ChartRow, 430 points wide, 1 point from the left edge, also after the

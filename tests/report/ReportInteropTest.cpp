@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QStringDecoder>
 #include <QTemporaryDir>
@@ -149,6 +150,67 @@ TEST_P(ReportPdf, PagesMatchTheReportPages) {
     }
     EXPECT_GT(red, 200);
     EXPECT_GT(black, 400);
+}
+
+// Dark blue pixels of page 2 (the chart) of a PDF: the lower limit lines, which nothing else
+// on the example's chart is drawn in.
+int BlueOnChartPage(const QString& pdf, const QString& prefix) {
+    const ProcessResult render = RunProcess(
+        QStringLiteral("pdftoppm"),
+        {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("50"), QStringLiteral("-f"),
+         QStringLiteral("2"), QStringLiteral("-l"), QStringLiteral("2"), pdf, prefix});
+    const QImage image(prefix + QStringLiteral("-02.png"));
+    if (render.exitCode != 0 || image.isNull()) {
+        return -1;
+    }
+    int blue = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            blue += c.blue() > 160 && c.red() < 100 && c.green() < 100;
+        }
+    }
+    return blue;
+}
+
+ReportFiles BuildWithLimitLines(const QTemporaryDir& dir) {
+    ProgramState state;
+    LoadLogFile(state, kExample);
+    state.options.Edit2 = dir.path();
+    state.options.setChecked(ReportOptions::CheckBox8, true);
+    state.chart.TempLimitLines = true;
+    state.chart.DataLimitLines = true;
+    ProgressListener quiet;
+    return BuildReport(state, quiet);
+}
+
+// openpyxl finds each limit of the logger file as a dashed series on its channel's axes, with
+// its block on the chart-data sheet; the program's PDF copy draws the lines.
+TEST_P(ReportInterop, LimitLinesAreSeriesOnTheirChannelsAxes) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const ReportFiles files = BuildWithLimitLines(dir);
+    const ProcessResult check = RunProcess(
+        QStringLiteral("/usr/bin/python3"),
+        {QStringLiteral(QORV_TEST_DATA "/interop/check_limits.py"), files.workbook, kExample});
+    EXPECT_EQ(check.exitCode, 0) << check.output.toStdString();
+    EXPECT_TRUE(check.output.startsWith("OK")) << check.output.toStdString();
+    ASSERT_TRUE(files.pdf.has_value());
+    EXPECT_GT(BlueOnChartPage(*files.pdf, dir.filePath(QStringLiteral("ours"))), 100);
+}
+
+// LibreOffice draws the limit lines of the saved chart too.
+TEST(ReportInterop, LibreOfficeDrawsTheLimitLines) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const ReportFiles files = BuildWithLimitLines(dir);
+    const QString out = dir.filePath(QStringLiteral("libreoffice"));
+    const ProcessResult conversion = test::ConvertWithLibreOffice(
+        dir.filePath("profile"), files.workbook, QStringLiteral("pdf"), out);
+    ASSERT_EQ(conversion.exitCode, 0) << conversion.output.toStdString();
+    const QString pdf = out + u'/' + QFileInfo(files.workbook).completeBaseName() + ".pdf";
+    // LibreOffice's plot is narrower than ours: shorter lines.
+    EXPECT_GT(BlueOnChartPage(pdf, dir.filePath(QStringLiteral("theirs"))), 30);
 }
 
 }  // namespace

@@ -98,10 +98,12 @@ TEST(ChartDialogsTest, EveryOpeningLoadsTheRecordAsItIsThen) {
     settings.TempScaleAuto = "NO";
     settings.TempScaleMin = -10;
     settings.TempScaleMax = 40;
+    settings.TempLimitLines = true;
     dialog.show();
 
     EXPECT_EQ(SwatchColor(dialog), QColor(255, 128, 0));
     EXPECT_TRUE(Find<QCheckBox>(dialog, "CheckBox1")->isChecked());
+    EXPECT_TRUE(Find<QCheckBox>(dialog, "CheckBox6")->isChecked());
     EXPECT_EQ(Find<QComboBox>(dialog, "ComboBox1")->currentText(), "3");
     EXPECT_TRUE(Find<QCheckBox>(dialog, "CheckBox3")->isChecked());
     EXPECT_EQ(Find<QLineEdit>(dialog, "Edit2")->text(), "5");
@@ -113,6 +115,8 @@ TEST(ChartDialogsTest, EveryOpeningLoadsTheRecordAsItIsThen) {
 
     Find<QCheckBox>(dialog, "CheckBox1")->click();
     EXPECT_EQ(settings.TempMarker, "NO");
+    Find<QCheckBox>(dialog, "CheckBox6")->click();
+    EXPECT_FALSE(settings.TempLimitLines);
 }
 
 struct CheckBoxPair {
@@ -338,6 +342,7 @@ TEST(ChartDialogsTest, TForm3ShowsAndEditsTheDataHalfOnly) {
 
     ClickSwatch(dialog);
     Find<QCheckBox>(dialog, "CheckBox1")->click();
+    Find<QCheckBox>(dialog, "CheckBox6")->click();
     Find<QComboBox>(dialog, "ComboBox1")->setCurrentIndex(2);
     Find<QCheckBox>(dialog, "CheckBox3")->click();
     Find<QLineEdit>(dialog, "Edit2")->setText("4");
@@ -353,7 +358,9 @@ TEST(ChartDialogsTest, TForm3ShowsAndEditsTheDataHalfOnly) {
     EXPECT_EQ(settings.DataScaleAuto, "NO");
     EXPECT_EQ(settings.DataScaleMin, 0);
     EXPECT_EQ(settings.DataScaleMax, 100);
+    EXPECT_TRUE(settings.DataLimitLines);
     ChartSettings defaults;
+    EXPECT_FALSE(settings.TempLimitLines);
     EXPECT_EQ(settings.TempColor, defaults.TempColor);
     EXPECT_EQ(settings.TempMarker, defaults.TempMarker);
     EXPECT_EQ(settings.TempDecimals, defaults.TempDecimals);
@@ -401,7 +408,7 @@ TEST(ChartDialogsTest, TForm3LaysItselfOutForEventsAtEveryOpening) {
     ScriptedDesktop desktop;
     TForm3 dialog(settings, data, desktop);
     const char* const full[] = {"Label1",    "ComboBox1", "GroupBox1", "GroupBox2", "CheckBox2",
-                                "CheckBox3", "CheckBox4", "CheckBox5", "Edit2"};
+                                "CheckBox3", "CheckBox4", "CheckBox5", "Edit2",     "CheckBox6"};
     const auto tops = [&] {
         return std::vector<int>{
             Find<QWidget>(dialog, "Button1")->y(), Find<QWidget>(dialog, "Label2")->y(),
