@@ -11,7 +11,8 @@
 
 namespace qorv::bench {
 
-// Writes a two-channel export (Windows-1251, CR LF) of `samples` samples every 5 minutes.
+// Writes a two-channel export (Windows-1251, CR LF) of `samples` samples every 5 minutes,
+// with limits for both channels.
 inline void WriteTwoChannelLogger(const std::string& path, int samples) {
     std::ofstream out(path, std::ios::binary);
     const QStringList head = {
@@ -20,6 +21,10 @@ inline void WriteTwoChannelLogger(const std::string& path, int samples) {
         "Ярлык",
         "Объект: склад",
         "Данные сохранены: 01/01/2030 00:00:00",
+        "Верхний температурный предел: 24.0 °C",
+        "Нижний температурный предел: 17.0 °C",
+        "Верхний предел канала данных: 70.0 %",
+        "Нижний предел канала данных: 45.0 %",
         "Канал температуры - 2 байта (°C)",
         "Канал данных - 2 байта (%RH)",
         "",

@@ -1,8 +1,8 @@
 // Full report runs (load + run + save, no PDF) of generated two-channel logger files with the
 // mean kinetic temperature on, at 8,192, 65,536 and 1,000,000 samples, the largest once more
-// with the statistics section. Each size runs in a
-// forked child, which prints the time of every stage of the run; the parent prints the totals,
-// the peak memory and how the cost per sample grows.
+// with the statistics section and the limit lines. Each size runs in a forked child, which
+// prints the time of every stage of the run; the parent prints the totals, the peak memory and
+// how the cost per sample grows.
 
 #include "BenchUtil.h"
 #include "LoggerFile.h"
@@ -66,13 +66,16 @@ void validateOnce(const std::string& file, const QString& outDir, int samples) {
     std::fflush(stdout);
 }
 
-void runOnce(const std::string& file, const QString& outDir, int samples, bool statistics) {
+// `extras`: the statistics section and the limit lines of both channels.
+void runOnce(const std::string& file, const QString& outDir, int samples, bool extras) {
     const auto start = Clock::now();
     qorv::ProgramState state;
     qorv::LoadLogFile(state, QString::fromStdString(file));
     state.options.Edit2 = outDir + '/';
     state.options.setChecked(qorv::ReportOptions::CheckBox5, true);
-    state.options.Statistics = statistics;
+    state.options.Statistics = extras;
+    state.chart.TempLimitLines = extras;
+    state.chart.DataLimitLines = extras;
     // The checks the report button makes first (with these options they need no sample pass).
     if (const auto refusal = qorv::ValidateReportOptions(state.options, state.data)) {
         std::printf("bench: report_%d refused: %s\n", samples, qPrintable(*refusal));
@@ -82,7 +85,7 @@ void runOnce(const std::string& file, const QString& outDir, int samples, bool s
     qorv::BuildReport(state, clock);
     std::printf("bench: report_%d_load_and_checks %.3f s\n", samples,
                 std::chrono::duration<double>(loaded - start).count());
-    for (size_t i = 0; !statistics && i < clock.laps.size() && i < std::size(kStages); ++i) {
+    for (size_t i = 0; !extras && i < clock.laps.size() && i < std::size(kStages); ++i) {
         std::printf("bench: report_%d_stage_%s %.3f s\n", samples, kStages[i], clock.laps[i]);
     }
     std::fflush(stdout);
@@ -106,7 +109,8 @@ int main(int argc, char** argv) {
         std::fflush(stdout);
         qorv::bench::MeasureInChild([&] { validateOnce(file, dir.path(), samples); });
         if (samples == 1000000) {
-            // The same report with the statistics section: one more pass over the selection.
+            // The same report with the statistics section (one more pass over the selection)
+            // and the limit lines.
             const qorv::bench::Measurement stats =
                 qorv::bench::MeasureInChild([&] { runOnce(file, dir.path(), samples, true); });
             std::printf("bench: report_1000000_stats_total %.3f s\n", stats.seconds);
