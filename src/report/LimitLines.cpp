@@ -4,6 +4,7 @@
 #include "report/Messages.h"
 
 #include <charconv>
+#include <cmath>
 #include <vector>
 
 namespace qorv {
@@ -19,6 +20,15 @@ constexpr int kUpperColor = 255;       // red
 constexpr int kLowerColor = 16711680;  // blue
 constexpr int kBlockFirstColumn = 5;   // E: one empty column after the chart's table
 constexpr double kColumnWidth = 15;
+// Limits a cell takes as a number in plain digits; a file may hold any word as its limit.
+constexpr double kLargestLimit = 1e15;
+constexpr double kSmallestLimit = 1e-15;
+
+bool Drawable(const std::optional<double>& limit) {
+    const double size = limit ? std::abs(*limit) : 0;
+    return limit && std::isfinite(size) && size < kLargestLimit &&
+           (size == 0 || size >= kSmallestLimit);
+}
 
 // One line to draw: its limit, its name, colour and the axis group of its channel's series.
 struct LimitLine {
@@ -37,10 +47,10 @@ void AddChannelLines(std::vector<LimitLine>& lines, const automation::Chart& cha
         return;
     }
     const int group = chart.series()[std::size_t(seriesIndex - 1)].axisGroup();
-    if (limits.upper) {
+    if (Drawable(limits.upper)) {
         lines.push_back({*limits.upper, text::Upper, channel, channelName, kUpperColor, group});
     }
-    if (limits.lower) {
+    if (Drawable(limits.lower)) {
         lines.push_back({*limits.lower, text::Lower, channel, channelName, kLowerColor, group});
     }
 }
