@@ -2,12 +2,14 @@
 #include "cli/CliMessages.h"
 #include "cli/CommandLine.h"
 #include "cli/InspectCommand.h"
+#include "cli/ParallelBuild.h"
 #include "cli/StatsCommand.h"
 #include "files/FileName.h"
 #include "report/Messages.h"
 #include "report/QtTranslations.h"
 #include "report/UserMessage.h"
 
+#include <QFile>
 #include <QGuiApplication>
 #include <QTextStream>
 
@@ -59,6 +61,14 @@ int Run(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     }
     if (const auto* stats = std::get_if<qorv::cli::StatsRequest>(&request)) {
         return qorv::cli::RunStats(*stats, out, err);
+    }
+    if (std::holds_alternative<qorv::cli::BatchWorkerRequest>(request)) {
+        QFile input;
+        if (!input.open(stdin, QIODevice::ReadOnly)) {
+            err << qorv::cli::messages::BatchWorkerInputInvalid << '\n';
+            return 1;
+        }
+        return qorv::cli::RunBatchWorker(input, out, err);
     }
     const bool progressToTerminal = isatty(fileno(stderr)) != 0;
     return qorv::cli::RunBuild(std::get<qorv::cli::BuildRequest>(request), out, err,
