@@ -4,7 +4,6 @@
 #include "cli/CliMessages.h"
 #include "cli/TerminalText.h"
 #include "files/FileName.h"
-#include "report/CarriedState.h"
 
 #include <QEventLoop>
 #include <QJsonArray>
@@ -242,18 +241,29 @@ int RunParallelBuild(const BuildRequest& request, const QString& program, QTextS
     return ParallelBatch(request, program, out, err).run();
 }
 
-int RunBatchWorker(QIODevice& input, QTextStream& out, QTextStream& err) {
-    const auto given = DecodeWorkerInput(input.readAll());
-    const Request request = given ? ParseCommandLine(given->arguments) : Request(UsageError{});
+std::optional<BatchWorkerInput> ReadBatchWorkerInput(const QByteArray& bytes) {
+    const auto given = DecodeWorkerInput(bytes);
+    if (!given) {
+        return std::nullopt;
+    }
+    const Request request = ParseCommandLine(given->arguments);
     const auto* build = std::get_if<BuildRequest>(&request);
     if (!build || build->files.size() != 1) {
+        return std::nullopt;
+    }
+    return BatchWorkerInput{*build, given->carried};
+}
+
+int RunBatchWorker(const std::optional<BatchWorkerInput>& input, QTextStream& out,
+                   QTextStream& err) {
+    if (!input) {
         err << messages::BatchWorkerInputInvalid << '\n';
         err.flush();
         return 1;
     }
     ProgramState state = StartState();
-    RestoreCarriedState(state, given->carried);
-    return BuildInTurn(build->files, build->overrides, state, out, err, false);
+    RestoreCarriedState(state, input->carried);
+    return BuildInTurn(input->request.files, input->request.overrides, state, out, err, false);
 }
 
 }  // namespace qorv::cli

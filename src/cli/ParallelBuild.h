@@ -1,9 +1,12 @@
 #pragma once
 
 #include "cli/CommandLine.h"
+#include "report/CarriedState.h"
 
-#include <QIODevice>
+#include <QByteArray>
 #include <QTextStream>
+
+#include <optional>
 
 namespace qorv::cli {
 
@@ -22,10 +25,20 @@ namespace qorv::cli {
 int RunParallelBuild(const BuildRequest& request, const QString& program, QTextStream& out,
                      QTextStream& err);
 
-// The hidden form: reads the report options, one file and the state it starts from from
-// `input`, builds that file as RunBuild would on that state, prints as RunBuild does (progress
-// as for a stream that is no terminal) and returns RunBuild's exit code; 1 with a message for
-// an input that no batch gives.
-int RunBatchWorker(QIODevice& input, QTextStream& out, QTextStream& err);
+// What the hidden form reads on its standard input: the build request for its one file (the
+// batch's report options) and the state the file starts from.
+struct BatchWorkerInput {
+    BuildRequest request;
+    CarriedState carried;
+};
+
+// Nothing for an input that no batch gives.
+std::optional<BatchWorkerInput> ReadBatchWorkerInput(const QByteArray& bytes);
+
+// The hidden form: builds the one file as RunBuild would on the state it starts from, prints
+// as RunBuild does (progress as for a stream that is no terminal) and returns RunBuild's exit
+// code; 1 with a message when there is no input.
+int RunBatchWorker(const std::optional<BatchWorkerInput>& input, QTextStream& out,
+                   QTextStream& err);
 
 }  // namespace qorv::cli
