@@ -2,12 +2,14 @@
 #include "cli/CliMessages.h"
 #include "cli/CommandLine.h"
 #include "cli/InspectCommand.h"
+#include "cli/ParallelBuild.h"
 #include "cli/StatsCommand.h"
 #include "files/FileName.h"
 #include "report/Messages.h"
 #include "report/QtTranslations.h"
 #include "report/UserMessage.h"
 
+#include <QFile>
 #include <QGuiApplication>
 #include <QTextStream>
 
@@ -16,6 +18,8 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <memory>
+#include <optional>
 
 namespace {
 
@@ -42,8 +46,10 @@ void DropQtDiagnostics(QtMsgType type, const QMessageLogContext& context, const 
     }
 }
 
-// The command the arguments ask for; returns its exit code.
-int Run(const QStringList& arguments, QTextStream& out, QTextStream& err) {
+// The command the arguments ask for; returns its exit code. `workerInput` is what the hidden
+// form of a -j batch read on its standard input.
+int Run(const QStringList& arguments, const std::optional<qorv::cli::BatchWorkerInput>& workerInput,
+        QTextStream& out, QTextStream& err) {
     const qorv::cli::Request request = qorv::cli::ParseCommandLine(arguments);
     if (const auto* usage = std::get_if<qorv::cli::UsageError>(&request)) {
         err << usage->message << '\n' << qorv::cli::messages::UsageHint << '\n';
@@ -59,6 +65,9 @@ int Run(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     }
     if (const auto* stats = std::get_if<qorv::cli::StatsRequest>(&request)) {
         return qorv::cli::RunStats(*stats, out, err);
+    }
+    if (std::holds_alternative<qorv::cli::BatchWorkerRequest>(request)) {
+        return qorv::cli::RunBatchWorker(workerInput, out, err);
     }
     const bool progressToTerminal = isatty(fileno(stderr)) != 0;
     return qorv::cli::RunBuild(std::get<qorv::cli::BuildRequest>(request), out, err,
@@ -79,9 +88,25 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
-    QGuiApplication app(argc, argv);
-    QGuiApplication::setApplicationName(QStringLiteral("Qorv_Pr"));
-    qorv::InstallQtRussianTranslations(app);
+    // The hidden form of a -j batch reads its input first: without a PDF copy it needs no GUI
+    // application, whose start-up (platform, fonts) a batch would otherwise pay once per file.
+    const bool batchWorker =
+        argc == 2 && qorv::files::DecodeFileName(argv[1]) == qorv::cli::kBatchWorkerArgument;
+    std::optional<qorv::cli::BatchWorkerInput> workerInput;
+    if (batchWorker) {
+        QFile input;
+        if (input.open(stdin, QIODevice::ReadOnly)) {
+            workerInput = qorv::cli::ReadBatchWorkerInput(input.readAll());
+        }
+    }
+    std::unique_ptr<QCoreApplication> app;
+    if (batchWorker && !(workerInput && workerInput->request.overrides.pdf)) {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    }
+    QCoreApplication::setApplicationName(QStringLiteral("Qorv_Pr"));
+    qorv::InstallQtRussianTranslations(*app);
     QTextStream out(stdout);
     QTextStream err(stderr);
 
@@ -93,7 +118,7 @@ int main(int argc, char** argv) {
     }
     int exitCode = 1;
     try {
-        exitCode = Run(arguments, out, err);
+        exitCode = Run(arguments, workerInput, out, err);
     } catch (const std::exception& e) {
         // Whatever escaped a command's own handling still ends with a message, not an abort.
         err << qorv::UserMessage(e) << '\n';

@@ -1,6 +1,7 @@
 #include "cli/BuildCommand.h"
 
 #include "cli/CliMessages.h"
+#include "cli/ParallelBuild.h"
 #include "cli/TerminalText.h"
 #include "files/FileKind.h"
 #include "files/FileName.h"
@@ -8,6 +9,8 @@
 #include "report/Messages.h"
 #include "report/ReportValidation.h"
 #include "report/UserMessage.h"
+
+#include <QCoreApplication>
 
 #include <algorithm>
 #include <cerrno>
@@ -96,10 +99,6 @@ class ProgressLine : public ProgressListener {
 
 }  // namespace
 
-namespace {
-
-enum class Outcome { Built, Refused, Failed };
-
 // The report button's check of the file itself, before the load: a path with nothing there
 // or one that is no regular file is refused as the window refuses it.
 std::optional<QString> CheckSourceFile(const QString& file) {
@@ -114,24 +113,22 @@ std::optional<QString> CheckSourceFile(const QString& file) {
     return std::nullopt;
 }
 
-// Load, options, checks, run for one file; the saved paths go to `out`, everything about the
-// file to `err` after its path.
-Outcome BuildOne(const QString& file, const ReportOverrides& overrides, ProgramState& state,
-                 QTextStream& out, QTextStream& err, bool terminal, int& outputError) {
+BuildOutcome BuildOne(const QString& file, const ReportOverrides& overrides, ProgramState& state,
+                      QTextStream& out, QTextStream& err, bool terminal, int& outputError) {
     if (const auto refusal = CheckSourceFile(file)) {
         PrintAboutFile(err, file, *refusal);
-        return Outcome::Refused;
+        return BuildOutcome::Refused;
     }
     try {
         LoadLogFile(state, files::AbsoluteFileName(file));
     } catch (const std::exception& e) {
         PrintAboutFile(err, file, UserMessage(e));
-        return Outcome::Failed;
+        return BuildOutcome::Failed;
     }
     ApplyOverrides(overrides, state);
     if (const auto message = ValidateReportOptions(state.options, state.data)) {
         PrintAboutFile(err, file, *message);
-        return Outcome::Refused;
+        return BuildOutcome::Refused;
     }
     ProgressLine progress(err, Printable(files::LastNameOf(file)), terminal);
     ReportFiles files;
@@ -139,7 +136,7 @@ Outcome BuildOne(const QString& file, const ReportOverrides& overrides, ProgramS
         files = BuildReport(state, progress);
     } catch (const std::exception& e) {
         PrintAboutFile(err, file, UserMessage(e));
-        return Outcome::Failed;
+        return BuildOutcome::Failed;
     }
     for (const std::optional<QString>& path : {std::optional<QString>(files.workbook), files.pdf}) {
         if (path && outputError == 0) {
@@ -148,37 +145,46 @@ Outcome BuildOne(const QString& file, const ReportOverrides& overrides, ProgramS
     }
     if (progress.pdfMessage()) {
         PrintAboutFile(err, file, *progress.pdfMessage());
-        return Outcome::Failed;
+        return BuildOutcome::Failed;
     }
-    return Outcome::Built;
+    return BuildOutcome::Built;
 }
 
-}  // namespace
+void BatchOutcome::add(BuildOutcome outcome) {
+    refused = refused || outcome == BuildOutcome::Refused;
+    failed = failed || outcome == BuildOutcome::Failed;
+}
 
-int RunBuild(const BuildRequest& request, QTextStream& out, QTextStream& err, bool terminal) {
-    ProgramState state;
-    state.options.Edit2 = files::CurrentDirectory() + '/';
-    bool refused = false;
-    bool failed = false;
-    int outputError = 0;
-    for (const QString& file : request.files) {
-        switch (BuildOne(file, request.overrides, state, out, err, terminal, outputError)) {
-            case Outcome::Built:
-                break;
-            case Outcome::Refused:
-                refused = true;
-                break;
-            case Outcome::Failed:
-                failed = true;
-                break;
-        }
-    }
+int BatchOutcome::finish(QTextStream& err) {
     if (outputError != 0) {
         err << messages::StandardOutputFailed(qorv::messages::SystemErrorText(outputError)) << '\n';
         err.flush();
         failed = true;
     }
     return refused ? 2 : failed ? 1 : 0;
+}
+
+ProgramState StartState() {
+    ProgramState state;
+    state.options.Edit2 = files::CurrentDirectory() + '/';
+    return state;
+}
+
+int BuildInTurn(const QStringList& files, const ReportOverrides& overrides, ProgramState& state,
+                QTextStream& out, QTextStream& err, bool terminal) {
+    BatchOutcome batch;
+    for (const QString& file : files) {
+        batch.add(BuildOne(file, overrides, state, out, err, terminal, batch.outputError));
+    }
+    return batch.finish(err);
+}
+
+int RunBuild(const BuildRequest& request, QTextStream& out, QTextStream& err, bool terminal) {
+    if (request.jobs > 1 && request.files.size() > 1) {
+        return RunParallelBuild(request, QCoreApplication::applicationFilePath(), out, err);
+    }
+    ProgramState state = StartState();
+    return BuildInTurn(request.files, request.overrides, state, out, err, terminal);
 }
 
 }  // namespace qorv::cli

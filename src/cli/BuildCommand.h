@@ -4,6 +4,8 @@
 
 #include <QTextStream>
 
+#include <optional>
+
 namespace qorv::cli {
 
 // Builds one report per file: load, the options on top, the report button's validation, the
@@ -11,7 +13,41 @@ namespace qorv::cli {
 // the path of the file it is about. Returns 0 when every report was built, 2 when a file was
 // missing, no regular file or its options did not pass the checks, else 1 when a load or a run
 // failed, a requested PDF copy could not be made or `out` could not be written; every file is
-// tried.
+// tried. With `request.jobs` above 1 and several files, the files are built in processes of
+// their own (RunParallelBuild), each giving the report it gets here.
 int RunBuild(const BuildRequest& request, QTextStream& out, QTextStream& err, bool showProgress);
+
+// The steps of a build that the batch in one process and the batch over several processes
+// share.
+
+enum class BuildOutcome { Built, Refused, Failed };
+
+// Refusal of a path that has nothing there or is no regular file, before any load.
+std::optional<QString> CheckSourceFile(const QString& file);
+
+// Check, load, options, validation, run for one file on `state`; the saved paths go to `out`
+// (a failure to write them into `outputError`, once), everything about the file to `err` after
+// its path.
+BuildOutcome BuildOne(const QString& file, const ReportOverrides& overrides, ProgramState& state,
+                      QTextStream& out, QTextStream& err, bool terminal, int& outputError);
+
+// The worst outcome of a batch and the exit code it gives.
+struct BatchOutcome {
+    bool refused = false;
+    bool failed = false;
+    int outputError = 0;  // the system's error number of the first failed write to `out`
+
+    void add(BuildOutcome outcome);
+    // Reports a failed write to standard output; returns refused ? 2 : failed ? 1 : 0.
+    int finish(QTextStream& err);
+};
+
+// The state a batch starts with: the program's start values, saving into the current directory.
+ProgramState StartState();
+
+// Builds the files one after the other on `state`, which hands the kept fields from each file
+// on to the next; returns the batch's exit code.
+int BuildInTurn(const QStringList& files, const ReportOverrides& overrides, ProgramState& state,
+                QTextStream& out, QTextStream& err, bool terminal);
 
 }  // namespace qorv::cli

@@ -19,5 +19,15 @@ inline const QString NoInputFiles = QStringLiteral("Не указаны файл
 inline QString StandardOutputFailed(const QString& reason) {
     return QStringLiteral("Не удалось записать в стандартный вывод: %1").arg(reason);
 }
+// A file of a batch built in a process of its own (-j) whose process did not start or did not
+// end as the tool ends.
+inline QString BatchWorkerNotStarted(const QString& program) {
+    return QStringLiteral("Не удалось запустить процесс построения протокола: %1").arg(program);
+}
+inline const QString BatchWorkerCrashed =
+    QStringLiteral("Процесс построения протокола завершился аварийно");
+// The hidden form got an input that no batch of the tool gives.
+inline const QString BatchWorkerInputInvalid =
+    QStringLiteral("Неверные входные данные процесса построения протокола");
 
 }  // namespace qorv::cli::messages

@@ -4,6 +4,10 @@
 #include "files/FileName.h"
 #include "report/Messages.h"
 
+#include <QRegularExpression>
+#include <QThread>
+
+#include <algorithm>
 #include <functional>
 #include <map>
 
@@ -132,11 +136,22 @@ Request parseInspect(const QStringList& arguments) {
     return request;
 }
 
-Request parseBuild(const QStringList& arguments) {
+// A number of files built at once: a whole number of at least 1, digits only.
+std::optional<int> jobCount(const QString& v) {
+    static const QRegularExpression digits(QStringLiteral("^[0-9]+$"));
+    bool ok = false;
+    const int n = v.toInt(&ok);
+    return digits.match(v).hasMatch() && ok && n >= 1 ? std::optional<int>(n) : std::nullopt;
+}
+
+// The build form's options and files; -j only where `jobsAllowed` (the stats form has none).
+Request parseBuild(const QStringList& arguments, bool jobsAllowed) {
     BuildRequest request;
+    std::optional<int> jobs;
     bool optionsEnded = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
-        QString arg = arguments[i];
+        const QString& given = arguments[i];
+        QString arg = given;
         if (optionsEnded || !arg.startsWith('-') || arg.size() == 1) {
             request.files << arg;
             continue;
@@ -154,11 +169,27 @@ Request parseBuild(const QStringList& arguments) {
         if (arg == QLatin1String("-o")) {
             arg = QStringLiteral("--out");
         }
+        if (jobsAllowed && arg.startsWith(QLatin1String("-j")) && arg.size() > 2) {
+            inlineValue = arg.mid(2);  // "-j4", as make takes it
+            arg = QStringLiteral("-j");
+        }
+        if (jobsAllowed && (arg == QLatin1String("-j") || arg == QLatin1String("--jobs"))) {
+            if (!inlineValue && i + 1 >= arguments.size()) {
+                return UsageError{messages::MissingOptionValue(arg)};
+            }
+            const QString value = inlineValue ? *inlineValue : arguments[++i];
+            jobs = jobCount(value);
+            if (!jobs) {
+                return UsageError{messages::BadOptionValue(arg, value)};
+            }
+            continue;
+        }
         if (const auto flag = flagOptions().find(arg); flag != flagOptions().end()) {
             if (inlineValue) {
                 return UsageError{messages::BadOptionValue(arg, *inlineValue)};
             }
             flag->second(request.overrides);
+            request.optionArguments << given;
             continue;
         }
         const auto option = valueOptions().find(arg);
@@ -172,9 +203,16 @@ Request parseBuild(const QStringList& arguments) {
         if (!option->second(request.overrides, value)) {
             return UsageError{messages::BadOptionValue(arg, value)};
         }
+        request.optionArguments << given;
+        if (!inlineValue) {
+            request.optionArguments << value;
+        }
     }
     if (request.files.isEmpty()) {
         return UsageError{messages::NoInputFiles};
+    }
+    if (jobsAllowed) {
+        request.jobs = jobs.value_or(std::max(1, QThread::idealThreadCount()));
     }
     return request;
 }
@@ -188,6 +226,9 @@ Request ParseCommandLine(const QStringList& arguments) {
     const QString& first = arguments.front();
     if (first == QLatin1String("-h") || first == QLatin1String("--help")) {
         return HelpRequest{};
+    }
+    if (first == kBatchWorkerArgument && arguments.size() == 1) {
+        return BatchWorkerRequest{};
     }
     if (first == QLatin1String("inspect")) {
         return parseInspect(arguments);
@@ -205,7 +246,7 @@ Request ParseCommandLine(const QStringList& arguments) {
                 rest << arguments[i];
             }
         }
-        Request parsed = parseBuild(rest);
+        Request parsed = parseBuild(rest, false);
         if (auto* build = std::get_if<BuildRequest>(&parsed)) {
             stats.overrides = build->overrides;
             stats.files = build->files;
@@ -213,7 +254,7 @@ Request ParseCommandLine(const QStringList& arguments) {
         }
         return parsed;
     }
-    return parseBuild(arguments);
+    return parseBuild(arguments, true);
 }
 
 QString HelpText() {
@@ -224,12 +265,14 @@ QString HelpText() {
         "  qorv-pr-report inspect [--json] ФАЙЛ...\n"
         "      Загружает каждый файл так же, как окно программы, и выводит, что осталось\n"
         "      после загрузки; с --json — массив JSON, по объекту на файл.\n"
-        "  qorv-pr-report [ПАРАМЕТРЫ] ФАЙЛ...\n"
+        "  qorv-pr-report [-j N] [ПАРАМЕТРЫ] ФАЙЛ...\n"
         "      Строит протокол по каждому файлу и выводит пути сохранённых файлов.\n"
         "  qorv-pr-report stats [--json] [ПАРАМЕТРЫ] ФАЙЛ...\n"
         "      Выводит статистику выбранных отсчётов каждого файла, не строя протокол.\n"
         "\n"
         "Параметры протокола:\n"
+        "  -j N, --jobs N           строить до N протоколов одновременно, каждый в отдельном\n"
+        "                           процессе (по умолчанию — по числу ядер)\n"
         "  -o, --out DIR            директория сохранения (по умолчанию текущая)\n"
         "  --pdf                    сделать копию в формате PDF\n"
         "  --title1 T, --title2 T   строки заголовка протокола (до 25 символов)\n"

@@ -76,4 +76,20 @@ int PrintPath(QTextStream& out, const QString& path) {
     return FlushResult(out);
 }
 
+int PrintPathLines(QTextStream& out, const QByteArray& lines) {
+    auto* device = qobject_cast<QFileDevice*>(out.device());
+    if (!device) {
+        out << files::DecodeFileName(lines);
+        return FlushResult(out);
+    }
+    if (const int error = FlushResult(out)) {
+        return error;
+    }
+    errno = 0;
+    if (device->write(lines) != lines.size() || !device->flush()) {
+        return errno != 0 ? errno : EIO;
+    }
+    return 0;
+}
+
 }  // namespace qorv::cli

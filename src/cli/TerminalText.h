@@ -19,6 +19,10 @@ void PrintAboutFile(QTextStream& err, const QString& file, const QString& messag
 // the system's error number when the line could not be written, 0 when it was.
 int PrintPath(QTextStream& out, const QString& path);
 
+// Writes lines that another process of the tool printed with PrintPath: as they are when the
+// stream writes to a device, else decoded as file names. Returns as PrintPath does.
+int PrintPathLines(QTextStream& out, const QByteArray& lines);
+
 // Flushes `out`: 0 when everything written reached its device, else the system's error number.
 int FlushOutput(QTextStream& out);
 

@@ -149,6 +149,14 @@ void WriteChartDataColumns(ReportRun& run) {
     run.advance();
 }
 
+QString ReducedRateText(const QString& rateLine) {
+    QString reduced = rateLine;
+    for (const char* word : {"сек.", "мин.", "Частота отсчётов:", "Частота регистрации:", " "}) {
+        reduced.remove(QString::fromUtf8(word), Qt::CaseInsensitive);
+    }
+    return reduced;
+}
+
 void WriteStateDurationTable(ReportRun& run) {
     ProgramState& s = run.program;
     const ReportOptions& o = s.options;
@@ -164,10 +172,7 @@ void WriteStateDurationTable(ReportRun& run) {
     sheet.range(block("B", f, "C", lastRow)).setValue(TextArray(n, 2));
     sheet.range(block("A", f, "B", lastRow)).setValue(TextArray(n, 2));
 
-    QString reduced = s.data.RateText.value_or(QString());
-    for (const char* word : {"сек.", "мин.", "Частота отсчётов:", "Частота регистрации:", " "}) {
-        reduced.remove(QString::fromUtf8(word), Qt::CaseInsensitive);
-    }
+    const QString reduced = ReducedRateText(s.data.RateText.value_or(QString()));
     s.data.RateText = reduced;
 
     const QStringList& states = run.columns.Channel2Texts;

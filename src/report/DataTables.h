@@ -20,8 +20,13 @@ void WriteChartDataHeading(ReportRun& run);
 void WriteChartDataColumns(ReportRun& run);
 
 // For an on/off event channel shown alone: the chart data becomes the table of state changes
-// with the time spent in the state that ended (the rate line gives the sampling interval).
+// with the time spent in the state that ended (the rate line gives the sampling interval). The
+// loaded rate line is replaced by its reduction.
 void WriteStateDurationTable(ReportRun& run);
+
+// The rate line as the state-duration table reads its interval: the unit words ("сек.",
+// "мин."), the line's caption and every blank removed, in that order.
+QString ReducedRateText(const QString& rateLine);
 
 // The printed value table of the report sheet, in blocks of up to 57 rows, two (two channels)
 // or three (one channel) side by side, with a page break and page heading before each further

@@ -1,5 +1,7 @@
 #include "cli/CommandLine.h"
 
+#include <QThread>
+
 #include <gtest/gtest.h>
 
 namespace qorv::cli {
@@ -83,6 +85,30 @@ TEST(ParseCommandLine, BadValuesAreUsageErrors) {
     for (const QStringList& args : bad) {
         EXPECT_FALSE(usageError(args).isEmpty()) << args.join(' ').toStdString();
     }
+}
+
+TEST(ParseCommandLine, JobsAndTheOptionsHandedOn) {
+    const BuildRequest r = build({"-j", "3", "-o", "/out", "--title1=Склад", "--pdf", "--b", "-0.5",
+                                  "a.txt", "--jobs=5", "-j4", "--", "-j"});
+    EXPECT_EQ(r.jobs, 4);
+    // Everything but -j and the files, as given, for a process of the tool to parse again.
+    EXPECT_EQ(r.optionArguments,
+              QStringList({"-o", "/out", "--title1=Склад", "--pdf", "--b", "-0.5"}));
+    EXPECT_EQ(r.files, QStringList({"a.txt", "-j"}));
+    EXPECT_EQ(build({"a.txt"}).jobs, std::max(1, QThread::idealThreadCount()));
+
+    const QStringList bad[] = {{"-j", "0", "a.txt"},   {"-j", "-1", "a.txt"},
+                               {"-j", "x", "a.txt"},   {"-j", "", "a.txt"},
+                               {"-j", "1.5", "a.txt"}, {"-j", "+2", "a.txt"},
+                               {"-j", " 2", "a.txt"},  {"--jobs=99999999999", "a.txt"},
+                               {"-j0", "a.txt"},       {"a.txt", "-j"},
+                               {"--jobs", "a.txt"}};
+    for (const QStringList& args : bad) {
+        EXPECT_FALSE(usageError(args).isEmpty()) << args.join(' ').toStdString();
+    }
+    EXPECT_EQ(usageError({"-j", "0", "a.txt"}), "Недопустимое значение параметра -j: 0");
+    // The statistics form builds nothing and takes no -j.
+    EXPECT_EQ(usageError({"stats", "-j", "2", "a.txt"}), "Неизвестный параметр: -j");
 }
 
 TEST(ParseTimeUnit, UnitsAreDays) {

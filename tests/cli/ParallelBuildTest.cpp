@@ -1,0 +1,182 @@
+// The build form with -j, run for real: several files built at once in processes of their own
+// give the reports a batch built one file after the other gives.
+#include "support/LoggerFiles.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+#include <zip.h>
+
+#include <map>
+
+namespace qorv::cli {
+namespace {
+
+const QString kTool = QStringLiteral(QORV_BIN_DIR "/qorv-pr-report");
+
+struct Batch {
+    int exitCode = -1;
+    QStringList paths;  // standard output, one saved path a line
+    QString errors;     // standard error
+};
+
+Batch RunTool(const QStringList& arguments) {
+    QProcess process;
+    process.start(kTool, arguments);
+    Batch batch;
+    if (!process.waitForFinished(300000)) {
+        process.kill();
+        process.waitForFinished();
+        batch.errors = "did not finish";
+        return batch;
+    }
+    batch.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    batch.paths =
+        QString::fromUtf8(process.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    batch.errors = QString::fromUtf8(process.readAllStandardError());
+    return batch;
+}
+
+// A report's name without the run's date and time (and the "_2" of a name taken in the same
+// second): the device number it was named after.
+QString DeviceOf(const QString& path) {
+    static const QRegularExpression stamp(QStringLiteral("-\\d{6}_\\d{6}(_\\d+)?\\.xlsx$"));
+    QString name = QFileInfo(path).fileName();
+    return name.remove(stamp);
+}
+
+// The parts of a workbook but the one with the time of the run.
+std::map<QString, QByteArray> PartsOf(const QString& path) {
+    std::map<QString, QByteArray> parts;
+    int error = 0;
+    zip_t* archive = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY, &error);
+    if (!archive) {
+        ADD_FAILURE() << "cannot open " << path.toStdString();
+        return parts;
+    }
+    for (zip_int64_t i = 0; i < zip_get_num_entries(archive, 0); ++i) {
+        zip_stat_t stat;
+        zip_stat_index(archive, i, 0, &stat);
+        const QString name = QString::fromUtf8(stat.name);
+        if (name == "docProps/core.xml") {
+            continue;
+        }
+        QByteArray bytes(static_cast<qsizetype>(stat.size), '\0');
+        zip_file_t* file = zip_fopen_index(archive, i, 0);
+        EXPECT_EQ(zip_fread(file, bytes.data(), stat.size), static_cast<zip_int64_t>(stat.size));
+        zip_fclose(file);
+        parts[name] = bytes;
+    }
+    zip_close(archive);
+    return parts;
+}
+
+QStringList Samples(int count, bool events) {
+    QStringList lines;
+    QDateTime t(QDate(2015, 2, 1), QTime(10, 0));
+    for (int i = 0; i < count; ++i) {
+        const QString time = t.toString("dd/MM/yyyy HH:mm:ss");
+        lines << (events ? QStringLiteral(" %1 - %2").arg(time, i % 3 ? "1 (Есть)" : "0 (Нет)")
+                         : QStringLiteral(" %1 - %2 °C %3 %")
+                               .arg(time)
+                               .arg(20.0 + i % 7 * 0.1)
+                               .arg(45 + i % 5));
+        t = t.addSecs(300);
+    }
+    return lines;
+}
+
+// A batch whose files lean on the files before them: B has no device, rate or data channel
+// line (named after A's device, with A's channel caption); C is an event file with a rate line
+// whose reduction can be reduced again, which fails its run after reducing it; D, an event file
+// without device and rate lines, then reads C's reduced line. One process or four, the same
+// reports.
+TEST(ParallelBuild, FilesGetTheReportsOfABatchInOneProcess) {
+    QTemporaryDir dir;
+    const QDir d(dir.path());
+    const QStringList files = {
+        test::WriteLoggerFile(
+            d, "a.txt",
+            QStringList{"Устройство - Qorv-TH A1  Версия ПО 2.3", "Частота регистрации: 5 мин.",
+                        "Ярлык", "Объект: склад А", "Данные сохранены: 02/02/2015 10:00:00",
+                        "Канал температуры - 2 байта (°C)", "Канал данных - 2 байта (%RH)",
+                        "Значения измеренных величин"} +
+                Samples(40, false)),
+        test::WriteLoggerFile(
+            d, "b.txt",
+            QStringList{"Ярлык", "Объект: склад Б", "Данные сохранены: 03/02/2015 10:00:00",
+                        "Канал температуры - 2 байта (°C)", "Значения измеренных величин"} +
+                Samples(30, false)),
+        test::WriteLoggerFile(
+            d, "c.txt",
+            QStringList{"Устройство - Qorv-E C3  Версия ПО 2.1", "Частота регистрации: 5 се к.",
+                        "Данные сохранены: 02/02/2015 10:00:00", "Канал температуры отсутствует",
+                        "Канал данных - 1 байт ()", "Значения измеренных величин"} +
+                Samples(20, true)),
+        test::WriteLoggerFile(
+            d, "d.txt",
+            QStringList{"Данные сохранены: 02/02/2015 10:00:00", "Канал температуры отсутствует",
+                        "Канал данных - 1 байт ()", "Значения измеренных величин"} +
+                Samples(25, true)),
+    };
+    std::map<QString, Batch> runs;
+    for (const QString jobs : {"1", "4"}) {
+        const QString out = d.filePath("out" + jobs);
+        ASSERT_TRUE(d.mkpath(out));
+        runs[jobs] = RunTool(QStringList{"-j", jobs, "-o", out} + files);
+    }
+    const Batch& inTurn = runs["1"];
+    const Batch& parallel = runs["4"];
+    EXPECT_EQ(inTurn.exitCode, 1) << inTurn.errors.toStdString();  // C's run fails
+    EXPECT_EQ(parallel.exitCode, 1) << parallel.errors.toStdString();
+    EXPECT_TRUE(parallel.errors.contains(files[2] + ": ")) << parallel.errors.toStdString();
+    ASSERT_EQ(inTurn.paths.size(), 3) << inTurn.errors.toStdString();
+    ASSERT_EQ(parallel.paths.size(), 3) << parallel.errors.toStdString();
+    const QStringList devices = {"Qorv-TH A1", "Qorv-TH A1", "Qorv-E C3"};
+    for (qsizetype i = 0; i < 3; ++i) {
+        EXPECT_EQ(DeviceOf(inTurn.paths[i]), devices[i]) << inTurn.paths[i].toStdString();
+        EXPECT_EQ(DeviceOf(parallel.paths[i]), devices[i]) << parallel.paths[i].toStdString();
+        const auto expected = PartsOf(inTurn.paths[i]);
+        const auto parts = PartsOf(parallel.paths[i]);
+        EXPECT_GT(expected.size(), 5u);
+        EXPECT_TRUE(parts == expected) << parallel.paths[i].toStdString();
+    }
+}
+
+// Paths come out in the order of the files, whichever finishes first; a missing file in the
+// middle makes the exit code 2 and stops nothing; the same file twice gives two workbooks.
+TEST(ParallelBuild, PathsInFileOrderWorstExitCode) {
+    QTemporaryDir dir;
+    const QDir d(dir.path());
+    auto logger = [&](const QString& name, const QString& device, int samples) {
+        return test::WriteLoggerFile(
+            d, name,
+            QStringList{"Устройство - " + device + "  Версия ПО 2.3", "Частота регистрации: 5 мин.",
+                        "Данные сохранены: 02/02/2015 10:00:00", "Канал температуры - 2 байта (°C)",
+                        "Значения измеренных величин"} +
+                Samples(samples, false));
+    };
+    const QString slow = logger("slow.txt", "TH 1", 20000);
+    const QString quick = logger("quick.txt", "TH 2", 10);
+    const QString missing = d.filePath("missing.txt");
+    const Batch batch = RunTool({"-j", "3", "-o", dir.path(), slow, missing, quick, quick});
+    EXPECT_EQ(batch.exitCode, 2) << batch.errors.toStdString();
+    EXPECT_TRUE(batch.errors.contains(missing + ": Файл - " + missing + " - не существует.\n"))
+        << batch.errors.toStdString();
+    EXPECT_TRUE(batch.errors.contains("slow.txt: 14/14\n"));
+    ASSERT_EQ(batch.paths.size(), 3) << batch.errors.toStdString();
+    const QStringList devices = {DeviceOf(batch.paths[0]), DeviceOf(batch.paths[1]),
+                                 DeviceOf(batch.paths[2])};
+    EXPECT_EQ(devices, QStringList({"TH 1", "TH 2", "TH 2"})) << devices.join(", ").toStdString();
+    EXPECT_NE(batch.paths[1], batch.paths[2]);
+    for (const QString& path : batch.paths) {
+        EXPECT_TRUE(QFileInfo(path).isFile()) << path.toStdString();
+    }
+}
+
+}  // namespace
+}  // namespace qorv::cli
