@@ -9,7 +9,6 @@
 #include "report/QtTranslations.h"
 #include "report/UserMessage.h"
 
-#include <QFile>
 #include <QGuiApplication>
 #include <QTextStream>
 
@@ -18,6 +17,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <iostream>
 #include <memory>
 #include <optional>
 
@@ -67,7 +67,7 @@ int Run(const QStringList& arguments, const std::optional<qorv::cli::BatchWorker
         return qorv::cli::RunStats(*stats, out, err);
     }
     if (std::holds_alternative<qorv::cli::BatchWorkerRequest>(request)) {
-        return qorv::cli::RunBatchWorker(workerInput, out, err);
+        return qorv::cli::RunBatchWorker(workerInput, std::cin, out, err);
     }
     const bool progressToTerminal = isatty(fileno(stderr)) != 0;
     return qorv::cli::RunBuild(std::get<qorv::cli::BuildRequest>(request), out, err,
@@ -88,15 +88,15 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
-    // The hidden form of a -j batch reads its input first: without a PDF copy it needs no GUI
-    // application, whose start-up (platform, fonts) a batch would otherwise pay once per file.
+    // The hidden form of a -j batch reads its first file's line first: without a PDF copy it
+    // needs no GUI application, whose start-up (platform, fonts) it would otherwise pay.
     const bool batchWorker =
         argc == 2 && qorv::files::DecodeFileName(argv[1]) == qorv::cli::kBatchWorkerArgument;
     std::optional<qorv::cli::BatchWorkerInput> workerInput;
     if (batchWorker) {
-        QFile input;
-        if (input.open(stdin, QIODevice::ReadOnly)) {
-            workerInput = qorv::cli::ReadBatchWorkerInput(input.readAll());
+        std::string line;
+        if (std::getline(std::cin, line)) {
+            workerInput = qorv::cli::ReadBatchWorkerInput(QByteArray::fromStdString(line));
         }
     }
     std::unique_ptr<QCoreApplication> app;

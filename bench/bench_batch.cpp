@@ -1,13 +1,9 @@
 // A batch of 64 generated two-channel logger files of 65,536 samples each, built by the
 // command-line tool itself with -j 1 (one file after the other, in one process) and with -j 2
-// (two processes at once), each run into a folder of its own, best of two each in the same run;
-// then the loads in order on one state that the -j batch makes to give each file the state it
-// starts from.
+// (two processes at once), each run into a folder of its own, best of two each in the same run.
 
 #include "BenchUtil.h"
 #include "LoggerFile.h"
-
-#include "report/LoadLogFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -75,13 +71,5 @@ int main(int argc, char** argv) {
     qorv::bench::Report("batch_64x65536_jobs2", two, "s");
     qorv::bench::Report("batch_64x65536_jobs2_vs_jobs1", two / one, "x");
 
-    // The -j batch's own loads, which give each file the state it starts from.
-    const qorv::bench::Measurement loads = qorv::bench::MeasureInChild([&] {
-        qorv::ProgramState state;
-        for (const QString& file : files) {
-            qorv::LoadLogFile(state, file);
-        }
-    });
-    qorv::bench::Report("batch_64x65536_starting_states", loads.seconds, "s");
     return 0;
 }

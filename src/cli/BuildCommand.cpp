@@ -114,16 +114,26 @@ std::optional<QString> CheckSourceFile(const QString& file) {
 }
 
 BuildOutcome BuildOne(const QString& file, const ReportOverrides& overrides, ProgramState& state,
-                      QTextStream& out, QTextStream& err, bool terminal, int& outputError) {
+                      QTextStream& out, QTextStream& err, bool terminal, int& outputError,
+                      const LoadStepListener& afterLoad) {
     if (const auto refusal = CheckSourceFile(file)) {
         PrintAboutFile(err, file, *refusal);
+        if (afterLoad) {
+            afterLoad(state, false);
+        }
         return BuildOutcome::Refused;
     }
     try {
         LoadLogFile(state, files::AbsoluteFileName(file));
     } catch (const std::exception& e) {
         PrintAboutFile(err, file, UserMessage(e));
+        if (afterLoad) {
+            afterLoad(state, false);
+        }
         return BuildOutcome::Failed;
+    }
+    if (afterLoad) {
+        afterLoad(state, true);
     }
     ApplyOverrides(overrides, state);
     if (const auto message = ValidateReportOptions(state.options, state.data)) {

@@ -4,6 +4,7 @@
 
 #include <QTextStream>
 
+#include <functional>
 #include <optional>
 
 namespace qorv::cli {
@@ -25,11 +26,16 @@ enum class BuildOutcome { Built, Refused, Failed };
 // Refusal of a path that has nothing there or is no regular file, before any load.
 std::optional<QString> CheckSourceFile(const QString& file);
 
+// Told the state a file's load step left (the check of the path and the load, `loaded` when
+// the load succeeded), before the options and the run.
+using LoadStepListener = std::function<void(const ProgramState& state, bool loaded)>;
+
 // Check, load, options, validation, run for one file on `state`; the saved paths go to `out`
 // (a failure to write them into `outputError`, once), everything about the file to `err` after
 // its path.
 BuildOutcome BuildOne(const QString& file, const ReportOverrides& overrides, ProgramState& state,
-                      QTextStream& out, QTextStream& err, bool terminal, int& outputError);
+                      QTextStream& out, QTextStream& err, bool terminal, int& outputError,
+                      const LoadStepListener& afterLoad = {});
 
 // The worst outcome of a batch and the exit code it gives.
 struct BatchOutcome {

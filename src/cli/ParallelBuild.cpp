@@ -11,7 +11,11 @@
 #include <QJsonObject>
 #include <QProcess>
 
+#include <algorithm>
 #include <functional>
+#include <istream>
+#include <memory>
+#include <string>
 #include <vector>
 
 namespace qorv::cli {
@@ -70,6 +74,25 @@ std::optional<WorkerInput> DecodeWorkerInput(const QByteArray& bytes) {
     return input;
 }
 
+// What a worker writes on its standard output besides a file's paths, each a line that starts
+// with a NUL (no path holds one, so none is taken for a path) and a letter:
+//   S{carried}  the file's load step is done; the next file starts from this state
+//   W           the load step is done, but the file's run may change what the next file
+//               starts from: it follows with the end
+//   E<code> {carried}  the file's end: the exit code RunBuild gives for it alone, and the
+//               state after its run
+constexpr char kMark = '\0';
+
+QByteArray CarriedLine(char kind, const CarriedState& carried) {
+    return QByteArray(1, kMark) + kind +
+           QJsonDocument(CarriedStateToJson(carried)).toJson(QJsonDocument::Compact) + '\n';
+}
+
+std::optional<CarriedState> ParseCarried(const QByteArray& json) {
+    const QJsonDocument document = QJsonDocument::fromJson(json);
+    return document.isObject() ? CarriedStateFromJson(document.object()) : std::nullopt;
+}
+
 // One batch over several processes (see RunParallelBuild).
 class ParallelBatch {
   public:
@@ -79,45 +102,43 @@ class ParallelBatch {
           program_(program),
           out_(out),
           err_(err),
-          files_(static_cast<std::size_t>(request.files.size())) {}
+          files_(static_cast<std::size_t>(request.files.size())) {
+        files_.front().start = CarriedStateOf(StartState());
+    }
 
     int run() {
-        ProgramState loads = StartState();
         for (qsizetype i = 0; i < request_.files.size(); ++i) {
-            const QString& file = request_.files[i];
-            const CarriedState start = CarriedStateOf(loads);
-            // The load the file's own build begins with, on the state the files before it
-            // left: what it leaves is what the next file starts from. A load that fails leaves
-            // its partial state, as in a batch in one process; the file's own build loads it
-            // again and reports the failure.
-            bool loaded = false;
-            if (!CheckSourceFile(file)) {
-                try {
-                    LoadLogFile(loads, files::AbsoluteFileName(file));
-                    loaded = true;
-                } catch (const std::exception&) {
-                    loaded = false;
-                }
-            }
-            if (loaded && RunMayChangeWhatIsCarried(loads)) {
-                waitUntil([this] { return running_ == 0; });
-                buildHere(i, start);
-                RestoreCarriedState(loads, CarriedStateOf(here_));
-                continue;
-            }
-            waitUntil([this] { return running_ < request_.jobs; });
-            startWorker(i, start);
+            // A file starts once the file before it has been loaded (and, when its run may
+            // change what it hands on, built) and a worker is free.
+            waitUntil([this, i] { return files_[i].start && busy_ < request_.jobs; });
+            hand(i);
         }
-        waitUntil([this] { return running_ == 0; });
+        waitUntil([this] { return busy_ == 0; });
+        // Standard input's end tells the idle workers that the batch is over.
+        for (const std::unique_ptr<Worker>& worker : workers_) {
+            if (worker->process) {
+                worker->process->closeWriteChannel();
+            }
+        }
+        waitUntil([this] {
+            return std::none_of(workers_.begin(), workers_.end(),
+                                [](const std::unique_ptr<Worker>& w) { return w->process; });
+        });
         return outcome_.finish(err_);
     }
 
   private:
     struct File {
-        QProcess* process = nullptr;  // owned by owner_, deleted once finished
-        QByteArray output;            // standard output, held until the earlier files are done
-        QByteArray errorLine;         // standard error after its last whole line
+        std::optional<CarriedState> start;  // the state the file starts from, once known
+        QByteArray output;                  // standard output, held until earlier files are done
         bool done = false;
+    };
+    // A process of the tool in its hidden form, building the files it is handed one at a time.
+    struct Worker {
+        QProcess* process = nullptr;    // owned by owner_, deleted once ended; none after
+        std::optional<qsizetype> file;  // the file it is building
+        QByteArray output;              // standard output not yet taken apart
+        QByteArray errorLine;           // standard error after its last whole line
     };
 
     void waitUntil(const std::function<bool()>& condition) {
@@ -126,87 +147,152 @@ class ParallelBatch {
         }
     }
 
-    // Built in this process: all earlier files are done and printed, so the paths go straight
-    // to the output in their place.
-    void buildHere(qsizetype i, const CarriedState& start) {
-        here_ = StartState();
-        RestoreCarriedState(here_, start);
-        outcome_.add(BuildOne(request_.files[i], request_.overrides, here_, out_, err_, false,
-                              outcome_.outputError));
+    // To an idle worker, or to a new one while there are fewer than the jobs.
+    void hand(qsizetype i) {
+        Worker* worker = nullptr;
+        for (const std::unique_ptr<Worker>& w : workers_) {
+            if (w->process && !w->file) {
+                worker = w.get();
+                break;
+            }
+        }
+        const bool fresh = worker == nullptr;
+        if (fresh) {
+            worker = addWorker();
+        }
+        // The file is the worker's before its process starts: a start that fails at once
+        // reports the file as failed.
+        worker->file = i;
+        ++busy_;
+        if (fresh) {
+            worker->process->start(program_, {kBatchWorkerArgument});
+        }
+        if (worker->process && worker->process->state() != QProcess::NotRunning) {
+            QStringList arguments = request_.optionArguments;
+            arguments << QStringLiteral("--") << request_.files[i];
+            worker->process->write(EncodeWorkerInput({arguments, *files_[i].start}) + '\n');
+        }
+    }
+
+    Worker* addWorker() {
+        workers_.push_back(std::make_unique<Worker>());
+        Worker* worker = workers_.back().get();
+        auto* process = new QProcess(&owner_);
+        worker->process = process;
+        QObject::connect(process, &QProcess::readyReadStandardOutput, &owner_,
+                         [this, worker] { takeOutput(*worker); });
+        QObject::connect(process, &QProcess::readyReadStandardError, &owner_,
+                         [this, worker] { forwardErrorLines(*worker, false); });
+        QObject::connect(process, &QProcess::finished, &owner_,
+                         [this, worker](int, QProcess::ExitStatus) { ended(*worker, nullptr); });
+        QObject::connect(process, &QProcess::errorOccurred, &owner_,
+                         [this, worker](QProcess::ProcessError error) {
+                             // A process that did not start sends no "finished".
+                             if (error == QProcess::FailedToStart) {
+                                 const QString message = messages::BatchWorkerNotStarted(program_);
+                                 ended(*worker, &message);
+                             }
+                         });
+        return worker;
+    }
+
+    // Takes a worker's output apart at its marked lines; what comes before a mark is its
+    // file's paths.
+    void takeOutput(Worker& worker) {
+        worker.output += worker.process->readAllStandardOutput();
+        for (;;) {
+            const qsizetype mark = worker.output.indexOf(kMark);
+            const qsizetype lineEnd = mark < 0 ? -1 : worker.output.indexOf('\n', mark);
+            if (lineEnd < 0 || !worker.file) {
+                return;
+            }
+            const qsizetype i = *worker.file;
+            const char kind = lineEnd > mark + 1 ? worker.output.at(mark + 1) : '\0';
+            const QByteArray rest = worker.output.mid(mark + 2, lineEnd - mark - 2);
+            files_[i].output += worker.output.first(mark);
+            worker.output.remove(0, lineEnd + 1);
+            if (kind == 'S') {
+                handOn(i, ParseCarried(rest));
+            } else if (kind == 'E') {
+                const qsizetype blank = rest.indexOf(' ');
+                const QByteArray code = blank < 0 ? rest : rest.first(blank);
+                handOn(i, blank < 0 ? std::nullopt : ParseCarried(rest.sliced(blank + 1)));
+                forwardErrorLines(worker, false);
+                finishFile(i, code == "0"   ? BuildOutcome::Built
+                              : code == "2" ? BuildOutcome::Refused
+                                            : BuildOutcome::Failed);
+                worker.file.reset();
+                --busy_;
+            }
+            loop_.quit();
+        }
+    }
+
+    // The state the file after `i` starts from, unless it is known already. Without one from
+    // the worker (a broken line, a worker that ended early) it is what the load step gives on
+    // the file's own start state, as the worker would have found.
+    void handOn(qsizetype i, std::optional<CarriedState> carried) {
+        if (i + 1 >= request_.files.size() || files_[i + 1].start) {
+            return;
+        }
+        if (!carried) {
+            ProgramState state = StartState();
+            RestoreCarriedState(state, *files_[i].start);
+            if (!CheckSourceFile(request_.files[i])) {
+                try {
+                    LoadLogFile(state, files::AbsoluteFileName(request_.files[i]));
+                } catch (const std::exception&) {
+                    // the partial state of the failed load is handed on
+                }
+            }
+            carried = CarriedStateOf(state);
+        }
+        files_[i + 1].start = carried;
+    }
+
+    // A worker's process ended (or never started, with `message`): a file it was building has
+    // failed; later files go to another worker.
+    void ended(Worker& worker, const QString* message) {
+        if (!worker.process) {
+            return;
+        }
+        takeOutput(worker);
+        forwardErrorLines(worker, true);
+        if (worker.file) {
+            const qsizetype i = *worker.file;
+            files_[i].output += worker.output;
+            PrintAboutFile(err_, request_.files[i],
+                           message ? *message : messages::BatchWorkerCrashed);
+            handOn(i, std::nullopt);
+            finishFile(i, BuildOutcome::Failed);
+            --busy_;
+        }
+        QObject::disconnect(worker.process, nullptr, &owner_, nullptr);
+        worker.process->deleteLater();
+        worker.process = nullptr;
+        loop_.quit();
+    }
+
+    void finishFile(qsizetype i, BuildOutcome outcome) {
+        outcome_.add(outcome);
         files_[i].done = true;
         printFinished();
     }
 
-    void startWorker(qsizetype i, const CarriedState& start) {
-        auto* process = new QProcess(&owner_);
-        files_[i].process = process;
-        QObject::connect(process, &QProcess::readyReadStandardOutput, &owner_, [this, i] {
-            files_[i].output += files_[i].process->readAllStandardOutput();
-        });
-        QObject::connect(process, &QProcess::readyReadStandardError, &owner_,
-                         [this, i] { forwardErrorLines(files_[i], false); });
-        QObject::connect(process, &QProcess::finished, &owner_,
-                         [this, i](int code, QProcess::ExitStatus status) {
-                             const bool normal =
-                                 status == QProcess::NormalExit && code >= 0 && code <= 2;
-                             finish(i, !normal     ? std::optional<BuildOutcome>()
-                                       : code == 0 ? BuildOutcome::Built
-                                       : code == 2 ? BuildOutcome::Refused
-                                                   : BuildOutcome::Failed);
-                         });
-        QObject::connect(process, &QProcess::errorOccurred, &owner_,
-                         [this, i](QProcess::ProcessError error) {
-                             // A process that did not start sends no "finished".
-                             if (error == QProcess::FailedToStart) {
-                                 PrintAboutFile(err_, request_.files[i],
-                                                messages::BatchWorkerNotStarted(program_));
-                                 finish(i, BuildOutcome::Failed);
-                             }
-                         });
-        QStringList arguments = request_.optionArguments;
-        arguments << QStringLiteral("--") << request_.files[i];
-        ++running_;
-        process->start(program_, {kBatchWorkerArgument});
-        if (process->state() != QProcess::NotRunning) {
-            process->write(EncodeWorkerInput({arguments, start}));
-            process->closeWriteChannel();
-        }
-    }
-
-    // The end of a file's process: its last output, its outcome (nothing for a process that
-    // ended abnormally), the paths that may now be printed.
-    void finish(qsizetype i, std::optional<BuildOutcome> outcome) {
-        File& file = files_[i];
-        if (file.done) {
-            return;
-        }
-        file.output += file.process->readAllStandardOutput();
-        forwardErrorLines(file, true);
-        if (!outcome) {
-            PrintAboutFile(err_, request_.files[i], messages::BatchWorkerCrashed);
-        }
-        outcome_.add(outcome.value_or(BuildOutcome::Failed));
-        file.done = true;
-        file.process->deleteLater();
-        --running_;
-        printFinished();
-        loop_.quit();
-    }
-
     // Passes on the whole lines a process wrote to its standard error; at its end also the
     // rest, ended by a line break.
-    void forwardErrorLines(File& file, bool ended) {
-        file.errorLine += file.process->readAllStandardError();
-        if (ended && !file.errorLine.isEmpty() && !file.errorLine.endsWith('\n')) {
-            file.errorLine += '\n';
+    void forwardErrorLines(Worker& worker, bool ended) {
+        worker.errorLine += worker.process->readAllStandardError();
+        if (ended && !worker.errorLine.isEmpty() && !worker.errorLine.endsWith('\n')) {
+            worker.errorLine += '\n';
         }
-        const qsizetype end = file.errorLine.lastIndexOf('\n');
+        const qsizetype end = worker.errorLine.lastIndexOf('\n');
         if (end < 0) {
             return;
         }
-        err_ << QString::fromUtf8(file.errorLine.first(end + 1));
+        err_ << QString::fromUtf8(worker.errorLine.first(end + 1));
         err_.flush();
-        file.errorLine.remove(0, end + 1);
+        worker.errorLine.remove(0, end + 1);
     }
 
     // Prints the held paths of the finished files that no unfinished file precedes.
@@ -226,11 +312,11 @@ class ParallelBatch {
     QTextStream& out_;
     QTextStream& err_;
     std::vector<File> files_;
-    ProgramState here_;
     BatchOutcome outcome_;
     qsizetype printed_ = 0;
-    int running_ = 0;
+    int busy_ = 0;  // workers building a file
     QEventLoop loop_;
+    std::vector<std::unique_ptr<Worker>> workers_;
     QObject owner_;  // the processes and their connections; declared last, destroyed first
 };
 
@@ -254,16 +340,39 @@ std::optional<BatchWorkerInput> ReadBatchWorkerInput(const QByteArray& bytes) {
     return BatchWorkerInput{*build, given->carried};
 }
 
-int RunBatchWorker(const std::optional<BatchWorkerInput>& input, QTextStream& out,
-                   QTextStream& err) {
-    if (!input) {
-        err << messages::BatchWorkerInputInvalid << '\n';
-        err.flush();
-        return 1;
+int RunBatchWorker(const std::optional<BatchWorkerInput>& first, std::istream& input,
+                   QTextStream& out, QTextStream& err) {
+    std::optional<BatchWorkerInput> next = first;
+    for (;;) {
+        if (next) {
+            ProgramState state = StartState();
+            RestoreCarriedState(state, next->carried);
+            const auto afterLoad = [&out](const ProgramState& loaded, bool succeeded) {
+                if (succeeded && RunMayChangeWhatIsCarried(loaded)) {
+                    out << QByteArray(1, kMark) << 'W' << '\n';
+                } else {
+                    out << CarriedLine('S', CarriedStateOf(loaded));
+                }
+                out.flush();
+            };
+            BatchOutcome outcome;
+            outcome.add(BuildOne(next->request.files.first(), next->request.overrides, state, out,
+                                 err, false, outcome.outputError, afterLoad));
+            const int code = outcome.finish(err);
+            out << CarriedLine('E', CarriedStateOf(state))
+                       .insert(2, QByteArray::number(code) + ' ');
+        } else {
+            err << messages::BatchWorkerInputInvalid << '\n';
+            err.flush();
+            out << QByteArray(1, kMark) << "E1\n";
+        }
+        out.flush();
+        std::string line;
+        if (!std::getline(input, line)) {
+            return 0;
+        }
+        next = ReadBatchWorkerInput(QByteArray::fromStdString(line));
     }
-    ProgramState state = StartState();
-    RestoreCarriedState(state, input->carried);
-    return BuildInTurn(input->request.files, input->request.overrides, state, out, err, false);
 }
 
 }  // namespace qorv::cli
