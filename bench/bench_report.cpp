@@ -16,6 +16,7 @@
 #include <QStringEncoder>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
@@ -110,11 +111,23 @@ int main(int argc, char** argv) {
         qorv::bench::MeasureInChild([&] { validateOnce(file, dir.path(), samples); });
         if (samples == 1000000) {
             // The same report with the statistics section (one more pass over the selection)
-            // and the limit lines.
-            const qorv::bench::Measurement stats =
-                qorv::bench::MeasureInChild([&] { runOnce(file, dir.path(), samples, true); });
-            std::printf("bench: report_1000000_stats_total %.3f s\n", stats.seconds);
-            std::printf("bench: report_1000000_stats_vs_plain %.3f x\n", stats.seconds / m.seconds);
+            // and the limit lines; best of two of each, taken in turns, against the plain one,
+            // so that a slower moment of the machine does not fall on one of them only.
+            double plain = m.seconds;
+            double extras = -1;
+            for (int round = 0; round < 2; ++round) {
+                const double withExtras = qorv::bench::MeasureInChild([&] {
+                                              runOnce(file, dir.path(), samples, true);
+                                          }).seconds;
+                extras = extras < 0 ? withExtras : std::min(extras, withExtras);
+                if (round == 0) {
+                    plain = std::min(plain, qorv::bench::MeasureInChild([&] {
+                                                runOnce(file, dir.path(), samples, false);
+                                            }).seconds);
+                }
+            }
+            std::printf("bench: report_1000000_stats_total %.3f s\n", extras);
+            std::printf("bench: report_1000000_stats_vs_plain %.3f x\n", extras / plain);
         }
     }
     const double perSample65536 = results[1].seconds / 65536.0;

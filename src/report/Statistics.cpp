@@ -11,6 +11,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
+#include <future>
+#include <thread>
 
 namespace qorv {
 
@@ -78,9 +81,12 @@ double medianSpacing(const std::vector<QDateTime>& times) {
     if (gaps.empty()) {
         return 0;
     }
-    std::sort(gaps.begin(), gaps.end());
-    const size_t mid = gaps.size() / 2;
-    return gaps.size() % 2 == 1 ? gaps[mid] : (gaps[mid - 1] + gaps[mid]) / 2;
+    const auto mid = gaps.begin() + std::ptrdiff_t(gaps.size() / 2);
+    std::nth_element(gaps.begin(), mid, gaps.end());
+    if (gaps.size() % 2 == 1) {
+        return *mid;
+    }
+    return (*std::max_element(gaps.begin(), mid) + *mid) / 2;
 }
 
 void describe(ChannelStatistics& c, const std::vector<Sample>& samples) {
@@ -157,6 +163,82 @@ QString timeText(const QDateTime& time) {
 
 }  // namespace
 
+// The corrections of the two channels; channel 2's only for measured values.
+struct Corrections {
+    long double a, b, c, d;
+    bool channel2;
+};
+
+// The selected samples: each time in the range, and the values of each channel at them.
+struct SelectedSamples {
+    std::vector<QDateTime> times;
+    std::vector<Sample> channel1, channel2;
+};
+
+// One pass over the sample lines [first, last): the selection by time (each time read once),
+// then the values of the lines in the range.
+SelectedSamples SelectRows(const QStringList& rows, qsizetype first, qsizetype last,
+                           bool hasTemperature, const QDateTime& start, const QDateTime& end,
+                           const Corrections& k) {
+    SelectedSamples selected;
+    for (qsizetype i = first; i < last; ++i) {
+        const QString& line = rows[i];
+        const auto parts = SplitSampleLine(line, hasTemperature);
+        if (!parts) {
+            throw ConversionError(messages::SampleWithoutSeparator(line), line);
+        }
+        const QDateTime time = readTime(parts->time, line);
+        if (time < start || end < time) {
+            continue;
+        }
+        selected.times.push_back(time);
+        if (!parts->channel1.trimmed().isEmpty()) {
+            selected.channel1.push_back({time, corrected(parts->channel1, line, k.a, k.b)});
+        }
+        if (!parts->channel2.trimmed().isEmpty()) {
+            selected.channel2.push_back({time, k.channel2
+                                                   ? corrected(parts->channel2, line, k.c, k.d)
+                                                   : readValue(parts->channel2, line)});
+        }
+    }
+    return selected;
+}
+
+// SelectRows over all lines, a large file in parts read side by side (the reading only looks
+// at the process-wide format settings). A line that does not read ends it with the message of
+// the first such line, as one pass would.
+SelectedSamples SelectSamples(const QStringList& rows, bool hasTemperature, const QDateTime& start,
+                              const QDateTime& end, const Corrections& k) {
+    constexpr qsizetype kRowsPerPart = 100000;
+    const qsizetype n = rows.size();
+    const qsizetype parts = std::clamp<qsizetype>(
+        std::min<qsizetype>(n / kRowsPerPart, std::thread::hardware_concurrency()), 1, 8);
+    if (parts == 1) {
+        return SelectRows(rows, 0, n, hasTemperature, start, end, k);
+    }
+    std::vector<std::future<SelectedSamples>> pending;
+    for (qsizetype p = 0; p < parts; ++p) {
+        pending.push_back(std::async(std::launch::async, SelectRows, std::cref(rows), n * p / parts,
+                                     n * (p + 1) / parts, hasTemperature, std::cref(start),
+                                     std::cref(end), std::cref(k)));
+    }
+    std::vector<SelectedSamples> results;
+    for (std::future<SelectedSamples>& part : pending) {
+        part.wait();
+    }
+    for (std::future<SelectedSamples>& part : pending) {
+        results.push_back(part.get());  // the first part's error first
+    }
+    SelectedSamples all = std::move(results.front());
+    for (std::size_t p = 1; p < results.size(); ++p) {
+        const SelectedSamples& more = results[p];
+        all.times.insert(all.times.end(), more.times.begin(), more.times.end());
+        all.channel1.insert(all.channel1.end(), more.channel1.begin(), more.channel1.end());
+        all.channel2.insert(all.channel2.end(), more.channel2.begin(), more.channel2.end());
+    }
+    return all;
+}
+
 SelectionStatistics ComputeStatistics(const ProgramState& state) {
     const ReportOptions& o = state.options;
     const LogData& data = state.data;
@@ -169,33 +251,16 @@ SelectionStatistics ComputeStatistics(const ProgramState& state) {
     const bool hasTemperature = data.TempChannelState != "NO";
 
     SelectionStatistics result;
-    std::vector<QDateTime> times;
-    std::vector<Sample> channel1, channel2;
     const long double a = ReadFieldValue(o.Edit7.trimmed(), "a");
     const long double b = ReadFieldValue(o.Edit8.trimmed(), "b");
     const bool correct2 = o.Channel2CoefficientsVisible;
     const long double c = correct2 ? ReadFieldValue(o.Edit9.trimmed(), "c") : 1;
     const long double d = correct2 ? ReadFieldValue(o.Edit11.trimmed(), "d") : 0;
-    // One pass: the selection by time (each time read once), then the values of the lines in
-    // the range.
-    for (const QString& line : data.SampleRows) {
-        const auto parts = SplitSampleLine(line, hasTemperature);
-        if (!parts) {
-            throw ConversionError(messages::SampleWithoutSeparator(line), line);
-        }
-        const QDateTime time = readTime(parts->time, line);
-        if (time < *start || *end < time) {
-            continue;
-        }
-        times.push_back(time);
-        if (!parts->channel1.trimmed().isEmpty()) {
-            channel1.push_back({time, corrected(parts->channel1, line, a, b)});
-        }
-        if (!parts->channel2.trimmed().isEmpty()) {
-            channel2.push_back({time, correct2 ? corrected(parts->channel2, line, c, d)
-                                               : readValue(parts->channel2, line)});
-        }
-    }
+    const SelectedSamples selected =
+        SelectSamples(data.SampleRows, hasTemperature, *start, *end, {a, b, c, d, correct2});
+    const std::vector<QDateTime>& times = selected.times;
+    const std::vector<Sample>& channel1 = selected.channel1;
+    const std::vector<Sample>& channel2 = selected.channel2;
     result.selected = static_cast<qsizetype>(times.size());
     result.intervalSeconds = medianSpacing(times);
 

@@ -172,6 +172,39 @@ TEST_P(StatisticsTest, EventsAndEmptySelections) {
                                                    "2 - Канал - Влажность", "Нет данных"}));
 }
 
+// A selection large enough to be read in parts side by side gives the figures of one pass,
+// and a line that does not read is reported as the first such line in the file.
+TEST_P(StatisticsTest, LargeSelectionReadInParts) {
+    constexpr int kSamples = 300000;
+    QStringList lines = kTwoChannels.mid(0, 10);
+    const QDateTime start(QDate(2024, 1, 1), QTime(0, 0), Qt::UTC);
+    for (int i = 0; i < kSamples; ++i) {
+        lines << start.addSecs(60 * i).toString(" dd/MM/yyyy hh:mm:ss") +
+                     QStringLiteral(" - %1.0 °C 50.0 %").arg(i % 10);
+    }
+    ProgramState state = load(lines);
+    const SelectionStatistics s = ComputeStatistics(state);
+    ASSERT_EQ(s.channels.size(), 2u);
+    const ChannelStatistics& t = s.channels[0];
+    EXPECT_EQ(t.samples, kSamples);
+    EXPECT_EQ(t.last, start.addSecs(60 * (kSamples - 1)));
+    EXPECT_EQ(t.maximumTime, start.addSecs(60 * 9));
+    EXPECT_DOUBLE_EQ(t.mean, 4.5);
+    EXPECT_EQ(t.belowLower, kSamples);  // all below 17 °C: one run from the first sample
+    EXPECT_EQ(t.longestExcursion.samples, kSamples);
+    EXPECT_EQ(t.longestExcursion.start, start);
+    EXPECT_EQ(s.intervalSeconds, 60);
+
+    const QString early = state.data.SampleRows[100].replace(QStringLiteral("0.0 °C"), "x °C");
+    state.data.SampleRows[250000].replace(u':', u'x');
+    try {
+        ComputeStatistics(state);
+        ADD_FAILURE() << "no error";
+    } catch (const std::exception& e) {
+        EXPECT_TRUE(QString::fromStdString(e.what()).contains(early.trimmed())) << e.what();
+    }
+}
+
 TEST(DurationText, WholeUnitsFromDaysToSeconds) {
     const std::pair<double, const char*> cases[] = {
         {0, "0 мин"}, {45, "45 с"}, {600, "10 мин"}, {3600, "1 ч"}, {93900, "1 сут 2 ч 5 мин"}};
