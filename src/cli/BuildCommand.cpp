@@ -97,8 +97,6 @@ class ProgressLine : public ProgressListener {
     std::optional<QString> pdfMessage_;
 };
 
-}  // namespace
-
 // The report button's check of the file itself, before the load: a path with nothing there
 // or one that is no regular file is refused as the window refuses it.
 std::optional<QString> CheckSourceFile(const QString& file) {
@@ -113,27 +111,30 @@ std::optional<QString> CheckSourceFile(const QString& file) {
     return std::nullopt;
 }
 
-BuildOutcome BuildOne(const QString& file, const ReportOverrides& overrides, ProgramState& state,
-                      QTextStream& out, QTextStream& err, bool terminal, int& outputError,
-                      const LoadStepListener& afterLoad) {
+}  // namespace
+
+std::optional<LoadStepFailure> LoadStep(const QString& file, ProgramState& state) {
     if (const auto refusal = CheckSourceFile(file)) {
-        PrintAboutFile(err, file, *refusal);
-        if (afterLoad) {
-            afterLoad(state, false);
-        }
-        return BuildOutcome::Refused;
+        return LoadStepFailure{BuildOutcome::Refused, *refusal};
     }
     try {
         LoadLogFile(state, files::AbsoluteFileName(file));
     } catch (const std::exception& e) {
-        PrintAboutFile(err, file, UserMessage(e));
-        if (afterLoad) {
-            afterLoad(state, false);
-        }
-        return BuildOutcome::Failed;
+        return LoadStepFailure{BuildOutcome::Failed, UserMessage(e)};
     }
+    return std::nullopt;
+}
+
+BuildOutcome BuildOne(const QString& file, const ReportOverrides& overrides, ProgramState& state,
+                      QTextStream& out, QTextStream& err, bool terminal, int& outputError,
+                      const LoadStepListener& afterLoad) {
+    const std::optional<LoadStepFailure> failure = LoadStep(file, state);
     if (afterLoad) {
-        afterLoad(state, true);
+        afterLoad(state, !failure);
+    }
+    if (failure) {
+        PrintAboutFile(err, file, failure->message);
+        return failure->outcome;
     }
     ApplyOverrides(overrides, state);
     if (const auto message = ValidateReportOptions(state.options, state.data)) {

@@ -23,8 +23,15 @@ int RunBuild(const BuildRequest& request, QTextStream& out, QTextStream& err, bo
 
 enum class BuildOutcome { Built, Refused, Failed };
 
-// Refusal of a path that has nothing there or is no regular file, before any load.
-std::optional<QString> CheckSourceFile(const QString& file);
+// Why a file's load step (the check of its path, then the load) ended it, and its message.
+struct LoadStepFailure {
+    BuildOutcome outcome;  // Refused for the path, Failed for the load
+    QString message;
+};
+
+// The load step of one file on `state`: a path with nothing there or that is no regular file
+// is refused as the window refuses it, before any load; a failed load leaves its partial state.
+std::optional<LoadStepFailure> LoadStep(const QString& file, ProgramState& state);
 
 // Told the state a file's load step left (the check of the path and the load, `loaded` when
 // the load succeeded), before the options and the run.

@@ -238,13 +238,7 @@ class ParallelBatch {
         if (!carried) {
             ProgramState state = StartState();
             RestoreCarriedState(state, *files_[i].start);
-            if (!CheckSourceFile(request_.files[i])) {
-                try {
-                    LoadLogFile(state, files::AbsoluteFileName(request_.files[i]));
-                } catch (const std::exception&) {
-                    // the partial state of the failed load is handed on
-                }
-            }
+            LoadStep(request_.files[i], state);  // a failure's partial state is handed on
             carried = CarriedStateOf(state);
         }
         files_[i + 1].start = carried;
