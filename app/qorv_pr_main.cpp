@@ -1,4 +1,5 @@
 #include "files/FileName.h"
+#include "files/Process.h"
 #include "report/LoadLogFile.h"
 #include "report/QtTranslations.h"
 #include "ui/Emblem.h"
@@ -36,8 +37,8 @@ int main(int argc, char** argv) {
     qorv::InstallQtRussianTranslations(app);
 
     QStringList files;
-    for (int i = 1; i < argc; ++i) {
-        files << qorv::files::AbsoluteFileName(qorv::files::DecodeFileName(argv[i]));
+    for (const QString& argument : qorv::files::ProgramArguments(argc, argv)) {
+        files << qorv::files::AbsoluteFileName(argument);
     }
 
     qorv::ProgramState state;

@@ -5,6 +5,7 @@
 #include "cli/ParallelBuild.h"
 #include "cli/StatsCommand.h"
 #include "files/FileName.h"
+#include "files/Process.h"
 #include "report/Messages.h"
 #include "report/QtTranslations.h"
 #include "report/UserMessage.h"
@@ -12,29 +13,13 @@
 #include <QGuiApplication>
 #include <QTextStream>
 
-#include <fcntl.h>
-#include <unistd.h>
 #include <cerrno>
-#include <csignal>
 #include <cstdio>
 #include <iostream>
 #include <memory>
 #include <optional>
 
 namespace {
-
-// Standard input, output and error that the program was started without (`>&-`) are taken by
-// /dev/null at once: otherwise the first file the program opens would get the descriptor and
-// receive what is meant for the terminal. Returns whether standard output was closed.
-bool TakeClosedStandardStreams() {
-    const bool outputClosed = ::fcntl(STDOUT_FILENO, F_GETFD) == -1;
-    for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
-        if (::fcntl(fd, F_GETFD) == -1) {
-            ::open("/dev/null", fd == STDIN_FILENO ? O_RDONLY : O_WRONLY);
-        }
-    }
-    return outputClosed;
-}
 
 // Qt's own diagnostics (English, about the platform, not the user's work) stay out of the
 // messages; only its critical and fatal reports, which end the program, pass on.
@@ -69,7 +54,7 @@ int Run(const QStringList& arguments, const std::optional<qorv::cli::BatchWorker
     if (std::holds_alternative<qorv::cli::BatchWorkerRequest>(request)) {
         return qorv::cli::RunBatchWorker(workerInput, std::cin, out, err);
     }
-    const bool progressToTerminal = isatty(fileno(stderr)) != 0;
+    const bool progressToTerminal = qorv::files::IsTerminal(stderr);
     return qorv::cli::RunBuild(std::get<qorv::cli::BuildRequest>(request), out, err,
                                progressToTerminal);
 }
@@ -78,11 +63,10 @@ int Run(const QStringList& arguments, const std::optional<qorv::cli::BatchWorker
 
 // qorv-pr-report: the command-line front end to the reader and the report run.
 int main(int argc, char** argv) {
-    const bool outputClosed = TakeClosedStandardStreams();
+    const bool outputClosed = qorv::files::TakeClosedStandardStreams();
+    qorv::files::ShowUtf8OnConsole();
     qtDefaultHandler = qInstallMessageHandler(DropQtDiagnostics);
-    // A standard output closed by its reader is reported as a write failure instead of ending
-    // the process in the middle of a save.
-    std::signal(SIGPIPE, SIG_IGN);
+    qorv::files::IgnoreBrokenPipes();
     // The PDF copy needs fonts, which need a GUI application; the tool shows no window, so it
     // needs no display either.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
@@ -90,8 +74,11 @@ int main(int argc, char** argv) {
     }
     // The hidden form of a -j batch reads its first file's line first: without a PDF copy it
     // needs no GUI application, whose start-up (platform, fonts) it would otherwise pay.
+    // The arguments as the system gave them: a file name that is not UTF-8 still names its file
+    // (QCoreApplication::arguments() would turn such bytes into U+FFFD).
+    const QStringList arguments = qorv::files::ProgramArguments(argc, argv);
     const bool batchWorker =
-        argc == 2 && qorv::files::DecodeFileName(argv[1]) == qorv::cli::kBatchWorkerArgument;
+        arguments.size() == 1 && arguments.front() == qorv::cli::kBatchWorkerArgument;
     std::optional<qorv::cli::BatchWorkerInput> workerInput;
     if (batchWorker) {
         std::string line;
@@ -110,12 +97,6 @@ int main(int argc, char** argv) {
     QTextStream out(stdout);
     QTextStream err(stderr);
 
-    // The arguments as the bytes the system gave: a file name that is not UTF-8 still names
-    // its file (QCoreApplication::arguments() would turn such bytes into U+FFFD).
-    QStringList arguments;
-    for (int i = 1; i < argc; ++i) {
-        arguments << qorv::files::DecodeFileName(argv[i]);
-    }
     int exitCode = 1;
     try {
         exitCode = Run(arguments, workerInput, out, err);

@@ -108,7 +108,7 @@ zip_t* openTemporaryArchive(const QString& folder, const QString& target, QStrin
     for (int attempt = 0;; ++attempt) {
         temporary = files::TemporaryNameIn(folder);
         int errorCode = 0;
-        zip_t* archive = zip_open(files::EncodeFileName(temporary).constData(),
+        zip_t* archive = zip_open(files::LibraryFileName(temporary).constData(),
                                   ZIP_CREATE | ZIP_EXCL, &errorCode);
         if (archive) {
             return archive;

@@ -1,7 +1,15 @@
 #include "files/FileName.h"
 
-#include <unistd.h>
+#ifdef _WIN32
+#include "files/WindowsSystem.h"
 
+#include <QDir>
+#include <QFileInfo>
+#else
+#include <unistd.h>
+#endif
+
+#include <algorithm>
 #include <cerrno>
 #include <vector>
 
@@ -111,6 +119,49 @@ QString DisplayFileName(QStringView name) {
     return shown;
 }
 
+#ifdef _WIN32
+
+QByteArray LibraryFileName(const QString& name) {
+    return QString::fromStdWString(windows::ApiName(name)).toUtf8();
+}
+
+// Windows takes both "\\" and "/" between the parts of a name; the program writes "/".
+
+QString CurrentDirectory() {
+    return QDir::fromNativeSeparators(QDir::currentPath());
+}
+
+QString AbsoluteFileName(const QString& name) {
+    // Drive letters, "\\server\share" and names relative to the current drive's root included.
+    return QDir::fromNativeSeparators(QFileInfo(name).absoluteFilePath());
+}
+
+QString DirectoryOf(const QString& name) {
+    const qsizetype slash = std::max(name.lastIndexOf(u'/'), name.lastIndexOf(u'\\'));
+    if (slash < 0) {
+        // "C:name" is in the current folder of drive C:.
+        return name.size() >= 2 && name[1] == u':' ? name.left(2) : QStringLiteral(".");
+    }
+    if (slash == 0 || (slash == 2 && name[1] == u':')) {
+        return name.left(slash + 1);  // "/" or "C:/"
+    }
+    return name.left(slash);
+}
+
+QString LastNameOf(const QString& name) {
+    const qsizetype slash = std::max(name.lastIndexOf(u'/'), name.lastIndexOf(u'\\'));
+    if (slash < 0 && name.size() >= 2 && name[1] == u':') {
+        return name.mid(2);
+    }
+    return name.mid(slash + 1);
+}
+
+#else
+
+QByteArray LibraryFileName(const QString& name) {
+    return EncodeFileName(name);
+}
+
 QString CurrentDirectory() {
     std::vector<char> buffer(4096);
     for (;;) {
@@ -146,5 +197,7 @@ QString DirectoryOf(const QString& name) {
 QString LastNameOf(const QString& name) {
     return name.mid(name.lastIndexOf(u'/') + 1);
 }
+
+#endif
 
 }  // namespace qorv::files

@@ -24,6 +24,10 @@ QByteArray EncodeFileName(QStringView name);
 // The name for a message: each byte that is not UTF-8 shown as U+FFFD, as a terminal shows it.
 QString DisplayFileName(QStringView name);
 
+// The name as a C library that takes UTF-8 names (libzip) opens it: the system's bytes on
+// Linux; on Windows UTF-8, in the long "\\?\" form near and past the 260-character limit.
+QByteArray LibraryFileName(const QString& name);
+
 // The current directory, decoded as above; empty when it cannot be read.
 QString CurrentDirectory();
 

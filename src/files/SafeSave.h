@@ -42,6 +42,13 @@ int CreateTemporaryFile(const QString& folder, QString& temporary);
 // Flushes a written file's content to the disk.
 void SyncToDisk(const QString& name);
 
+// Flushes the content written through an open descriptor to the disk: 0, or the system's error
+// number.
+int SyncDescriptor(int descriptor);
+
+// Closes a descriptor that CreateTemporaryFile or OpenRegularFile gave.
+void CloseDescriptor(int descriptor);
+
 // `wanted` with "_n" before its extension: NumberedName("a/b.xlsx", 2) == "a/b_2.xlsx".
 QString NumberedName(const QString& wanted, int n);
 

@@ -1,13 +1,12 @@
 #include "import/PuskFile.h"
 
+#include "files/SafeSave.h"
 #include "import/LineSplitter.h"
 #include "import/LogLineReader.h"
 #include "import/TextDecoding.h"
 
 #include <QFile>
 #include <QIODevice>
-
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -191,7 +190,7 @@ void PuskFile(LogData& data, LoadSummary& summary, const QString& fileName,
     }
     QFile file;
     if (!file.open(opened.descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(opened.descriptor);
+        files::CloseDescriptor(opened.descriptor);
         ThrowReadError(fileName, file);
     }
     LoadOpenDevice(file, fileName, reader);

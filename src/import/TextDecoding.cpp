@@ -17,20 +17,6 @@ bool EightAscii(const unsigned char* p) {
     return (word & 0x8080808080808080ULL) == 0;
 }
 
-QStringDecoder MakeDecoder(TextEncoding encoding) {
-    if (encoding != TextEncoding::Windows1251) {
-        return QStringDecoder(QStringDecoder::Utf8);
-    }
-    QStringDecoder decoder("windows-1251");
-    if (!decoder.isValid()) {
-        // Qt without ICU has no Windows-1251. Latin-1 keeps the load going (it never fails on
-        // any byte); the Cyrillic keywords then simply match nothing.
-        qWarning("Qt has no Windows-1251 converter; reading the file as Latin-1");
-        return QStringDecoder(QStringDecoder::Latin1);
-    }
-    return decoder;
-}
-
 }  // namespace
 
 void EncodingSniffer::feed(QByteArrayView bytes) {
@@ -117,15 +103,23 @@ qsizetype ByteOrderMarkSize(TextEncoding encoding) {
     return encoding == TextEncoding::Utf8WithBom ? 3 : 0;
 }
 
-TextDecoder::TextDecoder(TextEncoding encoding) : decoder_(MakeDecoder(encoding)) {}
+TextDecoder::TextDecoder(TextEncoding encoding) {
+    if (encoding == TextEncoding::Windows1251) {
+        codePage_.emplace();
+    }
+}
 
 QStringView TextDecoder::decode(QByteArrayView bytes) {
-    const auto needed = static_cast<std::size_t>(decoder_.requiredSpace(bytes.size()));
+    const auto needed =
+        static_cast<std::size_t>(codePage_ ? bytes.size() : utf8_.requiredSpace(bytes.size()));
     if (buffer_.size() < needed) {
         buffer_.resize(needed);
     }
     auto* out = reinterpret_cast<QChar*>(buffer_.data());
-    const QChar* end = decoder_.appendToBuffer(out, bytes);
+    if (codePage_) {
+        return QStringView(out, codePage_->decode(bytes, out));
+    }
+    const QChar* end = utf8_.appendToBuffer(out, bytes);
     return QStringView(out, end - out);
 }
 

@@ -1,10 +1,13 @@
 #pragma once
 
 #include <QByteArrayView>
+#include "files/CodePage1251.h"
+
 #include <QStringDecoder>
 #include <QStringView>
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace qorv {
@@ -59,8 +62,9 @@ TextEncoding DetectTextEncoding(QByteArrayView bytes);
 // Length of the byte order mark at the start of a stream of this encoding (0 or 3).
 qsizetype ByteOrderMarkSize(TextEncoding encoding);
 
-// Decodes a byte stream, piece by piece, into UTF-16 text. Windows-1251 goes through Qt's
-// ICU-backed converter; UTF-8 through Qt's own decoder. A multi-byte sequence split between two
+// Decodes a byte stream, piece by piece, into UTF-16 text. Windows-1251 goes through the
+// system's converter (files::CodePage1251; throws files::MissingCodePage where there is none);
+// UTF-8 through Qt's own decoder. A multi-byte sequence split between two
 // pieces is decoded whole. The byte order mark must already be skipped by the caller.
 class TextDecoder {
   public:
@@ -69,7 +73,8 @@ class TextDecoder {
     QStringView decode(QByteArrayView bytes);
 
   private:
-    QStringDecoder decoder_;
+    std::optional<files::CodePage1251> codePage_;  // set for Windows-1251
+    QStringDecoder utf8_{QStringDecoder::Utf8};
     std::vector<char16_t> buffer_;
 };
 

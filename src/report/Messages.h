@@ -98,6 +98,11 @@ inline QString RangeEndError(const QString& text) {
     return QStringLiteral("Граница диапазона '%1' не является датой и временем").arg(text);
 }
 
+// A logger file in Windows-1251 on a system without a converter for it.
+inline const QString MissingCodePage = QStringLiteral(
+    "В системе нет преобразователя кодировки Windows-1251: файл в этой кодировке прочитать "
+    "нельзя.");
+
 // The system's reasons for a failed file operation.
 inline QString SystemErrorText(int error) {
     switch (error) {
@@ -110,8 +115,10 @@ inline QString SystemErrorText(int error) {
             return QStringLiteral("нет прав доступа");
         case ENOSPC:
             return QStringLiteral("на диске нет свободного места");
+#ifdef EDQUOT  // no disk quotas in the Windows C library
         case EDQUOT:
             return QStringLiteral("исчерпана дисковая квота");
+#endif
         case EROFS:
             return QStringLiteral("файловая система доступна только для чтения");
         case ENAMETOOLONG:

@@ -33,13 +33,31 @@ bool RefusedInNames(char32_t ch) {
            category == QChar::Other_Surrogate;
 }
 
+// Whether Windows takes a name starting with `stem` (up to its first '.') for a device: CON,
+// PRN, AUX, NUL, COM1-COM9, LPT1-LPT9, blanks after them ignored. "CON.x-091226_101500.xlsx"
+// would open the console there, so such a name never leaves this program, whatever the system.
+bool IsDeviceStem(QStringView stem) {
+    const QString name = stem.toString().trimmed().toUpper();
+    if (name == QLatin1String("CON") || name == QLatin1String("PRN") ||
+        name == QLatin1String("AUX") || name == QLatin1String("NUL")) {
+        return true;
+    }
+    return name.size() == 4 &&
+           (name.startsWith(QLatin1String("COM")) || name.startsWith(QLatin1String("LPT"))) &&
+           name[3] >= u'1' && name[3] <= u'9';
+}
+
 }  // namespace
 
 QString SafeDeviceName(const QString& deviceNumber, int maxBytes) {
     QString safe;
     int bytes = 0;
     bool leading = true;
-    const QList<uint> codePoints = deviceNumber.toUcs4();
+    QString device = deviceNumber;
+    if (const qsizetype dot = device.indexOf(u'.'); dot >= 0 && IsDeviceStem(device.left(dot))) {
+        device.insert(dot, u'_');
+    }
+    const QList<uint> codePoints = device.toUcs4();
     for (uint codePoint : codePoints) {
         char32_t ch = codePoint;
         if (RefusedInNames(ch) || (leading && ch == '.')) {

@@ -1,6 +1,7 @@
 #include "report/UserMessage.h"
 
 #include "automation/AutomationError.h"
+#include "files/CodePage1251.h"
 #include "files/SafeSave.h"
 #include "report/Messages.h"
 #include "report/ReportError.h"
@@ -37,6 +38,9 @@ QString UserMessage(const std::exception& error) {
     }
     if (const auto* file = dynamic_cast<const files::FileSystemError*>(&error)) {
         return messages::FileWriteFailed(file->name(), messages::SystemErrorText(file->error()));
+    }
+    if (dynamic_cast<const files::MissingCodePage*>(&error)) {
+        return messages::MissingCodePage;
     }
     if (dynamic_cast<const std::bad_alloc*>(&error)) {
         return messages::OutOfMemory;

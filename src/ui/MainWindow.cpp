@@ -23,6 +23,7 @@
 #include <QMimeData>
 #include <QScreen>
 #include <QScrollBar>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QUrl>
 
@@ -72,7 +73,13 @@ ProgramPlace RunningProgramPlace() {
     const QString directory = QCoreApplication::applicationDirPath();
     ProgramPlace place{directory, DefaultSettingsFileLocations(), QString()};
     if (IsInstalledProgramFolder(directory) || !QFileInfo(directory).isWritable()) {
+#ifdef Q_OS_WIN
+        // Where Windows users keep their papers; the home folder holds only system folders.
+        place.startSaveDirectory =
+            QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+#else
         place.startSaveDirectory = QDir::homePath();
+#endif
     }
     return place;
 }

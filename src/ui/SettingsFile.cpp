@@ -1,12 +1,13 @@
 #include "ui/SettingsFile.h"
 
+#include "files/CodePage1251.h"
 #include "files/FileName.h"
 #include "files/SafeSave.h"
 #include "import/TextDecoding.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QStandardPaths>
-#include <QStringEncoder>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -53,16 +54,13 @@ std::optional<SettingsEntry> EntryOf(QStringView line) {
 }
 
 // `text` in Windows-1251 when every character of it has a place there, else nothing.
+// Without a converter the file is written as UTF-8, which reads back the same.
 std::optional<QByteArray> InWindows1251(const QString& text) {
-    QStringEncoder encoder("windows-1251");
-    if (!encoder.isValid()) {
-        return std::nullopt;  // Qt without ICU
-    }
-    QByteArray bytes = encoder.encode(text);
-    if (encoder.hasError()) {
+    try {
+        return files::CodePage1251().encode(text);
+    } catch (const files::MissingCodePage&) {
         return std::nullopt;
     }
-    return bytes;
 }
 
 // The whole content of a regular file, or nothing when it cannot be opened or read.
@@ -152,7 +150,19 @@ void WriteAtomically(const QString& target, const QByteArray& bytes) {
 }  // namespace
 
 bool IsInstalledProgramFolder(const QString& folder) {
+#ifdef Q_OS_WIN
+    // Program Files (and its 32-bit twin), where the installer puts the program.
+    const QString path = QDir::fromNativeSeparators(folder) + u'/';
+    for (const char* variable : {"ProgramFiles", "ProgramFiles(x86)", "ProgramW6432"}) {
+        const QString root = QDir::fromNativeSeparators(qEnvironmentVariable(variable));
+        if (!root.isEmpty() && path.startsWith(root + u'/', Qt::CaseInsensitive)) {
+            return true;
+        }
+    }
+    return false;
+#else
     return folder.startsWith(QStringLiteral("/usr/"));
+#endif
 }
 
 SettingsFileLocations DefaultSettingsFileLocations() {
@@ -164,8 +174,13 @@ SettingsFileLocations DefaultSettingsFileLocations() {
         !folder.isEmpty() && !IsInstalledProgramFolder(folder)) {
         locations.besideProgram = folder + u'/' + name;
     }
-    if (const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-        !folder.isEmpty()) {
+#ifdef Q_OS_WIN
+    // %APPDATA%\Qorv_Pr: the user's own roaming settings.
+    const auto userLocation = QStandardPaths::AppDataLocation;
+#else
+    const auto userLocation = QStandardPaths::AppConfigLocation;
+#endif
+    if (const QString folder = QStandardPaths::writableLocation(userLocation); !folder.isEmpty()) {
         locations.userConfig = folder + u'/' + name;
     }
     return locations;

@@ -323,6 +323,11 @@ TEST(ReportFileName, HostileDeviceNumbersGiveHarmlessNames) {
         {"\x1b[31mX", "_[31mX"},
         {"a\tb\nc\x7f", "a_b_c_"},
         {QString::fromUtf8("\u202egpj.exe"), "_gpj.exe"},
+        // A Windows device name before the first dot would name the device, not a file.
+        {"CON.1", "CON_.1"},
+        {"lpt9 .x", "lpt9 _.x"},
+        {"COM10.1", "COM10.1"},
+        {"CONSOLE.1", "CONSOLE.1"},
         {"", ""},
     };
     for (const auto& [number, name] : cases) {

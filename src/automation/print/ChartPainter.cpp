@@ -5,6 +5,7 @@
 #include "automation/Workbook.h"
 #include "automation/Worksheet.h"
 #include "automation/print/AxisScale.h"
+#include "automation/print/SheetPainter.h"
 
 #include <QFont>
 #include <QFontMetricsF>
@@ -59,7 +60,7 @@ double displayUnitDivisor(int unit) {
 }
 
 QFont chartFont(const QPaintDevice* device, double points, bool bold) {
-    QFont font(QStringLiteral("Liberation Sans"));
+    QFont font(PrintFamily(QStringLiteral("Arial")));
     font.setStyleHint(QFont::SansSerif);
     // Point sizes go through the device's resolution; the painter already measures points.
     const int dpi = device ? device->logicalDpiY() : 72;

@@ -14,9 +14,6 @@
 #include <QPainter>
 #include <QPdfWriter>
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cerrno>
 
 namespace qorv::automation {
@@ -76,7 +73,7 @@ QString ExportWorksheetPdf(const Worksheet& sheet, const QString& fileName,
     try {
         QFile file;
         if (!file.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
-            ::close(fd);
+            files::CloseDescriptor(fd);
             throw errors::cannotWrite(wanted, EIO);
         }
         errno = 0;
@@ -85,8 +82,8 @@ QString ExportWorksheetPdf(const Worksheet& sheet, const QString& fileName,
         if (!written || file.error() != QFileDevice::NoError) {
             throw errors::cannotWrite(wanted, error != 0 ? error : EIO);
         }
-        if (::fsync(file.handle()) != 0) {
-            throw errors::cannotWrite(wanted, errno);
+        if (const int syncError = files::SyncDescriptor(file.handle())) {
+            throw errors::cannotWrite(wanted, syncError);
         }
         file.close();
         return files::PublishNewFile(temporary, wanted);

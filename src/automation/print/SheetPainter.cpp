@@ -94,6 +94,21 @@ class BorderLines {
 
 QString PrintFamily(const QString& spreadsheetFont) {
     const QString name = spreadsheetFont.trimmed().toLower();
+#ifdef _WIN32
+    // Windows has the fonts themselves; "Arial Cyr" and the like are older names of Arial.
+    if (name == QLatin1String("arial narrow")) {
+        return QStringLiteral("Arial Narrow");
+    }
+    if (name.startsWith(QLatin1String("arial")) || name == QLatin1String("helvetica")) {
+        return QStringLiteral("Arial");
+    }
+    if (name.startsWith(QLatin1String("times new roman"))) {
+        return QStringLiteral("Times New Roman");
+    }
+    if (name.startsWith(QLatin1String("courier new"))) {
+        return QStringLiteral("Courier New");
+    }
+#else
     if (name == QLatin1String("arial narrow")) {
         return QStringLiteral("Liberation Sans Narrow");
     }
@@ -106,6 +121,7 @@ QString PrintFamily(const QString& spreadsheetFont) {
     if (name.startsWith(QLatin1String("courier new"))) {
         return QStringLiteral("Liberation Mono");
     }
+#endif
     return spreadsheetFont;
 }
 

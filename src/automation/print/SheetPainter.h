@@ -18,9 +18,10 @@ namespace qorv::automation {
 
 class Worksheet;
 
-// The typeface a spreadsheet font prints in here: the metric-compatible Liberation fonts for
-// the Windows fonts the reports name ("Arial", "Arial Cyr" → Liberation Sans, "Arial Narrow" →
-// Liberation Sans Narrow, "Times New Roman" → Liberation Serif), other names as they are.
+// The typeface a spreadsheet font prints in here: on Windows the fonts the reports name
+// ("Arial Cyr" is Arial); elsewhere their metric-compatible Liberation fonts ("Arial", "Arial
+// Cyr" → Liberation Sans, "Arial Narrow" → Liberation Sans Narrow, "Times New Roman" →
+// Liberation Serif); other names as they are.
 QString PrintFamily(const QString& spreadsheetFont);
 
 // Draws the pages of a worksheet as spreadsheet programs print them: cell texts in their
