@@ -2,6 +2,7 @@
 // chart part; LibreOffice converts the workbook to PDF and back to .xlsx with the chart.
 
 #include "SampleWorkbook.h"
+#include "support/LinuxToolsOnly.h"
 #include "support/RunProcess.h"
 
 #include <gtest/gtest.h>

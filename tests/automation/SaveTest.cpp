@@ -2,10 +2,12 @@
 #include "automation/AutomationError.h"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -102,6 +104,9 @@ TEST(SaveAs, FailsClearlyWhereItCannotWrite) {
 }
 
 TEST(SaveAs, AFullDiskLeavesNoFileBehind) {
+#ifdef _WIN32
+    GTEST_SKIP() << "a full disk is made with fork and a file-size limit, which Windows lacks";
+#else
     QTemporaryDir dir;
     const QString target = dir.filePath("full");
     const pid_t child = fork();
@@ -147,6 +152,7 @@ TEST(SaveAs, AFullDiskLeavesNoFileBehind) {
     EXPECT_EQ(entries(dir.path()), QStringList{"full.xlsx"});  // no temporary files
     const QByteArray saved = readAll(target + ".xlsx");
     EXPECT_TRUE(saved.startsWith("PK\x03\x04") && saved.size() < 65536) << saved.size();
+#endif
 }
 
 TEST(SaveAs, RefusesAnUnplacedChartSheet) {

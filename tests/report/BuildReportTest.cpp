@@ -7,10 +7,12 @@
 
 #include <QFileInfo>
 
+#ifndef _WIN32
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 namespace qorv {
 namespace {
@@ -352,6 +354,9 @@ TEST(ReportFileName, HostileDeviceNumbersGiveHarmlessNames) {
 // and not for the PDF with its fonts) is reported, leaves no file behind, and the run ends
 // normally with its workbook saved.
 TEST(BuildReport, PdfCopyFailureIsReportedAndTheRunFinishes) {
+#ifdef _WIN32
+    GTEST_SKIP() << "a failing write is made with fork and a file-size limit, which Windows lacks";
+#else
     ReportFixture f;
     f.load(twoChannelLogger(3));
     f.state.options.setChecked(R::CheckBox8, true);
@@ -373,6 +378,7 @@ TEST(BuildReport, PdfCopyFailureIsReportedAndTheRunFinishes) {
         QDir(f.dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
     EXPECT_EQ(left.filter(".xlsx").size(), 1) << left.join(", ").toStdString();
     EXPECT_EQ(left.size(), 2) << left.join(", ").toStdString();  // the workbook and the logger
+#endif
 }
 
 TEST(BuildReport, ConversionFailureNamesTheLineAndKeepsTheFirstSave) {

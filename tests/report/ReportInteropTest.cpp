@@ -5,6 +5,7 @@
 #include "report/BuildReport.h"
 
 #include "LocaleTestSupport.h"
+#include "support/LinuxToolsOnly.h"
 #include "support/RunProcess.h"
 
 #include <QDir>

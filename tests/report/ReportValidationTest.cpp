@@ -110,6 +110,12 @@ TEST_P(ReportValidationTest, DefaultsOfALoadedFilePass) {
     EXPECT_EQ(RangeStartText(options_), QString("01/02/2015 10:00:00"));
 }
 
+#ifdef _WIN32
+const QString kDevice = QStringLiteral("NUL");
+#else
+const QString kDevice = QStringLiteral("/dev/zero");
+#endif
+
 TEST_P(ReportValidationTest, EachFieldHasItsMessage) {
     struct Case {
         std::function<void(ReportOptions&)> change;
@@ -141,8 +147,8 @@ TEST_P(ReportValidationTest, EachFieldHasItsMessage) {
          messages::FileMissing("/no/such/file.txt")},
         {[](ReportOptions& o) { o.Edit1 = "/tmp"; },
          messages::NotARegularFile("/tmp", files::FileKind::Directory)},
-        {[](ReportOptions& o) { o.Edit1 = "/dev/zero"; },
-         messages::NotARegularFile("/dev/zero", files::FileKind::CharacterDevice)},
+        {[](ReportOptions& o) { o.Edit1 = kDevice; },
+         messages::NotARegularFile(kDevice, files::FileKind::CharacterDevice)},
         // Values the run cannot use, refused with their field's message.
         {[](ReportOptions& o) { o.Edit6 = "0"; }, messages::SmoothingFieldError},
         {[](ReportOptions& o) { o.Edit6 = "-1"; }, messages::SmoothingFieldError},
