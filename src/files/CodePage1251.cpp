@@ -1,8 +1,6 @@
 #include "files/CodePage1251.h"
 
 #ifdef _WIN32
-#define WIN32_LEAN_AND_MEAN
-#define NOMINMAX
 #include <windows.h>
 #else
 #include <QStringEncoder>

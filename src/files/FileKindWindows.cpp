@@ -3,8 +3,6 @@
 #include "files/FileName.h"
 #include "files/WindowsSystem.h"
 
-#define WIN32_LEAN_AND_MEAN
-#define NOMINMAX
 #include <windows.h>
 
 #include <fcntl.h>

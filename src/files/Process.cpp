@@ -3,10 +3,9 @@
 #include "files/FileName.h"
 
 #ifdef _WIN32
-#define WIN32_LEAN_AND_MEAN
-#define NOMINMAX
-#include <shellapi.h>
 #include <windows.h>
+// shellapi.h needs windows.h before it
+#include <shellapi.h>
 
 #include <fcntl.h>
 #include <io.h>

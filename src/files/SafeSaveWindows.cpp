@@ -5,8 +5,6 @@
 #include "files/SystemSave.h"
 #include "files/WindowsSystem.h"
 
-#define WIN32_LEAN_AND_MEAN
-#define NOMINMAX
 #include <windows.h>
 #undef ReplaceFile  // ours, not the API's
 

@@ -2,8 +2,6 @@
 
 #include "files/FileName.h"
 
-#define WIN32_LEAN_AND_MEAN
-#define NOMINMAX
 #include <windows.h>
 
 #include <QDir>

@@ -1,5 +1,6 @@
 #include "report/BuildReport.h"
 
+#include "files/SafeSave.h"
 #include "report/ChartStage.h"
 #include "report/DataTables.h"
 #include "report/FormatSettings.h"
@@ -111,6 +112,11 @@ ReportFiles BuildReport(ProgramState& state, ProgressListener& progress,
         }
         run.application.setScreenUpdating(true);
     } catch (...) {
+        // A failed run leaves nothing that looks like a protocol: not the empty workbook of
+        // its first save either.
+        if (!run.savedPath.isEmpty()) {
+            files::RemoveQuietly(run.savedPath);
+        }
         progress.runFinished();
         throw;
     }

@@ -20,7 +20,8 @@ struct ReportFiles {
 // One report run: a new workbook with the report sheet and the chart-data sheet, built from
 // the loaded file, the report options and the chart settings as they stand, saved into the
 // save directory as device number + "-" + "ddmmyy_hhmmss" of `startTime`. The empty workbook
-// is saved first, so a run that fails later leaves that file; the final save replaces it.
+// is saved first, to take its name; the final save replaces it, and a run that fails removes
+// it.
 // A failure ends the run with its error (ReportError, ConversionError or the spreadsheet
 // component's AutomationError) after the clean-up; a failing PDF copy is only reported to the
 // listener. The run changes the loaded file as the report always has: its sample lines become

@@ -1,5 +1,6 @@
 #include "ui/ChartAppearanceDialog.h"
 
+#include "ui/DialogPlacement.h"
 #include "ui/PixelFonts.h"
 #include "ui/UiMessages.h"
 #include "ui_ChartAppearanceDialog.h"
@@ -70,6 +71,11 @@ std::int32_t PackColor(const QColor& color) {
     return color.red() | (color.green() << 8) | (color.blue() << 16);
 }
 
+// The caption of each field whose text is read as an integer, for its conversion message.
+const QString kDivisionCaption = QStringLiteral("Цена деления");
+const QString kMaximumCaption = QStringLiteral("Максимальное значение");
+const QString kMinimumCaption = QStringLiteral("Минимальное значение");
+
 void MoveTop(QWidget* widget, int top) {
     widget->move(widget->x(), top);
 }
@@ -120,9 +126,7 @@ void ChartAppearanceDialog::setVisible(bool visible) {
     if (visible && !isVisible()) {
         arrangeForShow();
         loadControls();
-        if (const QScreen* screen = this->screen()) {
-            move(screen->availableGeometry().topLeft());
-        }
+        CentreOverParent(*this);
     }
     QDialog::setVisible(visible);
 }
@@ -214,7 +218,8 @@ void ChartAppearanceDialog::loadControls() {
         f.Edit4->clear();
         f.Edit3->clear();
     } else {
-        // The boxes stay as the user left them; only the limits are shown.
+        // The fixed scale in effect, with its limits.
+        f.CheckBox5->setChecked(true);
         f.Edit4->setText(QString::number(s.*fields_.scaleMin));
         f.Edit3->setText(QString::number(s.*fields_.scaleMax));
     }
@@ -226,13 +231,19 @@ bool ChartAppearanceDialog::closeStep() {
     Ui::ChartAppearanceDialog& f = *ui_;
     ChartSettings& s = settings_;
 
+    // A typed number of decimals that is no item of the list would be dropped.
+    if (!f.ComboBox1->isHidden() &&
+        f.ComboBox1->currentText() != f.ComboBox1->itemText(f.ComboBox1->currentIndex())) {
+        desktop_.showMessage(this, messages::DecimalsOutOfRange);
+        return false;
+    }
     if (f.CheckBox2->isChecked()) {
         s.*fields_.majorUnit = 0;
     } else {
         const QString text = f.Edit2->text();
         const std::optional<std::int32_t> unit = ReadInteger(text);
         if (!unit) {
-            desktop_.showMessage(this, messages::NotAValidInteger(text));
+            desktop_.showMessage(this, messages::NotAValidInteger(kDivisionCaption, text));
             return false;
         }
         s.*fields_.majorUnit = *unit;
@@ -251,12 +262,12 @@ bool ChartAppearanceDialog::closeStep() {
     }
     const std::optional<std::int32_t> minimum = ReadInteger(minimumText);
     if (!minimum) {
-        desktop_.showMessage(this, messages::NotAValidInteger(minimumText));
+        desktop_.showMessage(this, messages::NotAValidInteger(kMinimumCaption, minimumText));
         return false;
     }
     const std::optional<std::int32_t> maximum = ReadInteger(maximumText);
     if (!maximum) {
-        desktop_.showMessage(this, messages::NotAValidInteger(maximumText));
+        desktop_.showMessage(this, messages::NotAValidInteger(kMaximumCaption, maximumText));
         return false;
     }
     if (*minimum < *maximum) {
@@ -279,15 +290,15 @@ void ChartAppearanceDialog::selectTypedDecimals(const QString& text) {
     }
 }
 
-// The colour dialog starts with the colour last confirmed in it, not with the setting; a
-// cancelled dialog changes nothing.
+// The colour dialog starts with the series' colour as the swatch shows it; a cancelled dialog
+// changes nothing.
 void ChartAppearanceDialog::chooseColor() {
-    const std::optional<QColor> chosen = desktop_.chooseColor(this, lastChosenColor_);
+    const std::optional<QColor> chosen =
+        desktop_.chooseColor(this, UnpackColor(settings_.*fields_.color));
     if (!chosen) {
         return;
     }
     const std::int32_t packed = PackColor(*chosen);
-    lastChosenColor_ = UnpackColor(packed);
     settings_.*fields_.color = packed;
     showSwatch(packed);
 }

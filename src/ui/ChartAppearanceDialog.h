@@ -77,8 +77,6 @@ class ChartAppearanceDialog : public QDialog {
     const ChannelFields fields_;
     Desktop& desktop_;
     int clientHeight_;
-    // The colour last confirmed in the colour dialog during this run; the dialog starts there.
-    QColor lastChosenColor_{Qt::black};
 };
 
 // Channel 1, the temperature channel: the Temp fields of ChartSettings.

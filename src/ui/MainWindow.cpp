@@ -1,5 +1,6 @@
 #include "ui/MainWindow.h"
 
+#include "files/FileContent.h"
 #include "files/FileKind.h"
 #include "files/FileName.h"
 #include "report/Messages.h"
@@ -8,10 +9,12 @@
 #include "ui/AboutBox.h"
 #include "ui/ChartAppearanceDialog.h"
 #include "ui/Desktop.h"
+#include "ui/DroppedFiles.h"
 #include "ui/NumericKeyFilter.h"
 #include "ui/PixelFonts.h"
 #include "ui/ReportRunner.h"
 #include "ui/TimeAxisDialog.h"
+#include "ui/UiMessages.h"
 #include "ui_MainWindow.h"
 
 #include <QCloseEvent>
@@ -20,14 +23,17 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QScrollBar>
 #include <QStandardPaths>
+#include <QStyleHints>
 #include <QTimer>
 #include <QUrl>
 
-#include <cstdio>
+#include <cerrno>
 
 namespace qorv::ui {
 
@@ -65,6 +71,27 @@ void ShowRows(QPlainTextEdit* memo, const QStringList& rows) {
         memo->setPlainText(text);
         memo->verticalScrollBar()->setValue(0);
     }
+}
+
+// Whether two texts name the same path (relative to the current folder, "." and ".." taken
+// out), without asking the file system.
+bool SameFileName(const QString& a, const QString& b) {
+    return QDir::cleanPath(files::AbsoluteFileName(a)) ==
+           QDir::cleanPath(files::AbsoluteFileName(b));
+}
+
+// The message for a last file at start that cannot be loaded: the load's own message for a
+// folder, FIFO or device; nothing when it is a regular file.
+std::optional<QString> StartFileRefusal(const QString& path) {
+    int error = 0;
+    const files::FileKind kind = files::KindOf(path, &error);
+    if (kind == files::FileKind::Regular) {
+        return std::nullopt;
+    }
+    if (kind == files::FileKind::Missing) {
+        return qorv::messages::FileMissing(path);
+    }
+    return qorv::messages::NotARegularFile(path, kind);
 }
 
 }  // namespace
@@ -108,10 +135,14 @@ TForm1::TForm1(ProgramState& state, Desktop& desktop, ProgramPlace place, QWidge
         frame.moveCenter(screen->availableGeometry().center());
         move(frame.topLeft());
     }
-    for (QLineEdit* edit :
-         {ui_->Edit5, ui_->Edit6, ui_->Edit7, ui_->Edit8, ui_->Edit9, ui_->Edit10, ui_->Edit11}) {
+    for (QLineEdit* edit : {ui_->Edit5, ui_->Edit6, ui_->Edit10}) {
         edit->installEventFilter(new NumericKeyFilter(edit));
     }
+    // The corrections a, b, c, d may be negative (a logger that reads high).
+    for (QLineEdit* edit : {ui_->Edit7, ui_->Edit8, ui_->Edit9, ui_->Edit11}) {
+        edit->installEventFilter(new NumericKeyFilter(edit, NumericKeyFilter::LeadingMinus));
+    }
+    ui_->Button1->installEventFilter(this);
     setAcceptDrops(true);
 
     // The other four windows, in their order, hidden until opened.
@@ -163,13 +194,15 @@ void TForm1::connectHandlers() {
     connect(ui_->Button5, &QPushButton::clicked, form4_, &QDialog::exec);
     connect(ui_->Button7, &QPushButton::clicked, form5_, &QDialog::exec);
 
-    // `clicked` comes from the user only; the record runs the click rule.
+    // A click, the keyboard or an accessibility client's "Toggle" all change the box; the
+    // record runs the click rule when the box then differs from it (a box set from the record
+    // does not).
     for (const auto& [box, which] : checkBoxes()) {
-        connect(box, &QCheckBox::clicked, this,
+        connect(box, &QCheckBox::toggled, this,
                 [this, box = box, which = which] { checkBoxClicked(box, which); });
     }
     // The statistics section is an option of its own, without a click rule.
-    connect(ui_->CheckBox11, &QCheckBox::clicked, this,
+    connect(ui_->CheckBox11, &QCheckBox::toggled, this,
             [this](bool on) { state_.options.Statistics = on; });
     // A date picked from the list or typed runs the change rule; one set by the program
     // does not.
@@ -189,11 +222,12 @@ void TForm1::showOptions() {
         box->setChecked(o.isChecked(which));
     }
     ui_->CheckBox11->setChecked(o.Statistics);
-    ui_->CheckBox2->setEnabled(o.CheckBox2Enabled);
-    ui_->CheckBox3->setEnabled(o.CheckBox3Enabled);
-    ui_->CheckBox10->setEnabled(o.CheckBox10Enabled);
-    ui_->CheckBox6->setEnabled(o.CheckBox6Enabled);
-    ui_->CheckBox7->setEnabled(o.CheckBox7Enabled);
+    // While a run or its message lasts, the whole window takes no input.
+    ui_->CheckBox2->setEnabled(o.CheckBox2Enabled && !running_);
+    ui_->CheckBox3->setEnabled(o.CheckBox3Enabled && !running_);
+    ui_->CheckBox10->setEnabled(o.CheckBox10Enabled && !running_);
+    ui_->CheckBox6->setEnabled(o.CheckBox6Enabled && !running_);
+    ui_->CheckBox7->setEnabled(o.CheckBox7Enabled && !running_);
 
     ui_->GroupBox1->setTitle(o.GroupBox1Caption);
     ui_->GroupBox2->setTitle(o.GroupBox2Caption);
@@ -245,6 +279,9 @@ void TForm1::storeTexts() {
 }
 
 void TForm1::checkBoxClicked(QCheckBox* box, ReportOptions::CheckBox which) {
+    if (box->isChecked() == state_.options.isChecked(which)) {
+        return;  // set from the record
+    }
     storeTexts();
     state_.options.setChecked(which, box->isChecked());
     showOptions();
@@ -279,19 +316,37 @@ void TForm1::FormShow() {
     } catch (const std::exception&) {
     }
     QString source;
+    // At most one message: the first file that cannot be loaded, and how many more there were.
+    QString refusal;
+    qsizetype moreRefusals = 0;
     for (const SettingsEntry& entry : entries.value_or(std::vector<SettingsEntry>{})) {
         if (entry.key == SettingsEntry::SaveDirectory) {
             o.Edit2 = entry.value;
-        } else if (files::KindOf(entry.value) == files::FileKind::Regular) {
+        } else if (entry.value.isEmpty()) {
+            continue;
+        } else if (const std::optional<QString> message = StartFileRefusal(entry.value)) {
+            if (refusal.isEmpty()) {
+                refusal = *message;
+            } else {
+                ++moreRefusals;
+            }
+        } else {
             source = entry.value;
-        } else if (!entry.value.isEmpty()) {
-            showOptions();
-            desktop_.showMessage(this, messages::FileMissing(entry.value));
         }
     }
     showOptions();
+    if (!refusal.isEmpty()) {
+        if (moreRefusals > 0) {
+            refusal += u'\n' + messages::MoreFilesNotFound(moreRefusals);
+        }
+        desktop_.showMessage(this, refusal);
+    }
     if (!source.isEmpty()) {
-        loadFile(source, /*quiet=*/true);
+        const std::optional<QString> failure = loadFile(source);
+        // Still one message at most: the window shows what was read either way.
+        if (failure && refusal.isEmpty()) {
+            desktop_.showError(this, *failure);
+        }
     }
 }
 
@@ -309,25 +364,27 @@ void TForm1::FormClose() {
     storeTexts();
     try {
         WriteSettingsFile(place_.settings, state_.options.Edit2, state_.options.Edit1);
+    } catch (const files::ReadOnlyFileError& e) {
+        desktop_.showMessage(this, messages::SettingsFileReadOnly(e.name()));
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "%s\n", qUtf8Printable(UserMessage(e)));
+        desktop_.showError(this, messages::SettingsNotSaved(UserMessage(e)));
     }
 }
 
-bool TForm1::loadFile(const QString& path, bool quiet) {
+std::optional<QString> TForm1::loadFile(const QString& path) {
     storeTexts();
     try {
         LoadLogFile(state_, path);
     } catch (const std::exception& e) {
-        // The window shows the reset and what was read before the failure.
+        // The window shows the reset and what was read before the failure; no report is made
+        // of that.
+        loadedFile_.clear();
         showOptions();
-        if (!quiet) {
-            desktop_.showError(this, UserMessage(e));
-        }
-        return false;
+        return UserMessage(e);
     }
+    loadedFile_ = path;
     showOptions();
-    return true;
+    return std::nullopt;
 }
 
 void TForm1::openFiles(const QStringList& files) {
@@ -335,52 +392,94 @@ void TForm1::openFiles(const QStringList& files) {
         return;
     }
     if (files.size() == 1) {
-        loadFile(files.front(), /*quiet=*/false);
+        if (const std::optional<QString> failure = loadFile(files.front())) {
+            desktop_.showError(this, *failure);
+        }
         return;
     }
-    // The batch: each file loaded and built at once with the options its load leaves; a
-    // failure ends the batch with its message, the reports already built stay.
+    // The batch: each file loaded, checked and built with the options its load leaves; a file
+    // that fails is named in one message at the end and the next file is built all the same.
     setRunning(true);
-    bool built = false;
+    int built = 0;
+    QStringList notBuilt;
+    QStringList withoutPdf;
     for (const QString& file : files) {
-        if (!loadFile(file, /*quiet=*/false)) {
-            break;
+        std::optional<QString> pdfFailure;
+        if (const std::optional<QString> failure = buildInBatch(file, pdfFailure)) {
+            notBuilt << messages::AboutFile(file, *failure);
+            continue;
         }
-        repaint();
-        if (!runReport()) {
-            break;
+        ++built;
+        if (pdfFailure) {
+            withoutPdf << messages::AboutFile(file, *pdfFailure);
         }
-        built = true;
+    }
+    if (!notBuilt.isEmpty() || !withoutPdf.isEmpty()) {
+        desktop_.showError(this, messages::BatchOutcome(built, static_cast<int>(files.size()),
+                                                        notBuilt, withoutPdf));
     }
     setRunning(false);
-    if (built) {
+    if (built > 0) {
         desktop_.openWithDefaultHandler(state_.options.Edit2);
     }
+}
+
+std::optional<QString> TForm1::buildInBatch(const QString& file,
+                                            std::optional<QString>& pdfFailure) {
+    if (std::optional<QString> failure = loadFile(file)) {
+        return failure;
+    }
+    repaint();
+    storeTexts();
+    if (std::optional<QString> refusal = ValidateReportOptions(state_.options, state_.data)) {
+        return refusal;
+    }
+    std::optional<QString> failure;
+    runReport(failure, pdfFailure);
+    return failure;
 }
 
 void TForm1::Button1Click() {
     if (running_) {
         return;
     }
+    runExcelPress_ = std::exchange(lastExcelPress_, std::nullopt);
     storeTexts();
+    if (loadedFile_.isEmpty()) {
+        desktop_.showMessage(this, messages::OpenAFileFirst);
+        return;
+    }
     if (const std::optional<QString> refusal = ValidateReportOptions(state_.options, state_.data)) {
         desktop_.showMessage(this, *refusal);
         return;
     }
+    // The report is of the loaded file; a path typed since names another one.
+    if (!SameFileName(state_.options.Edit1, loadedFile_)) {
+        desktop_.showMessage(this, messages::OtherFileNamed(state_.options.Edit1, loadedFile_));
+        return;
+    }
     setRunning(true);
-    const std::optional<ReportFiles> files = runReport();
+    std::optional<QString> failure;
+    std::optional<QString> pdfFailure;
+    const std::optional<ReportFiles> files = runReport(failure, pdfFailure);
+    // The window stays disabled while the message is shown.
+    if (failure) {
+        desktop_.showError(this, *failure);
+    } else if (pdfFailure) {
+        desktop_.showMessage(this, *pdfFailure);
+    }
     setRunning(false);
     if (files) {
         desktop_.openWithDefaultHandler(files->workbook);
     }
 }
 
-std::optional<ReportFiles> TForm1::runReport() {
+std::optional<ReportFiles> TForm1::runReport(std::optional<QString>& failure,
+                                             std::optional<QString>& pdfFailure) {
     ReportRunner runner(*ui_->ProgressBar1, *ui_->ProgressBar2);
     // The window grows to uncover the progress bars below its normal client area.
     setFixedSize(kWidth, kRunWindowHeight - kFrameHeight);
     std::optional<ReportFiles> files;
-    std::optional<QString> failure;
     try {
         files = runner.run(state_);
     } catch (const std::exception& e) {
@@ -388,12 +487,25 @@ std::optional<ReportFiles> TForm1::runReport() {
     }
     setFixedSize(kWidth, kIdleWindowHeight - kFrameHeight);
     showOptions();
-    if (failure) {
-        desktop_.showError(this, *failure);
-    } else if (runner.pdfFailure()) {
-        desktop_.showMessage(this, *runner.pdfFailure());
-    }
+    pdfFailure = runner.pdfFailure();
     return files;
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ui_->Button1 && (event->type() == QEvent::MouseButtonPress ||
+                                    event->type() == QEvent::MouseButtonDblClick)) {
+        const quint64 time = static_cast<QInputEvent*>(event)->timestamp();
+        const auto interval =
+            static_cast<quint64>(QGuiApplication::styleHints()->mouseDoubleClickInterval());
+        // The second press of a double click on "Excel" belongs to the press that started a
+        // run; it arrives as a press and a double click event once that run is over.
+        if (event->type() == QEvent::MouseButtonDblClick ||
+            (runExcelPress_ && time >= *runExcelPress_ && time - *runExcelPress_ < interval)) {
+            return true;
+        }
+        lastExcelPress_ = time;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void TForm1::setRunning(bool running) {
@@ -423,7 +535,12 @@ void TForm1::Button6Click() {
 }
 
 void TForm1::Button8Click() {
-    const std::optional<QString> chosen = desktop_.chooseDirectory(this, place_.directory);
+    storeTexts();
+    // The dialog starts at the save directory, or at the program's folder when that is gone.
+    const QString& current = state_.options.Edit2;
+    const QString start =
+        files::KindOf(current) == files::FileKind::Directory ? current : place_.directory;
+    const std::optional<QString> chosen = desktop_.chooseDirectory(this, start);
     if (!chosen) {
         return;
     }
@@ -473,8 +590,9 @@ void TForm1::ComboBox2Change() {
 void TForm1::dragEnterEvent(QDragEnterEvent* event) {
     const QList<QUrl> urls = event->mimeData()->urls();
     const bool files =
-        !urls.isEmpty() &&
-        std::all_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); });
+        !urls.isEmpty() && std::all_of(urls.begin(), urls.end(), [](const QUrl& url) {
+            return url.scheme().compare(QLatin1String("file"), Qt::CaseInsensitive) == 0;
+        });
     if (files && !running_) {
         event->acceptProposedAction();
     }
@@ -483,7 +601,13 @@ void TForm1::dragEnterEvent(QDragEnterEvent* event) {
 void TForm1::dropEvent(QDropEvent* event) {
     QStringList files;
     for (const QUrl& url : event->mimeData()->urls()) {
-        files << url.toLocalFile();
+        const std::optional<QString> name = FileNameOfUrl(url);
+        if (!name) {
+            event->ignore();
+            desktop_.showMessage(this, messages::NotALocalFile(url.toDisplayString()));
+            return;
+        }
+        files << *name;
     }
     event->acceptProposedAction();
     // After the drop has finished, so that the program the files came from is not held up by

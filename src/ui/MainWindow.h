@@ -69,12 +69,13 @@ class TForm1 final : public QWidget {
     // Start-up, once, when the window is first shown: the save directory := the program's
     // folder, the chart settings reset, then the settings file and the file it names.
     void FormShow();
-    // Closing: the settings file is written; a failure to write it is reported on standard
-    // error and does not keep the program open.
+    // Closing: the settings file is written; a failure to write it is shown (a file the user
+    // made read-only is left as it is, and said so) and does not keep the program open.
     void FormClose();
 
-    // One file is loaded; several are loaded and built one after the other with the options
-    // each load leaves (the batch). The open dialog, dropped files and the program's
+    // One file is loaded; several are loaded, checked as the "Excel" button checks and built
+    // one after the other with the options each load leaves (the batch), and one message at the
+    // end names each file that was not built. The open dialog, dropped files and the program's
     // arguments all come here.
     void openFiles(const QStringList& files);
 
@@ -100,14 +101,21 @@ class TForm1 final : public QWidget {
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    // The "Excel" button takes one press per run: the second press of a double click is not
+    // a second report.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void connectHandlers();
     void checkBoxClicked(QCheckBox* box, ReportOptions::CheckBox which);
-    // Loads one file; a failure is shown unless `quiet` (the start-up load swallows it).
-    bool loadFile(const QString& path, bool quiet);
-    // One report run with the options as they stand; nothing when it failed (the error shown).
-    std::optional<ReportFiles> runReport();
+    // Loads one file; returns the failure's message, nothing when it loaded.
+    std::optional<QString> loadFile(const QString& path);
+    // One report run with the options as they stand: the saved files, or the failure's message
+    // in `failure`. A PDF copy that could not be made goes to `pdfFailure`.
+    std::optional<ReportFiles> runReport(std::optional<QString>& failure,
+                                         std::optional<QString>& pdfFailure);
+    // The batch's step for one file: load, check, build; the message when it was not built.
+    std::optional<QString> buildInBatch(const QString& file, std::optional<QString>& pdfFailure);
     void setRunning(bool running);
 
     // The controls that show fields of the record, with the field each shows; the range lists
@@ -131,6 +139,12 @@ class TForm1 final : public QWidget {
     TForm5* form5_ = nullptr;
     bool shown_ = false;
     bool running_ = false;
+    // The file whose load the window shows; empty when none loaded.
+    QString loadedFile_;
+    // Window-system times (ms) of the last press of "Excel" and of the press that started the
+    // last run.
+    std::optional<quint64> lastExcelPress_;
+    std::optional<quint64> runExcelPress_;
 };
 
 }  // namespace qorv::ui

@@ -5,7 +5,10 @@
 
 namespace qorv::ui {
 
-bool NumericKeyFilter::accepts(QChar typed, const QString& fieldText) {
+bool NumericKeyFilter::accepts(QChar typed, const QString& fieldText, qsizetype cursor, Sign sign) {
+    if (typed == '-') {
+        return sign == LeadingMinus && cursor == 0 && !fieldText.startsWith(u'-');
+    }
     if (typed.isDigit() && typed.unicode() < 128) {
         return true;
     }
@@ -29,7 +32,12 @@ bool NumericKeyFilter::eventFilter(QObject* watched, QEvent* event) {
         return false;
     }
     const auto* edit = qobject_cast<QLineEdit*>(watched);
-    return !accepts(typed[0], edit ? edit->text() : QString());
+    if (!edit) {
+        return !accepts(typed[0], QString());
+    }
+    // Typing over a selection puts the character where the selection starts.
+    const qsizetype at = edit->hasSelectedText() ? edit->selectionStart() : edit->cursorPosition();
+    return !accepts(typed[0], edit->text(), at, sign_);
 }
 
 }  // namespace qorv::ui

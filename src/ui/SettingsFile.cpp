@@ -1,6 +1,7 @@
 #include "ui/SettingsFile.h"
 
 #include "files/CodePage1251.h"
+#include "files/FileContent.h"
 #include "files/FileName.h"
 #include "files/SafeSave.h"
 #include "import/TextDecoding.h"
@@ -8,10 +9,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QStandardPaths>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <optional>
@@ -23,9 +20,6 @@ namespace {
 
 const QString kSaveDirectoryKey = QStringLiteral("Директория сохранения");
 const QString kSourceFileKey = QStringLiteral("Исходный файл");
-
-// A line holds at most this many characters; the rest of a longer line is skipped.
-constexpr int kMaxLineCharacters = 180;
 
 // Code units of the first `count` characters of `text` (all of it when shorter). A character
 // outside the Basic Multilingual Plane is one character of two code units.
@@ -40,7 +34,6 @@ qsizetype UnitsOfCharacters(QStringView text, qsizetype count) {
 
 // The entry of one line (already without its line end), if it is one.
 std::optional<SettingsEntry> EntryOf(QStringView line) {
-    line = line.first(UnitsOfCharacters(line, kMaxLineCharacters));
     for (const auto& [key, name] : {std::pair{SettingsEntry::SaveDirectory, &kSaveDirectoryKey},
                                     std::pair{SettingsEntry::SourceFile, &kSourceFileKey}}) {
         if (line.startsWith(*name)) {
@@ -63,88 +56,30 @@ std::optional<QByteArray> InWindows1251(const QString& text) {
     }
 }
 
-// The whole content of a regular file, or nothing when it cannot be opened or read.
-std::optional<QByteArray> ReadWholeFile(const QString& path) {
-    const int fd = ::open(files::EncodeFileName(path).constData(),
-                          O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-    if (fd < 0) {
-        return std::nullopt;
-    }
-    struct stat status;
-    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-        ::close(fd);
-        return std::nullopt;
-    }
-    QByteArray content;
-    char buffer[4096];
-    for (;;) {
-        const ssize_t got = ::read(fd, buffer, sizeof buffer);
-        if (got == 0) {
-            break;
+// The entries of a file's text, line by line. Lines end in LF, normally after a CR, which is
+// then no part of the line.
+std::vector<SettingsEntry> EntriesOf(QStringView text) {
+    std::vector<SettingsEntry> entries;
+    for (qsizetype start = 0; start < text.size();) {
+        qsizetype end = text.indexOf(u'\n', start);
+        if (end < 0) {
+            end = text.size();
         }
-        if (got < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            ::close(fd);
-            return std::nullopt;
+        QStringView line = text.sliced(start, end - start);
+        if (line.endsWith(u'\r')) {
+            line.chop(1);
         }
-        content.append(buffer, got);
+        if (std::optional<SettingsEntry> entry = EntryOf(line)) {
+            entries.push_back(*std::move(entry));
+        }
+        start = end + 1;
     }
-    ::close(fd);
-    return content;
+    return entries;
 }
 
-// Creates `folder` and the folders above it that are missing.
-void MakeFolders(const QString& folder) {
-    const QByteArray path = files::EncodeFileName(folder);
-    for (qsizetype end = 1; end <= path.size(); ++end) {
-        if (end == path.size() || path[end] == '/') {
-            const QByteArray part = path.first(end);
-            if (::mkdir(part.constData(), 0777) != 0 && errno != EEXIST) {
-                throw files::FileSystemError(files::DecodeFileName(part), errno);
-            }
-        }
-    }
-}
-
-// Writes all of `bytes` to `fd` and closes it; 0 or the first error.
-int WriteAndClose(int fd, const QByteArray& bytes) {
-    int error = 0;
-    for (qsizetype done = 0; done < bytes.size();) {
-        const ssize_t put = ::write(fd, bytes.constData() + done, bytes.size() - done);
-        if (put < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            error = errno;
-            break;
-        }
-        done += put;
-    }
-    if (::close(fd) != 0 && error == 0 && errno != EINTR) {
-        error = errno;
-    }
-    return error;
-}
-
-// Puts `bytes` in the file `target` through a synced temporary file beside it.
-void WriteAtomically(const QString& target, const QByteArray& bytes) {
-    QString temporary;
-    const int fd = files::CreateTemporaryFile(files::DirectoryOf(target), temporary);
-    if (fd < 0) {
-        throw files::FileSystemError(temporary, errno);
-    }
-    try {
-        if (const int error = WriteAndClose(fd, bytes)) {
-            throw files::FileSystemError(temporary, error);
-        }
-        files::SyncToDisk(temporary);
-        files::ReplaceFile(temporary, target);
-    } catch (...) {
-        files::RemoveQuietly(temporary);
-        throw;
-    }
+void WriteIntoUserConfig(const QString& path, const QByteArray& bytes) {
+    files::CreateFolderPath(files::DirectoryOf(path));
+    files::ReplaceFileContent(path, bytes);
 }
 
 }  // namespace
@@ -195,39 +130,40 @@ QByteArray SettingsFileBytes(const QString& saveDirectory, const QString& source
     if (std::optional<QByteArray> bytes = InWindows1251(text)) {
         return *std::move(bytes);
     }
-    return text.toUtf8();
+    return files::EncodeFileName(text);
+}
+
+QString WrittenSettingsFile(const SettingsFileLocations& locations) {
+    if (!locations.besideProgram.isEmpty() &&
+        files::FolderAllowsNewFiles(files::DirectoryOf(locations.besideProgram))) {
+        return locations.besideProgram;
+    }
+    return locations.userConfig;
 }
 
 std::vector<SettingsEntry> ParseSettingsFile(QByteArrayView bytes) {
-    const TextEncoding encoding = DetectTextEncoding(bytes);
-    TextDecoder decoder(encoding);
-    const QStringView text = decoder.decode(bytes.sliced(ByteOrderMarkSize(encoding)));
-    std::vector<SettingsEntry> entries;
-    // Lines end in LF, normally after a CR, which is then no part of the line.
-    for (qsizetype start = 0; start < text.size();) {
-        qsizetype end = text.indexOf(u'\n', start);
-        if (end < 0) {
-            end = text.size();
-        }
-        QStringView line = text.sliced(start, end - start);
-        if (line.endsWith(u'\r')) {
-            line.chop(1);
-        }
-        if (std::optional<SettingsEntry> entry = EntryOf(line)) {
-            entries.push_back(*std::move(entry));
-        }
-        start = end + 1;
+    if (bytes.startsWith("\xEF\xBB\xBF")) {
+        bytes = bytes.sliced(3);
     }
-    return entries;
+    // UTF-8, with a name's bytes that are not UTF-8 kept as they are.
+    std::vector<SettingsEntry> entries = EntriesOf(files::DecodeFileName(bytes));
+    if (!entries.empty()) {
+        return entries;
+    }
+    TextDecoder decoder(TextEncoding::Windows1251);
+    return EntriesOf(decoder.decode(bytes));
 }
 
 std::optional<std::vector<SettingsEntry>> ReadSettingsFile(const SettingsFileLocations& locations) {
-    for (const QString* path : {&locations.besideProgram, &locations.userConfig}) {
+    const QString written = WrittenSettingsFile(locations);
+    const QString other =
+        written == locations.besideProgram ? locations.userConfig : locations.besideProgram;
+    for (const QString* path : {&written, &other}) {
         if (path->isEmpty()) {
             continue;
         }
-        if (const std::optional<QByteArray> content = ReadWholeFile(*path)) {
-            return ParseSettingsFile(*content);
+        if (const files::WholeFile file = files::ReadWholeFile(*path); file.read()) {
+            return ParseSettingsFile(file.content);
         }
     }
     return std::nullopt;
@@ -236,22 +172,27 @@ std::optional<std::vector<SettingsEntry>> ReadSettingsFile(const SettingsFileLoc
 QString WriteSettingsFile(const SettingsFileLocations& locations, const QString& saveDirectory,
                           const QString& sourceFile) {
     const QByteArray bytes = SettingsFileBytes(saveDirectory, sourceFile);
-    std::optional<files::FileSystemError> besideFailure;
-    if (!locations.besideProgram.isEmpty()) {
-        try {
-            WriteAtomically(locations.besideProgram, bytes);
-            return locations.besideProgram;
-        } catch (const files::FileSystemError& error) {
-            // The program's folder is often not the user's to write (/usr/bin, a read-only
-            // medium); the user's configuration folder takes the file then.
-            besideFailure = error;
+    const QString path = WrittenSettingsFile(locations);
+    if (path.isEmpty()) {
+        throw files::FileSystemError(locations.besideProgram, ENOENT);
+    }
+    if (path == locations.userConfig) {
+        WriteIntoUserConfig(path, bytes);
+        return path;
+    }
+    try {
+        files::ReplaceFileContent(path, bytes);
+        return path;
+    } catch (const files::ReadOnlyFileError&) {
+        throw;  // the user's choice: the file stays as it is
+    } catch (const files::FileSystemError&) {
+        // The program's folder may still refuse (a read-only medium, a folder in the file's
+        // place); the user's configuration folder takes the file then.
+        if (locations.userConfig.isEmpty()) {
+            throw;
         }
     }
-    if (locations.userConfig.isEmpty()) {
-        throw besideFailure ? *besideFailure : files::FileSystemError(QString(), ENOENT);
-    }
-    MakeFolders(files::DirectoryOf(locations.userConfig));
-    WriteAtomically(locations.userConfig, bytes);
+    WriteIntoUserConfig(locations.userConfig, bytes);
     return locations.userConfig;
 }
 

@@ -1,13 +1,13 @@
 #include "ui/TimeAxisDialog.h"
 
 #include "report/FormatSettings.h"
+#include "ui/DialogPlacement.h"
 #include "ui/PixelFonts.h"
 #include "ui/UiMessages.h"
 #include "ui_TimeAxisDialog.h"
 
 #include <QButtonGroup>
 #include <QLocale>
-#include <QScreen>
 
 #include <cmath>
 #include <optional>
@@ -17,6 +17,19 @@ namespace qorv::ui {
 namespace {
 
 enum UnitItem { kAutomatic = 0, kMinutes = 1, kHours = 2, kDays = 3 };
+
+// The item captions, which name the lists in a conversion message.
+const QString kItemCaptions[] = {QString(), QStringLiteral("Минуты"), QStringLiteral("Часы"),
+                                 QStringLiteral("Сутки")};
+
+// Items of a fixed unit, largest first, with their length in days.
+constexpr std::pair<int, double> kFixedUnits[] = {
+    {kDays, 1.0}, {kHours, 1.0 / 24}, {kMinutes, 1.0 / 24 / 60}};
+
+// Whether two major units in days are the same up to the rounding of a division.
+bool SameUnit(double a, double b) {
+    return std::abs(a - b) <= 1e-12 * std::max(std::abs(a), std::abs(b));
+}
 
 bool IsAsciiDigit(QChar c) {
     return c.unicode() >= u'0' && c.unicode() <= u'9';
@@ -104,9 +117,8 @@ TForm4::~TForm4() = default;
 
 void TForm4::setVisible(bool visible) {
     if (visible && !isVisible()) {
-        if (const QScreen* screen = this->screen()) {
-            move(screen->availableGeometry().topLeft());
-        }
+        showSettingsInEffect();
+        CentreOverParent(*this);
     }
     QDialog::setVisible(visible);
 }
@@ -116,6 +128,62 @@ void TForm4::done(int result) {
         return;
     }
     QDialog::done(result);
+}
+
+// The show step: the controls show the settings the next report uses. A choice whose list
+// already gives the unit in effect is left as the user wrote it ("90" minutes stays 90 minutes);
+// otherwise the unit is shown in the largest of days, hours, minutes that counts it whole, or in
+// minutes.
+void TForm4::showSettingsInEffect() {
+    ui_->CheckBox1->setChecked(settings_.TimeGridlines == "OK");
+    if (settings_.TimeUnitAuto == "OK") {
+        unitItems_->button(kAutomatic)->setChecked(true);
+        return;
+    }
+    const double unit = settings_.TimeMajorUnit;
+    const int item = unitItems_->checkedId();
+    if (item != kAutomatic) {
+        if (const std::optional<double> shown = unitOfControls(item);
+            shown && SameUnit(*shown, unit)) {
+            return;
+        }
+    }
+    int chosen = kMinutes;
+    double count = unit * 24 * 60;
+    for (const auto& [fixed, days] : kFixedUnits) {
+        const double n = unit / days;
+        if (n >= 1 && SameUnit(n, std::round(n))) {
+            chosen = fixed;
+            count = std::round(n);
+            break;
+        }
+    }
+    QString text = QString::number(count, 'g', 15);
+    text.replace(u'.', FormatSettings::instance().decimalSeparator());
+    unitItems_->button(chosen)->setChecked(true);
+    listOf(chosen)->setEditText(text);
+}
+
+QComboBox* TForm4::listOf(int item) const {
+    return item == kMinutes ? ui_->ComboBox1 : item == kHours ? ui_->ComboBox2 : ui_->ComboBox3;
+}
+
+// The major unit in days that the list of `item` gives; nothing when its text is no number.
+std::optional<double> TForm4::unitOfControls(int item) const {
+    const std::optional<double> count =
+        ReadFloat(listOf(item)->currentText(), FormatSettings::instance().decimalSeparator());
+    if (!count) {
+        return std::nullopt;
+    }
+    // The chart's time axis counts in days.
+    switch (item) {
+        case kMinutes:
+            return *count / 60 / 24;
+        case kHours:
+            return *count / 24;
+        default:
+            return *count;
+    }
 }
 
 // Only the list beside the selected item can be edited.
@@ -139,28 +207,13 @@ bool TForm4::closeStep() {
     }
     settings_.TimeUnitAuto = QStringLiteral("NO");
 
-    const QComboBox* list = item == kMinutes ? ui_->ComboBox1
-                            : item == kHours ? ui_->ComboBox2
-                                             : ui_->ComboBox3;
-    const QString text = list->currentText();
-    const std::optional<double> count =
-        ReadFloat(text, FormatSettings::instance().decimalSeparator());
-    if (!count) {
-        desktop_.showMessage(this, messages::NotAValidFloat(text));
+    const std::optional<double> unit = unitOfControls(item);
+    if (!unit) {
+        desktop_.showMessage(
+            this, messages::NotAValidFloat(kItemCaptions[item], listOf(item)->currentText()));
         return false;
     }
-    // The chart's time axis counts in days.
-    switch (item) {
-        case kMinutes:
-            settings_.TimeMajorUnit = *count / 60 / 24;
-            break;
-        case kHours:
-            settings_.TimeMajorUnit = *count / 24;
-            break;
-        default:
-            settings_.TimeMajorUnit = *count;
-            break;
-    }
+    settings_.TimeMajorUnit = *unit;
     return true;
 }
 

@@ -6,8 +6,10 @@
 #include <QDialog>
 
 #include <memory>
+#include <optional>
 
 class QButtonGroup;
+class QComboBox;
 
 namespace Ui {
 class TimeAxisDialog;
@@ -16,9 +18,8 @@ class TimeAxisDialog;
 namespace qorv::ui {
 
 // The time axis of the report's chart: vertical grid lines, and a major unit chosen
-// automatically or fixed to a number of minutes, hours or days. The dialog never loads its
-// controls from ChartSettings: they keep whatever the user left in them, across openings and
-// across file loads, and every close writes them into the record again.
+// automatically or fixed to a number of minutes, hours or days. Opening it shows the settings
+// the next report uses (a load resets them); every close writes the controls into the record.
 class TForm4 final : public QDialog {
     Q_OBJECT
 
@@ -32,6 +33,9 @@ class TForm4 final : public QDialog {
     void done(int result) override;
 
   private:
+    void showSettingsInEffect();
+    QComboBox* listOf(int item) const;
+    std::optional<double> unitOfControls(int item) const;
     void enableUnitList(int item);
     bool closeStep();
 

@@ -30,6 +30,11 @@ namespace {
 using testing::ScriptedDesktop;
 namespace msg = messages;
 
+// The captions that name a field in its conversion message.
+const QString kDivision = QStringLiteral("Цена деления");
+const QString kMinimum = QStringLiteral("Минимальное значение");
+const QString kMaximum = QStringLiteral("Максимальное значение");
+
 template <typename T>
 T* Find(QWidget& dialog, const char* name) {
     T* control = dialog.findChild<T*>(QString::fromLatin1(name));
@@ -110,8 +115,10 @@ TEST(ChartDialogsTest, EveryOpeningLoadsTheRecordAsItIsThen) {
     EXPECT_TRUE(Find<QLineEdit>(dialog, "Edit2")->isEnabled());
     EXPECT_EQ(Find<QLineEdit>(dialog, "Edit4")->text(), "-10");
     EXPECT_EQ(Find<QLineEdit>(dialog, "Edit3")->text(), "40");
-    // A fixed scale shows its limits but leaves the boxes as they were.
-    EXPECT_TRUE(Find<QCheckBox>(dialog, "CheckBox4")->isChecked());
+    // A fixed scale in effect shows as fixed, with its limits.
+    EXPECT_FALSE(Find<QCheckBox>(dialog, "CheckBox4")->isChecked());
+    EXPECT_TRUE(Find<QCheckBox>(dialog, "CheckBox5")->isChecked());
+    EXPECT_TRUE(Find<QLineEdit>(dialog, "Edit3")->isEnabled());
 
     Find<QCheckBox>(dialog, "CheckBox1")->click();
     EXPECT_EQ(settings.TempMarker, "NO");
@@ -227,13 +234,13 @@ INSTANTIATE_TEST_SUITE_P(
         CloseCase{
             "LargestUnit", true, "2147483647", false, "", "", {}, false, 2147483647, "OK", -5, 5},
         CloseCase{"UnitOutOfRange", true, "2147483648", false, "", "",
-                  msg::NotAValidInteger("2147483648"), true, 7, "NO", -5, 5},
-        CloseCase{"EmptyUnit", true, "", false, "", "", msg::NotAValidInteger(""), true, 7, "NO",
-                  -5, 5},
-        CloseCase{"UnitWithBlank", true, " 5", false, "", "", msg::NotAValidInteger(" 5"), true, 7,
-                  "NO", -5, 5},
-        CloseCase{"FractionalUnit", true, "1,5", false, "", "", msg::NotAValidInteger("1,5"), true,
+                  msg::NotAValidInteger(kDivision, "2147483648"), true, 7, "NO", -5, 5},
+        CloseCase{"EmptyUnit", true, "", false, "", "", msg::NotAValidInteger(kDivision, ""), true,
                   7, "NO", -5, 5},
+        CloseCase{"UnitWithBlank", true, " 5", false, "", "",
+                  msg::NotAValidInteger(kDivision, " 5"), true, 7, "NO", -5, 5},
+        CloseCase{"FractionalUnit", true, "1,5", false, "", "",
+                  msg::NotAValidInteger(kDivision, "1,5"), true, 7, "NO", -5, 5},
         CloseCase{"Limits", false, "", true, "0", "50", {}, false, 0, "NO", 0, 50},
         CloseCase{"NegativeLimits", false, "", true, "-40", "-1", {}, false, 0, "NO", -40, -1},
         CloseCase{"EqualLimits", false, "", true, "10", "10", kBelow, false, 0, "NO", -5, 5},
@@ -243,10 +250,10 @@ INSTANTIATE_TEST_SUITE_P(
         CloseCase{"BothEmptyOneMessage", false, "", true, "", "", kNotFilled, false, 0, "NO", -5,
                   5},
         // The division stored before the failing limit stays stored.
-        CloseCase{"MinimumNotAnInteger", true, "9", true, "x", "10", msg::NotAValidInteger("x"),
-                  true, 9, "NO", -5, 5},
-        CloseCase{"MaximumNotAnInteger", false, "", true, "1", "1e2", msg::NotAValidInteger("1e2"),
-                  true, 0, "NO", -5, 5}),
+        CloseCase{"MinimumNotAnInteger", true, "9", true, "x", "10",
+                  msg::NotAValidInteger(kMinimum, "x"), true, 9, "NO", -5, 5},
+        CloseCase{"MaximumNotAnInteger", false, "", true, "1", "1e2",
+                  msg::NotAValidInteger(kMaximum, "1e2"), true, 0, "NO", -5, 5}),
     [](const ::testing::TestParamInfo<CloseCase>& info) { return std::string(info.param.name); });
 
 struct CloseWay {
@@ -271,7 +278,7 @@ TEST_P(ChartDialogsCloseWayTest, AFailedConversionKeepsTheDialogOpen) {
 
     GetParam().close(dialog);
     EXPECT_TRUE(dialog.isVisible());
-    EXPECT_EQ(desktop.messages, QStringList{msg::NotAValidInteger("x")});
+    EXPECT_EQ(desktop.messages, QStringList{msg::NotAValidInteger(kDivision, "x")});
 
     Find<QLineEdit>(dialog, "Edit2")->setText("4");
     GetParam().close(dialog);
@@ -322,6 +329,7 @@ TEST(ChartDialogsTest, DecimalsAreStoredOnEveryChangeOfTheSelection) {
     EXPECT_EQ(settings.TempDecimals, 6);
     decimals->setEditText("9");  // no such item: the selection stays
     EXPECT_EQ(settings.TempDecimals, 6);
+    decimals->setEditText("6");
     Find<QPushButton>(dialog, "Button1")->click();
     EXPECT_EQ(settings.TempDecimals, 6);
 
@@ -368,7 +376,7 @@ TEST(ChartDialogsTest, TForm3ShowsAndEditsTheDataHalfOnly) {
     EXPECT_EQ(settings.TempScaleAuto, defaults.TempScaleAuto);
 }
 
-TEST(ChartDialogsTest, ColourDialogStartsWithTheColourLastChosenInThatDialog) {
+TEST(ChartDialogsTest, ColourDialogStartsWithTheSeriesColour) {
     ChartSettings settings;
     ScriptedDesktop desktop;
     const LogData log;
@@ -384,21 +392,41 @@ TEST(ChartDialogsTest, ColourDialogStartsWithTheColourLastChosenInThatDialog) {
     ClickSwatch(data);
     EXPECT_EQ(settings.DataColor, 0x00FF00);
     EXPECT_EQ(SwatchColor(data), QColor(Qt::green));
+    ClickSwatch(data);  // cancelled
     data.close();
 
     settings.reset();  // a file load
     data.show();
-    EXPECT_EQ(SwatchColor(data), QColor(Qt::red));
     ClickSwatch(data);  // cancelled
     temperature.show();
     ClickSwatch(temperature);
 
-    ASSERT_EQ(desktop.colorDialogStarts.size(), 4u);
-    EXPECT_EQ(desktop.colorDialogStarts[0], QColor(Qt::black));  // not the red setting
-    EXPECT_EQ(desktop.colorDialogStarts[1], QColor(Qt::black));  // a cancel chooses nothing
-    EXPECT_EQ(desktop.colorDialogStarts[2], QColor(Qt::green));  // not the reset setting
-    EXPECT_EQ(desktop.colorDialogStarts[3], QColor(Qt::black));  // each dialog its own
+    ASSERT_EQ(desktop.colorDialogStarts.size(), 5u);
+    EXPECT_EQ(desktop.colorDialogStarts[0], QColor(Qt::red));    // channel 2's red swatch
+    EXPECT_EQ(desktop.colorDialogStarts[1], QColor(Qt::red));    // a cancel chooses nothing
+    EXPECT_EQ(desktop.colorDialogStarts[2], QColor(Qt::green));  // the colour chosen last
+    EXPECT_EQ(desktop.colorDialogStarts[3], QColor(Qt::red));    // the reset setting
+    EXPECT_EQ(desktop.colorDialogStarts[4], QColor(Qt::black));  // channel 1's own
     EXPECT_EQ(settings.DataColor, 255);
+}
+
+TEST(ChartDialogsTest, ATypedNumberOfDecimalsOutsideTheListIsRefusedWithTheRange) {
+    ChartSettings settings;
+    ScriptedDesktop desktop;
+    TForm2 dialog(settings, desktop);
+    dialog.show();
+    auto* decimals = Find<QComboBox>(dialog, "ComboBox1");
+    decimals->setEditText("8");
+    dialog.close();
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(desktop.messages, QStringList{msg::DecimalsOutOfRange});
+    EXPECT_EQ(settings.TempDecimals, 1);
+
+    decimals->setEditText("7");
+    dialog.close();
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(settings.TempDecimals, 7);
+    EXPECT_EQ(desktop.messages.size(), 1);
 }
 
 TEST(ChartDialogsTest, TForm3LaysItselfOutForEventsAtEveryOpening) {
@@ -455,8 +483,6 @@ class TimeAxisDialogTest : public ::testing::Test {
 };
 
 TEST_F(TimeAxisDialogTest, ClosingTheInitialStateStoresNoGridAndAnAutomaticUnit) {
-    settings.TimeGridlines = "OK";
-    settings.TimeUnitAuto = "NO";
     dialog.show();
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Настройка оси времени"));
     EXPECT_EQ(Find<QPushButton>(dialog, "Button1")->text(), QStringLiteral("OK"));
@@ -529,7 +555,8 @@ TEST_F(TimeAxisDialogTest, ANonNumberKeepsTheDialogOpenAndTheUnitAsItWas) {
     choose(3, "ComboBox3", QStringLiteral("два"));
     dialog.close();
     EXPECT_TRUE(dialog.isVisible());
-    EXPECT_EQ(desktop.messages, QStringList{msg::NotAValidFloat(QStringLiteral("два"))});
+    EXPECT_EQ(desktop.messages,
+              QStringList{msg::NotAValidFloat(QStringLiteral("Сутки"), QStringLiteral("два"))});
     EXPECT_EQ(settings.TimeGridlines, "OK");
     EXPECT_EQ(settings.TimeUnitAuto, "NO");
     EXPECT_EQ(settings.TimeMajorUnit, 4.0);
@@ -540,24 +567,59 @@ TEST_F(TimeAxisDialogTest, ANonNumberKeepsTheDialogOpenAndTheUnitAsItWas) {
     EXPECT_EQ(settings.TimeMajorUnit, 3.0);
 }
 
-TEST_F(TimeAxisDialogTest, ControlsKeepTheirStateAcrossAFileLoad) {
-    dialog.show();
-    Find<QCheckBox>(dialog, "CheckBox1")->click();
-    choose(2, "ComboBox2", "6");
-    closeWithOk();
+TEST_F(TimeAxisDialogTest, OpeningShowsTheSettingsInEffect) {
+    struct Row {
+        const char* typed[2];  // the item's list and its text the user closed with ({} none)
+        int typedItem;
+        QString grid, automatic;
+        double unit;  // what is in effect at the next opening
+        bool gridShown;
+        int item;
+        const char* list;
+        const char* text;
+    };
+    const Row rows[] = {
+        // A load resets the settings: the automatic unit and no grid show, whatever was chosen.
+        {{"ComboBox1", "90"}, 1, "NO", "OK", 4.0, false, 0, nullptr, nullptr},
+        // The choice as written while it is what holds.
+        {{"ComboBox1", "90"}, 1, "OK", "NO", 90.0 / 60 / 24, true, 1, "ComboBox1", "90"},
+        {{"ComboBox1", "120"}, 1, "OK", "NO", 120.0 / 60 / 24, true, 1, "ComboBox1", "120"},
+        // Settings made elsewhere show in the largest whole unit.
+        {{nullptr, nullptr}, 0, "OK", "NO", 0.25, true, 2, "ComboBox2", "6"},
+        {{nullptr, nullptr}, 0, "NO", "NO", 2.0, false, 3, "ComboBox3", "2"},
+        {{nullptr, nullptr}, 0, "NO", "NO", 15.0 / 60 / 24, false, 1, "ComboBox1", "15"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.item);
+        settings.reset();
+        dialog.show();
+        if (row.typed[0]) {
+            Find<QCheckBox>(dialog, "CheckBox1")->setChecked(true);
+            choose(row.typedItem, row.typed[0], QString::fromLatin1(row.typed[1]));
+        } else {
+            choose(0);
+        }
+        closeWithOk();
+        settings.TimeGridlines = row.grid;
+        settings.TimeUnitAuto = row.automatic;
+        settings.TimeMajorUnit = row.unit;
 
-    settings.reset();
-    dialog.show();
-    EXPECT_TRUE(Find<QCheckBox>(dialog, "CheckBox1")->isChecked());
-    EXPECT_TRUE(Find<QRadioButton>(dialog, "RadioGroup1Item2")->isChecked());
-    EXPECT_EQ(Find<QComboBox>(dialog, "ComboBox2")->currentText(), "6");
-    EXPECT_TRUE(Find<QComboBox>(dialog, "ComboBox2")->isEnabled());
-    EXPECT_EQ(settings.TimeUnitAuto, "OK");  // until the dialog closes again
-
-    closeWithOk();
-    EXPECT_EQ(settings.TimeGridlines, "OK");
-    EXPECT_EQ(settings.TimeUnitAuto, "NO");
-    EXPECT_DOUBLE_EQ(settings.TimeMajorUnit, 0.25);
+        dialog.show();
+        EXPECT_EQ(Find<QCheckBox>(dialog, "CheckBox1")->isChecked(), row.gridShown);
+        EXPECT_TRUE(Find<QRadioButton>(
+                        dialog, qPrintable(QStringLiteral("RadioGroup1Item%1").arg(row.item)))
+                        ->isChecked());
+        if (row.list) {
+            EXPECT_EQ(Find<QComboBox>(dialog, row.list)->currentText(),
+                      QString::fromLatin1(row.text));
+            EXPECT_TRUE(Find<QComboBox>(dialog, row.list)->isEnabled());
+        }
+        // Closing unchanged keeps what was in effect.
+        closeWithOk();
+        EXPECT_EQ(settings.TimeGridlines, row.grid);
+        EXPECT_EQ(settings.TimeUnitAuto, row.automatic);
+        EXPECT_DOUBLE_EQ(settings.TimeMajorUnit, row.unit);
+    }
 }
 
 struct SeparatorCase {
@@ -584,7 +646,8 @@ TEST_P(TimeAxisDialogSeparatorTest, NumbersUseTheSystemDecimalSeparator) {
         EXPECT_FALSE(dialog.isVisible());
         EXPECT_DOUBLE_EQ(settings.TimeMajorUnit, *c.hours / 24);
     } else {
-        EXPECT_EQ(desktop.messages, QStringList{msg::NotAValidFloat(QString::fromUtf8(c.text))});
+        EXPECT_EQ(desktop.messages, QStringList{msg::NotAValidFloat(QStringLiteral("Часы"),
+                                                                    QString::fromUtf8(c.text))});
         EXPECT_TRUE(dialog.isVisible());
         EXPECT_EQ(settings.TimeMajorUnit, 4.0);
     }

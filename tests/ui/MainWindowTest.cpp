@@ -1,16 +1,24 @@
 // The main window as a user drives it: what a load shows, the "Excel" button's checks and run,
 // the batch, the lists' change rules, the key filter, the settings file at start and close.
 // The option rules themselves are the report options' own tests; here the window's wiring.
+#include "report/Messages.h"
 #include "ui/ChartAppearanceDialog.h"
+#include "ui/DroppedFiles.h"
 #include "ui/MainWindow.h"
 #include "ui/NumericKeyFilter.h"
 #include "ui/ScriptedDesktop.h"
 #include "ui/TimeAxisDialog.h"
+#include "ui/UiMessages.h"
 
+#include "files/FileName.h"
+
+#include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -20,6 +28,9 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <sys/types.h>
 
 namespace qorv::ui {
 namespace {
@@ -53,6 +64,14 @@ class MainWindowTest : public ::testing::Test {
     QString text(const char* name) const { return control<QLineEdit>(name)->text(); }
     void type(const char* name, const QString& value) { control<QLineEdit>(name)->setText(value); }
     QString reportsDir() const { return dir_.filePath("reports") + '/'; }
+    // A small file in the test folder.
+    QString put(const QString& name, const QByteArray& bytes) const {
+        const QString path = dir_.filePath(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return path;
+    }
     QStringList savedReports() const {
         return QDir(dir_.filePath("reports")).entryList({"*.xlsx"}, QDir::Files, QDir::Name);
     }
@@ -122,10 +141,10 @@ TEST_F(MainWindowTest, LoadShowsWhatEachKindOfFileHolds) {
 }
 
 TEST_F(MainWindowTest, ExcelButtonRefusesInTheChecksOrderAndStaysUsable) {
-    // Before any load the empty range does not read as dates.
+    // Before any load: open a file first.
     window_->Button1Click();
     ASSERT_EQ(desktop_.messages.size(), 1);
-    EXPECT_EQ(desktop_.messages.back(), QStringLiteral("Ошибка заполнения полей даты!"));
+    EXPECT_EQ(desktop_.messages.back(), messages::OpenAFileFirst);
 
     window_->openFiles({Example("temperature_humidity.txt")});
     type("Edit2", reportsDir());
@@ -240,6 +259,143 @@ TEST_F(MainWindowTest, ListsAndButtonsChangeTheRange) {
     EXPECT_TRUE(text("Edit4").isEmpty());
 }
 
+TEST_F(MainWindowTest, ExcelRefusesWhenTheFieldNamesAFileOtherThanTheLoadedOne) {
+    window_->openFiles({Example("temperature_humidity.txt")});
+    type("Edit2", reportsDir());
+    type("Edit3", "Склад 2");
+    type("Edit1", Example("ds1921_temperature.txt"));
+    window_->Button1Click();
+    ASSERT_EQ(desktop_.messages.size(), 1);
+    EXPECT_EQ(desktop_.messages.back(),
+              messages::OtherFileNamed(Example("ds1921_temperature.txt"),
+                                       Example("temperature_humidity.txt")));
+    EXPECT_TRUE(savedReports().isEmpty());
+    EXPECT_EQ(text("Edit3"), "Склад 2");  // the options as the user set them
+
+    // The same file written another way is the loaded one.
+    type("Edit1", QStringLiteral(QORV_EXAMPLES "/../examples/temperature_humidity.txt"));
+    window_->Button1Click();
+    EXPECT_EQ(desktop_.messages.size(), 1);
+    EXPECT_EQ(savedReports().size(), 1);
+}
+
+TEST_F(MainWindowTest, ABatchNamesTheFileThatIsNoLoggerExportAndBuildsTheOthers) {
+    type("Edit2", reportsDir());
+    const QString notes = put("notes.txt", "Список покупок\r\nмолоко\r\n");
+    window_->openFiles({Example("ds1921_temperature.txt"), notes, Example("humidity_only.txt")});
+    ASSERT_EQ(desktop_.errors.size(), 1);
+    const QString& message = desktop_.errors.front();
+    EXPECT_TRUE(message.startsWith(QStringLiteral("Построено протоколов: 2 из 3.")))
+        << message.toStdString();
+    EXPECT_TRUE(message.contains(notes + ": ")) << message.toStdString();
+    EXPECT_FALSE(message.contains(Example("humidity_only.txt"))) << message.toStdString();
+    // Two reports, and no empty workbook of the file that failed.
+    EXPECT_EQ(savedReports().size(), 2) << savedReports().join(", ").toStdString();
+    EXPECT_EQ(desktop_.opened, QStringList{reportsDir()});
+    EXPECT_FALSE(window_->running());
+}
+
+TEST_F(MainWindowTest, AnAccessibilityToggleIsAClick) {
+    window_->openFiles({Example("temperature_humidity.txt")});
+    type("Edit2", reportsDir());
+    QAccessibleInterface* box =
+        QAccessible::queryAccessibleInterface(control<QCheckBox>("CheckBox8"));
+    ASSERT_NE(box, nullptr);
+    ASSERT_NE(box->actionInterface(), nullptr);
+    box->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    EXPECT_TRUE(control<QCheckBox>("CheckBox8")->isChecked());
+    window_->Button1Click();
+    ASSERT_TRUE(desktop_.errors.isEmpty()) << desktop_.errors.join('\n').toStdString();
+    EXPECT_TRUE(control<QCheckBox>("CheckBox8")->isChecked());
+    EXPECT_EQ(QDir(dir_.filePath("reports")).entryList({"*.pdf"}, QDir::Files).size(), 1);
+}
+
+TEST_F(MainWindowTest, ADoubleClickOnExcelMakesOneReport) {
+    window_->openFiles({Example("ds1921_temperature.txt")});
+    type("Edit2", reportsDir());
+    auto* excel = control<QPushButton>("Button1");
+    // As the window system delivers a double click: the second press comes as a press and a
+    // double click event, here after the first click's run is over.
+    const QPointF at(5, 5);
+    const std::pair<QEvent::Type, quint64> events[] = {
+        {QEvent::MouseButtonPress, 10'000},   {QEvent::MouseButtonRelease, 10'080},
+        {QEvent::MouseButtonPress, 10'200},   {QEvent::MouseButtonDblClick, 10'200},
+        {QEvent::MouseButtonRelease, 10'260},
+    };
+    for (const auto& [type, time] : events) {
+        QMouseEvent event(type, at, excel->mapToGlobal(at), Qt::LeftButton,
+                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                          Qt::NoModifier);
+        event.setTimestamp(time);
+        QCoreApplication::sendEvent(excel, &event);
+    }
+    EXPECT_EQ(savedReports().size(), 1);
+    // A later click is a new report.
+    for (const auto& [type, time] : {std::pair{QEvent::MouseButtonPress, quint64{20'000}},
+                                     std::pair{QEvent::MouseButtonRelease, quint64{20'080}}}) {
+        QMouseEvent event(type, at, excel->mapToGlobal(at), Qt::LeftButton,
+                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                          Qt::NoModifier);
+        event.setTimestamp(time);
+        QCoreApplication::sendEvent(excel, &event);
+    }
+    EXPECT_EQ(savedReports().size(), 2);
+}
+
+TEST_F(MainWindowTest, TheErrorBoxOfARunFindsTheWindowDisabled) {
+    // A desktop that looks at the window while it shows the error.
+    struct Watching : testing::ScriptedDesktop {
+        QWidget* window = nullptr;
+        QStringList enabledWhileShown;
+        void showError(QWidget* parent, const QString& text) override {
+            for (QWidget* child : window->findChildren<QCheckBox*>()) {
+                if (child->window() == window && child->isEnabled()) {
+                    enabledWhileShown << child->objectName();
+                }
+            }
+            ScriptedDesktop::showError(parent, text);
+        }
+    } desktop;
+    ProgramState state;
+    TForm1 window(state, desktop, place_);
+    desktop.window = &window;
+    QFile example(Example("ds1921_temperature.txt"));
+    ASSERT_TRUE(example.open(QIODevice::ReadOnly));
+    const QString broken = put("broken.txt", example.readAll().replace(" 03/04/2023 08:10 - 4.5 ",
+                                                                       " 03/04/2023 08:10 - 4x5 "));
+    window.openFiles({broken});
+    window.findChild<QLineEdit*>("Edit2")->setText(reportsDir());
+    window.Button1Click();
+    ASSERT_EQ(desktop.errors.size(), 1);
+    EXPECT_TRUE(desktop.enabledWhileShown.isEmpty())
+        << desktop.enabledWhileShown.join(", ").toStdString();
+    EXPECT_TRUE(window.findChild<QPushButton*>("Button1")->isEnabled());
+}
+
+TEST(DroppedFiles, AFileAddressGivesTheNameByteForByte) {
+    const struct {
+        const char* address;
+        std::optional<QByteArray> name;  // nothing: no file of this computer
+    } rows[] = {
+        {"file:///home/user/1.txt", "/home/user/1.txt"},
+        {"file://localhost/home/user/1.txt", "/home/user/1.txt"},
+        {"file://LOCALHOST/d/a%20b.txt", "/d/a b.txt"},
+        {"file:///d/%D0%9F%D1%80.txt", "/d/\xD0\x9F\xD1\x80.txt"},
+        {"file:///d/%CF%F0%EE.txt", "/d/\xCF\xF0\xEE.txt"},
+        {"file:///d/a%00b.txt", std::nullopt},
+        {"file://server/share/1.txt", std::nullopt},
+        {"http://localhost/1.txt", std::nullopt},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.address);
+        const std::optional<QString> name = FileNameOfUrl(QUrl(QString::fromLatin1(row.address)));
+        ASSERT_EQ(name.has_value(), row.name.has_value());
+        if (name) {
+            EXPECT_EQ(files::EncodeFileName(*name), *row.name);
+        }
+    }
+}
+
 TEST_F(MainWindowTest, SaveDirectoryGetsOneTrailingSeparator) {
     const std::pair<QString, QString> cases[] = {
         {"/data/Протоколы склада", "/data/Протоколы склада/"},
@@ -250,9 +406,13 @@ TEST_F(MainWindowTest, SaveDirectoryGetsOneTrailingSeparator) {
         window_->Button8Click();
         EXPECT_EQ(text("Edit2"), shown);
     }
-    // The dialog starts at the program's folder; cancelling changes nothing.
+    // The dialog starts at the save directory; cancelling changes nothing.
     window_->Button8Click();
     EXPECT_EQ(text("Edit2"), "/");
+    EXPECT_EQ(desktop_.directoryDialogStarts.back(), "/");
+    // A save directory that is gone: the program's folder.
+    type("Edit2", dir_.filePath("gone/"));
+    window_->Button8Click();
     EXPECT_EQ(desktop_.directoryDialogStarts.back(), place_.directory);
 }
 
@@ -286,21 +446,43 @@ TEST_F(MainWindowTest, NumericFieldsDropWhatIsNoPartOfANumber) {
         const char* before;
         QChar typed;
         const char* after;
+        bool atStart = false;  // typed at the start instead of the end
     };
     const KeyCase cases[] = {
-        {"1", '5', "15"}, {"1", 'a', "1"},     {"1", ' ', "1"},    {"", ',', ""},
-        {"1", ',', "1,"}, {"1,5", ',', "1,5"}, {"1.", '.', "1.."}, {"12", '-', "12"},
+        {"1", '5', "15"},
+        {"1", 'a', "1"},
+        {"1", ' ', "1"},
+        {"", ',', ""},
+        {"1", ',', "1,"},
+        {"1,5", ',', "1,5"},
+        {"1.", '.', "1.."},
+        {"12", '-', "12"},
+        // A minus at the start of a correction, once.
+        {"", '-', "-"},
+        {"0,3", '-', "-0,3", true},
+        {"-0,3", '-', "-0,3", true},
     };
-    auto* edit = control<QLineEdit>("Edit7");
+    auto* edit = control<QLineEdit>("Edit8");
     for (const KeyCase& c : cases) {
         edit->setText(QString::fromUtf8(c.before));
-        edit->end(false);
+        if (c.atStart) {
+            edit->home(false);
+        } else {
+            edit->end(false);
+        }
         QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c.typed));
         QCoreApplication::sendEvent(edit, &press);
         EXPECT_EQ(edit->text(), QString::fromUtf8(c.after))
             << c.before << " + " << QString(c.typed).toStdString();
     }
+    // The step, smoothing and ΔH take no sign.
+    auto* step = control<QLineEdit>("Edit5");
+    step->clear();
+    QKeyEvent minus(QEvent::KeyPress, Qt::Key_Minus, Qt::NoModifier, QStringLiteral("-"));
+    QCoreApplication::sendEvent(step, &minus);
+    EXPECT_EQ(step->text(), "");
     // Backspace still deletes.
+    edit = control<QLineEdit>("Edit7");
     edit->setText("12");
     edit->end(false);
     QKeyEvent backspace(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier, QStringLiteral("\b"));
@@ -308,27 +490,23 @@ TEST_F(MainWindowTest, NumericFieldsDropWhatIsNoPartOfANumber) {
     EXPECT_EQ(edit->text(), "1");
 }
 
-TEST_F(MainWindowTest, TimeAxisDialogKeepsItsChoiceAcrossALoad) {
+TEST_F(MainWindowTest, TimeAxisDialogShowsTheSettingsALoadLeaves) {
     window_->openFiles({Example("temperature_humidity.txt")});
     TForm4& dialog = window_->timeAxisDialog();
     dialog.show();
-    auto radios = dialog.findChildren<QRadioButton*>();
-    auto hours = std::find_if(radios.begin(), radios.end(),
-                              [](QRadioButton* r) { return r->text() == "Часы"; });
-    ASSERT_NE(hours, radios.end());
-    (*hours)->click();
-    dialog.findChild<QComboBox*>("ComboBox2")->setEditText("6");
+    dialog.findChild<QCheckBox*>("CheckBox1")->setChecked(true);
+    dialog.findChild<QRadioButton*>("RadioGroup1Item1")->click();
+    dialog.findChild<QComboBox*>("ComboBox1")->setEditText("90");
     dialog.findChild<QPushButton*>("Button1")->click();
     EXPECT_EQ(state_.chart.TimeUnitAuto, "NO");
-    EXPECT_DOUBLE_EQ(state_.chart.TimeMajorUnit, 0.25);
 
     window_->openFiles({Example("ds1921_temperature.txt")});
-    EXPECT_EQ(state_.chart.TimeUnitAuto, "OK");
     dialog.show();
-    EXPECT_TRUE((*hours)->isChecked());
-    EXPECT_EQ(dialog.findChild<QComboBox*>("ComboBox2")->currentText(), "6");
+    EXPECT_FALSE(dialog.findChild<QCheckBox*>("CheckBox1")->isChecked());
+    EXPECT_TRUE(dialog.findChild<QRadioButton*>("RadioGroup1Item0")->isChecked());
     dialog.close();
-    EXPECT_EQ(state_.chart.TimeUnitAuto, "NO");
+    EXPECT_EQ(state_.chart.TimeUnitAuto, "OK");
+    EXPECT_EQ(state_.chart.TimeGridlines, "NO");
 }
 
 TEST_F(MainWindowTest, SettingsFileRestoresAndSavesTheTwoPaths) {
@@ -363,6 +541,71 @@ TEST_F(MainWindowTest, SettingsFileRestoresAndSavesTheTwoPaths) {
     EXPECT_EQ(desktop_.messages.front(),
               QStringLiteral("Файл - %1 - не существует.").arg(dir_.filePath("gone.txt")));
     EXPECT_TRUE(last.findChild<QLineEdit*>("Edit1")->text().isEmpty());
+}
+
+TEST_F(MainWindowTest, StartShowsOneMessageForTheLastFilesThatCannotBeLoaded) {
+#ifdef _WIN32
+    const QString special = QStringLiteral("NUL");
+    const files::FileKind specialKind = files::FileKind::CharacterDevice;
+#else
+    const QString special = dir_.filePath("fifo");
+    ASSERT_EQ(mkfifo(QFile::encodeName(special).constData(), 0600), 0);
+    const files::FileKind specialKind = files::FileKind::Fifo;
+#endif
+    const struct {
+        const char* name;
+        QStringList lines;  // the values of "Исходный файл=" lines
+        QString message;
+    } rows[] = {
+        {"1,000 missing files", QStringList(1000, dir_.filePath("gone.txt")),
+         qorv::messages::FileMissing(dir_.filePath("gone.txt")) + '\n' +
+             messages::MoreFilesNotFound(999)},
+        {"a FIFO or device", {special}, qorv::messages::NotARegularFile(special, specialKind)},
+        {"a folder",
+         {dir_.path()},
+         qorv::messages::NotARegularFile(dir_.path(), files::FileKind::Directory)},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        QByteArray ini;
+        for (const QString& line : row.lines) {
+            ini += QStringLiteral("Исходный файл=%1\r\n").arg(line).toUtf8();
+        }
+        put("program/Qorv_Pr.ini", ini);
+        testing::ScriptedDesktop desktop;
+        ProgramState state;
+        TForm1 window(state, desktop, place_);
+        window.FormShow();
+        EXPECT_EQ(desktop.messages, QStringList{row.message});
+        EXPECT_TRUE(desktop.errors.isEmpty());
+    }
+}
+
+TEST_F(MainWindowTest, ClosingShowsWhyTheSettingsWereNotSaved) {
+    // A folder where each settings file belongs: nothing can take the file.
+    for (const QString& path : {place_.settings.besideProgram, place_.settings.userConfig}) {
+        ASSERT_TRUE(QDir().mkpath(path + "/keep"));
+    }
+    window_->close();
+    ASSERT_EQ(desktop_.errors.size(), 1);
+    EXPECT_TRUE(desktop_.errors.front().startsWith(QStringLiteral("Настройки не сохранены.")))
+        << desktop_.errors.front().toStdString();
+
+    // A file the user made read-only is left as it is, and said so.
+    ASSERT_TRUE(QDir(place_.settings.besideProgram).removeRecursively());
+    put("program/Qorv_Pr.ini", "Директория сохранения=/old/\r\n");
+    ASSERT_TRUE(QFile::setPermissions(place_.settings.besideProgram,
+                                      QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    testing::ScriptedDesktop desktop;
+    ProgramState state;
+    TForm1 window(state, desktop, place_);
+    window.FormShow();
+    window.close();
+    EXPECT_EQ(desktop.messages,
+              QStringList{messages::SettingsFileReadOnly(place_.settings.besideProgram)});
+    QFile ini(place_.settings.besideProgram);
+    ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
+    EXPECT_EQ(ini.readAll(), "Директория сохранения=/old/\r\n");
 }
 
 }  // namespace

@@ -1,16 +1,24 @@
 #include "ui/SettingsFile.h"
 
+#include "files/FileContent.h"
+#include "files/FileName.h"
 #include "files/SafeSave.h"
 #include "import/TextDecoding.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <ostream>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace qorv::ui {
 
@@ -47,9 +55,11 @@ TEST(SettingsFileBytes, Windows1251WhenEverythingFitsElseUtf8) {
     EXPECT_EQ(SettingsFileBytes("/дом/日本", "/d/1.txt").toHex(' '), utf8.toUtf8().toHex(' '));
 }
 
-// What is written is read back, cut only where a line passes 180 characters.
+// What is written is read back whole, in every name the system can give.
 TEST(SettingsFileRoundTrip, ValuesComeBackAsWritten) {
     const QString longPath = "/" + QString(299, u'ж');
+    // The bytes CF F0 EE of a Windows-1251 name, which are no UTF-8.
+    const QString notUtf8 = files::DecodeFileName("/d/\xCF\xF0\xEE 1.txt");
     const QString wide = QString::fromUtf8("\xF0\x9F\x98\x80");  // two UTF-16 code units
     const struct {
         QString saveDirectory, sourceFile;
@@ -61,22 +71,22 @@ TEST(SettingsFileRoundTrip, ValuesComeBackAsWritten) {
          TextEncoding::Windows1251,
          {Save(" /Мои документы/ "), Source("")}},
         {"", "/d/файл 1.txt", TextEncoding::Windows1251, {Save(""), Source("/d/файл 1.txt")}},
-        {longPath,
-         longPath,
-         TextEncoding::Windows1251,
-         {Save(longPath.first(180 - 22)), Source(longPath.first(180 - 14))}},
+        {longPath, longPath, TextEncoding::Windows1251, {Save(longPath), Source(longPath)}},
         {longPath + "日",
          "日" + longPath,
          TextEncoding::Utf8,
-         {Save(longPath.first(180 - 22)), Source(("日" + longPath).first(180 - 14))}},
+         {Save(longPath + "日"), Source("日" + longPath)}},
         {QString(157, u'a') + wide + "bc",
          "/z",
          TextEncoding::Utf8,
-         {Save(QString(157, u'a') + wide), Source("/z")}},
+         {Save(QString(157, u'a') + wide + "bc"), Source("/z")}},
+        {"/Отчёты/", notUtf8, TextEncoding::Windows1251, {Save("/Отчёты/"), Source(notUtf8)}},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.saveDirectory.toStdString());
         const QByteArray bytes = SettingsFileBytes(row.saveDirectory, row.sourceFile);
+        // A name that is not UTF-8 is kept as its bytes in a UTF-8 file, which is then no
+        // valid UTF-8 as a whole.
         EXPECT_EQ(DetectTextEncoding(bytes), row.encoding);
         EXPECT_EQ(ParseSettingsFile(bytes), row.expected);
     }
@@ -95,8 +105,8 @@ TEST(SettingsFileParse, LinesAreReadByTheirKeysInEitherEncoding) {
          "директория сохранения=/x\r\nИСХОДНЫЙ ФАЙЛ=/x\r\n",
          {}},
         {"Исходный файл= /a\rb \r\r\n", {Source(" /a\rb \r")}},
-        {"Исходный файл=" + QString(170, u'я') + "\r\nДиректория сохранения=",
-         {Source(QString(166, u'я')), Save("")}},
+        {"Исходный файл=" + QString(300, u'я') + "\r\nДиректория сохранения=",
+         {Source(QString(300, u'я')), Save("")}},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.text.toStdString());
@@ -138,6 +148,63 @@ TEST(SettingsFileLocation, ReadingPrefersTheFileBesideTheProgram) {
     // A folder of that name is no file to read.
     ASSERT_TRUE(QFile::remove(f.where.besideProgram) && QDir().mkdir(f.where.besideProgram));
     EXPECT_EQ(ReadSettingsFile(f.where), (Entries{Save("/config"), Source("")}));
+}
+
+// A shared program folder that is read-only with a settings file in it: the program writes to
+// the user's configuration folder and reads from there too.
+TEST(SettingsFileLocation, AReadOnlyProgramFolderIsNeitherWrittenNorRead) {
+#ifdef _WIN32
+    GTEST_SKIP() << "a folder's permission bits: Windows decides by access lists instead";
+#endif
+    Folders f;
+    ASSERT_TRUE(QDir().mkpath(f.beside));
+    f.put(f.where.besideProgram, SettingsFileBytes("/shared", ""));
+    ASSERT_EQ(chmod(QFile::encodeName(f.beside).constData(), 0555), 0);
+    // No file of the user's yet: the shared one is read.
+    EXPECT_EQ(ReadSettingsFile(f.where), (Entries{Save("/shared"), Source("")}));
+    EXPECT_EQ(WriteSettingsFile(f.where, "/mine", "/1.txt"), f.where.userConfig);
+    EXPECT_EQ(ReadSettingsFile(f.where), (Entries{Save("/mine"), Source("/1.txt")}));
+    ASSERT_EQ(chmod(QFile::encodeName(f.beside).constData(), 0755), 0);
+    EXPECT_EQ(ReadSettingsFile(f.where), (Entries{Save("/shared"), Source("")}));
+}
+
+// A settings file that is a symbolic link is written through it; the file keeps its
+// permissions, and one without any write permission is not written.
+TEST(SettingsFileLocation, WritingKeepsLinksAndPermissions) {
+#ifdef _WIN32
+    GTEST_SKIP() << "symbolic links and permission bits; on Windows the read-only attribute is "
+                    "checked by ClosingShowsWhyTheSettingsWereNotSaved";
+#else
+    Folders f;
+    ASSERT_TRUE(QDir().mkpath(f.beside) && QDir().mkpath(f.config));
+    const QString target = f.config + "/real.ini";
+    f.put(target, "old");
+    const QByteArray link = "../config/" + QFile::encodeName(QString(60, u'к')) + "/real.ini";
+    ASSERT_EQ(symlink(link.constData(), QFile::encodeName(f.where.besideProgram).constData()), 0);
+    const QByteArray name = QFile::encodeName(target);
+    ASSERT_EQ(chmod(name.constData(), 0640), 0);
+    EXPECT_EQ(WriteSettingsFile(f.where, "/a", ""), f.where.besideProgram);
+    EXPECT_TRUE(QFileInfo(f.where.besideProgram).isSymLink());
+    EXPECT_EQ(ReadSettingsFile(f.where), (Entries{Save("/a"), Source("")}));
+    struct stat info {};
+    ASSERT_EQ(stat(name.constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+    EXPECT_EQ(Folders::namesIn(f.beside), QStringList{"Qorv_Pr.ini"});
+    EXPECT_EQ(Folders::namesIn(f.config), QStringList{"real.ini"});
+
+    ASSERT_EQ(chmod(name.constData(), 0444), 0);
+    try {
+        WriteSettingsFile(f.where, "/b", "");
+        ADD_FAILURE() << "no error";
+    } catch (const files::ReadOnlyFileError& error) {
+        // The link's target, as the link names it.
+        EXPECT_EQ(QFileInfo(error.name()).canonicalFilePath(),
+                  QFileInfo(target).canonicalFilePath());
+    }
+    EXPECT_EQ(ReadSettingsFile(f.where), (Entries{Save("/a"), Source("")}));
+    ASSERT_EQ(stat(name.constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0444u);
+#endif
 }
 
 TEST(SettingsFileLocation, WritingReplacesOrFallsBackOrFailsCleanly) {
