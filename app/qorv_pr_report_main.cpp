@@ -69,14 +69,25 @@ int main(int argc, char** argv) {
     qorv::files::IgnoreBrokenPipes();
     // The PDF copy needs fonts, which need a GUI application; the tool shows no window, so it
     // needs no display either.
+#ifdef Q_OS_WIN
+    // Windows' own platform shows nothing unless asked and needs no display; its font database
+    // is the system's. The offscreen platform's there knows only fonts shipped with Qt: every
+    // letter of the PDF copy would be a box.
+    qputenv("QT_QPA_PLATFORM", "windows");
+#else
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
+#endif
     // The hidden form of a -j batch reads its first file's line first: without a PDF copy it
     // needs no GUI application, whose start-up (platform, fonts) it would otherwise pay.
     // The arguments as the system gave them: a file name that is not UTF-8 still names its file
     // (QCoreApplication::arguments() would turn such bytes into U+FFFD).
     const QStringList arguments = qorv::files::ProgramArguments(argc, argv);
+    if (arguments == QStringList{QStringLiteral("--version")}) {
+        std::printf("qorv-pr-report %s\n", QORV_PR_VERSION);
+        return 0;
+    }
     const bool batchWorker =
         arguments.size() == 1 && arguments.front() == qorv::cli::kBatchWorkerArgument;
     std::optional<qorv::cli::BatchWorkerInput> workerInput;

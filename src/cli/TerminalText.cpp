@@ -72,7 +72,7 @@ int PrintPath(QTextStream& out, const QString& path) {
         }
         return 0;
     }
-    out << path << '\n';
+    out << files::DisplayFileName(path) << '\n';
     return FlushResult(out);
 }
 

@@ -131,7 +131,7 @@ TEST(OddContent, NulBytesStayInTheLine) {
         " 01/01/2023 00:00:00 - 1\0 \xB0"
         "C\0\r\n",
         31);
-    const Loaded l = LoadFile(files.write("nul.txt", bytes));
+    const Loaded l = LoadFile(files.write("nul-bytes.txt", bytes));
     ASSERT_EQ(l.data.SampleRows.size(), 1);
     EXPECT_EQ(l.data.SampleRows.first().size(), 29);
     EXPECT_EQ(l.summary.CelsiusCount, 1);

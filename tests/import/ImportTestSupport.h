@@ -1,5 +1,6 @@
 #pragma once
 
+#include "files/CodePage1251.h"
 #include "import/LogData.h"
 #include "import/PuskFile.h"
 
@@ -34,10 +35,9 @@ inline QByteArray EncodeLines(const QStringList& lines, Encoding encoding = Enco
         text += QString::fromLatin1(lineEnd);
     }
     if (encoding == Encoding::Cp1251) {
-        QStringEncoder encoder("windows-1251");
-        QByteArray bytes = encoder.encode(text);
-        EXPECT_FALSE(encoder.hasError()) << "text not representable in Windows-1251";
-        return bytes;
+        const std::optional<QByteArray> bytes = files::CodePage1251().encode(text);
+        EXPECT_TRUE(bytes.has_value()) << "text not representable in Windows-1251";
+        return bytes.value_or(QByteArray());
     }
     QByteArray bytes = text.toUtf8();
     if (encoding == Encoding::Utf8WithBom) {

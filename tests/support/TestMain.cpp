@@ -13,7 +13,13 @@ using TestApplication = QGuiApplication;
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+#ifdef Q_OS_WIN
+        // The system's fonts come with Windows' own platform, which shows nothing unless asked;
+        // offscreen knows only fonts shipped with Qt there.
+        qputenv("QT_QPA_PLATFORM", "windows");
+#else
         qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
     }
     TestApplication application(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);

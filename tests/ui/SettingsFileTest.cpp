@@ -1,5 +1,6 @@
 #include "ui/SettingsFile.h"
 
+#include "files/CodePage1251.h"
 #include "files/FileContent.h"
 #include "files/FileName.h"
 #include "files/SafeSave.h"
@@ -110,8 +111,7 @@ TEST(SettingsFileParse, LinesAreReadByTheirKeysInEitherEncoding) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.text.toStdString());
-        EXPECT_EQ(ParseSettingsFile(QByteArray(QStringEncoder("windows-1251").encode(row.text))),
-                  row.expected);
+        EXPECT_EQ(ParseSettingsFile(files::CodePage1251().encode(row.text).value()), row.expected);
         EXPECT_EQ(ParseSettingsFile(row.text.toUtf8()), row.expected);
     }
     EXPECT_EQ(ParseSettingsFile("\xEF\xBB\xBF" + QString("Исходный файл=/d").toUtf8()),
