@@ -65,6 +65,10 @@ inline QString TooManySamples(qsizetype selected, qsizetype capacity) {
 
 // Report run.
 inline const QString PdfError = QStringLiteral("Ошибка создания PDF");
+// The PDF copy's failure with its reason: the file and what the system said, as a failed save.
+inline QString PdfFailed(const QString& reason) {
+    return PdfError + QStringLiteral(": ") + reason;
+}
 
 // Conversions that end a run: what failed and where.
 inline QString NotANumber(const QString& text) {

@@ -1,4 +1,5 @@
 #include "report/BuildReport.h"
+#include "report/Messages.h"
 #include "report/ReportError.h"
 #include "report/ReportFileName.h"
 
@@ -366,7 +367,12 @@ TEST(BuildReport, PdfCopyFailureIsReportedAndTheRunFinishes) {
         rlimit limit{20000, 20000};
         setrlimit(RLIMIT_FSIZE, &limit);
         const ReportFiles files = f.run();
-        const bool reported = f.progress.pdfMessages == QStringList{"Ошибка создания PDF"};
+        // With its reason: the file and the system's word for what went wrong.
+        const QString message = f.progress.pdfMessages.value(0);
+        const bool reported = f.progress.pdfMessages.size() == 1 &&
+                              message.startsWith(QStringLiteral("Ошибка создания PDF: ")) &&
+                              message.contains(QStringLiteral(".pdf")) &&
+                              message.contains(messages::SystemErrorText(EFBIG));
         _exit(reported && !files.pdf && QFileInfo::exists(files.workbook) ? 0 : 1);
     }
     int status = 0;
