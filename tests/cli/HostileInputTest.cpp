@@ -131,12 +131,15 @@ TEST(HostileInput, NamesThatAreNotUtf8AreFound) {
 TEST(HostileInput, LostStandardOutputIsAFailure) {
     QTemporaryDir dir;
     const QString logger = test::WriteLoggerFile(QDir(dir.path()), "a.txt", loggerLines("TH 3"));
-    for (const char* redirect : {">/dev/full", ">&-"}) {
-        const auto result =
-            Shell(QStringLiteral("'%1' -o '%2' '%3' %4").arg(kTool, dir.path(), logger, redirect));
-        EXPECT_EQ(result.exitCode, 1) << redirect;
-        EXPECT_TRUE(result.output.contains("Не удалось записать в стандартный вывод"))
-            << result.output.toStdString();
+    for (const QString form : {QStringLiteral("-o '%1'").arg(dir.path()), QStringLiteral("stats"),
+                               QStringLiteral("stats --json")}) {
+        for (const char* redirect : {">/dev/full", ">&-"}) {
+            const auto result =
+                Shell(QStringLiteral("'%1' %2 '%3' %4").arg(kTool, form, logger, redirect));
+            EXPECT_EQ(result.exitCode, 1) << form.toStdString() << redirect;
+            EXPECT_TRUE(result.output.contains("Не удалось записать в стандартный вывод"))
+                << result.output.toStdString();
+        }
     }
 }
 
