@@ -84,8 +84,10 @@ int main(int argc, char** argv) {
     // the process in the middle of a save.
     std::signal(SIGPIPE, SIG_IGN);
     // The PDF copy needs fonts, which need a GUI application; the tool shows no window, so it
-    // needs no display either.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+    // needs no display either. A platform the environment names for windows (xcb without a
+    // display, wayland, ...) would end the tool at start, so it always draws off screen.
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    if (platform != "offscreen" && platform != "minimal") {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     // The hidden form of a -j batch reads its first file's line first: without a PDF copy it

@@ -128,6 +128,21 @@ TEST(HostileInput, NamesThatAreNotUtf8AreFound) {
     Shell(QStringLiteral("rm -rf '%1'").arg(dir.path()));
 }
 
+// The tool shows no window: a platform that cannot start (xcb without a display) changes
+// nothing for any of its forms.
+TEST(HostileInput, WindowPlatformWithoutDisplayIsNoObstacle) {
+    QTemporaryDir dir;
+    const QString logger = test::WriteLoggerFile(QDir(dir.path()), "a.txt", loggerLines("TH 4"));
+    for (const QString& form : {QStringLiteral("stats"), QStringLiteral("inspect"),
+                                QStringLiteral("--pdf -o '%1'").arg(dir.path())}) {
+        const auto result = Shell(QStringLiteral("env -u DISPLAY -u WAYLAND_DISPLAY "
+                                                 "QT_QPA_PLATFORM=xcb '%1' %2 '%3'")
+                                      .arg(kTool, form, logger));
+        EXPECT_EQ(result.exitCode, 0) << form.toStdString() << ": " << result.output.toStdString();
+    }
+    EXPECT_EQ(QDir(dir.path()).entryList({"*.pdf"}, QDir::Files).size(), 1);
+}
+
 TEST(HostileInput, LostStandardOutputIsAFailure) {
     QTemporaryDir dir;
     const QString logger = test::WriteLoggerFile(QDir(dir.path()), "a.txt", loggerLines("TH 3"));
