@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
 
@@ -141,6 +142,34 @@ TEST(HostileInput, WindowPlatformWithoutDisplayIsNoObstacle) {
         EXPECT_EQ(result.exitCode, 0) << form.toStdString() << ": " << result.output.toStdString();
     }
     EXPECT_EQ(QDir(dir.path()).entryList({"*.pdf"}, QDir::Files).size(), 1);
+}
+
+// Users compare and hash the PDF copies: two runs of the tool (each with its own random hash
+// seed) make the same bytes of one report once their creation times are set alike.
+TEST(HostileInput, PdfCopiesOfOneReportAreTheSameBytes) {
+    QTemporaryDir dir;
+    QStringList lines = loggerLines("TH 7");
+    lines << "Канал данных - 2 байта (%RH)";
+    const QString logger = test::WriteLoggerFile(QDir(dir.path()), "a.txt", lines);
+    QList<QByteArray> copies;
+    for (int run = 0; run < 3; ++run) {
+        const QString out = QStringLiteral("%1/out%2").arg(dir.path()).arg(run);
+        QDir().mkpath(out);
+        const auto result =
+            test::RunProcess(kTool, {"--pdf", "--title1", "Склад", "-o", out, logger});
+        ASSERT_EQ(result.exitCode, 0) << result.output.toStdString();
+        const QStringList pdfs = QDir(out).entryList({"*.pdf"}, QDir::Files);
+        ASSERT_EQ(pdfs.size(), 1);
+        QFile pdf(out + '/' + pdfs.front());
+        ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+        static const QRegularExpression created(QStringLiteral("/CreationDate \\(D:[^)]*\\)"));
+        QString text = QString::fromLatin1(pdf.readAll());
+        EXPECT_EQ(text.count(created), 1);
+        text.replace(created, QStringLiteral("/CreationDate (D:0)"));
+        copies << text.toLatin1();
+    }
+    EXPECT_TRUE(copies[0] == copies[1]);
+    EXPECT_TRUE(copies[0] == copies[2]);
 }
 
 TEST(HostileInput, LostStandardOutputIsAFailure) {
