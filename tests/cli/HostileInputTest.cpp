@@ -175,8 +175,8 @@ TEST(HostileInput, PdfCopiesOfOneReportAreTheSameBytes) {
 TEST(HostileInput, LostStandardOutputIsAFailure) {
     QTemporaryDir dir;
     const QString logger = test::WriteLoggerFile(QDir(dir.path()), "a.txt", loggerLines("TH 3"));
-    for (const QString form : {QStringLiteral("-o '%1'").arg(dir.path()), QStringLiteral("stats"),
-                               QStringLiteral("stats --json")}) {
+    for (const QString& form : {QStringLiteral("-o '%1'").arg(dir.path()), QStringLiteral("stats"),
+                                QStringLiteral("stats --json")}) {
         for (const char* redirect : {">/dev/full", ">&-"}) {
             const auto result =
                 Shell(QStringLiteral("'%1' %2 '%3' %4").arg(kTool, form, logger, redirect));
