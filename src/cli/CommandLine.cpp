@@ -185,6 +185,11 @@ Request parseBuild(const QStringList& arguments, bool jobsAllowed) {
             }
             continue;
         }
+        if (jobsAllowed && arg == QLatin1String("--progress") && !inlineValue) {
+            request.progressSteps = true;
+            request.optionArguments << given;
+            continue;
+        }
         if (const auto flag = flagOptions().find(arg); flag != flagOptions().end()) {
             if (inlineValue) {
                 return UsageError{
@@ -275,6 +280,8 @@ QString HelpText() {
         "Параметры протокола:\n"
         "  -j N, --jobs N           строить до N протоколов одновременно, каждый в отдельном\n"
         "                           процессе (по умолчанию — по числу ядер)\n"
+        "  --progress               строка на каждый шаг построения в стандартном потоке\n"
+        "                           ошибок, даже когда это не терминал\n"
         "  -o, --out DIR            директория сохранения (по умолчанию текущая)\n"
         "  --pdf                    сделать копию в формате PDF\n"
         "  --title1 T, --title2 T   строки заголовка протокола (до 25 символов)\n"

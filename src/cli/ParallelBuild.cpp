@@ -317,8 +317,12 @@ class ParallelBatch {
 }  // namespace
 
 int RunParallelBuild(const BuildRequest& request, const QString& program, QTextStream& out,
-                     QTextStream& err) {
-    return ParallelBatch(request, program, out, err).run();
+                     QTextStream& err, bool stepLines) {
+    BuildRequest given = request;
+    if (stepLines && !given.progressSteps) {
+        given.optionArguments.prepend(QStringLiteral("--progress"));
+    }
+    return ParallelBatch(given, program, out, err).run();
 }
 
 std::optional<BatchWorkerInput> ReadBatchWorkerInput(const QByteArray& bytes) {
@@ -350,8 +354,10 @@ int RunBatchWorker(const std::optional<BatchWorkerInput>& first, std::istream& i
                 out.flush();
             };
             BatchOutcome outcome;
+            const ProgressStyle progress =
+                next->request.progressSteps ? ProgressStyle::Steps : ProgressStyle::None;
             outcome.add(BuildOne(next->request.files.first(), next->request.overrides, state, out,
-                                 err, false, outcome.outputError, afterLoad));
+                                 err, progress, outcome.outputError, afterLoad));
             const int code = outcome.finish(err);
             out << CarriedLine('E', CarriedStateOf(state))
                        .insert(2, QByteArray::number(code) + ' ');

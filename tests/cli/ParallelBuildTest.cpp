@@ -163,7 +163,9 @@ TEST(ParallelBuild, PathsInFileOrderWorstExitCode) {
     const QString slow = logger("slow.txt", "TH 1", 20000);
     const QString quick = logger("quick.txt", "TH 2", 10);
     const QString missing = d.filePath("missing.txt");
-    const Batch batch = RunTool({"-j", "3", "-o", dir.path(), slow, missing, quick, quick});
+    // Steps asked for pass through from the processes, a line each.
+    const Batch batch =
+        RunTool({"-j", "3", "--progress", "-o", dir.path(), slow, missing, quick, quick});
     EXPECT_EQ(batch.exitCode, 2) << batch.errors.toStdString();
     EXPECT_TRUE(batch.errors.contains(missing + ": Файл - " + missing + " - не существует.\n"))
         << batch.errors.toStdString();
