@@ -10,8 +10,6 @@
 #include "report/ReportValidation.h"
 #include "report/UserMessage.h"
 
-#include <QCoreApplication>
-
 #include <algorithm>
 #include <cerrno>
 #include <optional>
@@ -193,7 +191,7 @@ int BuildInTurn(const QStringList& files, const ReportOverrides& overrides, Prog
 int RunBuild(const BuildRequest& request, QTextStream& out, QTextStream& err, bool terminal) {
     if (request.jobs > 1 && request.files.size() > 1) {
         // Files built side by side cannot share one redrawn line: a terminal gets their steps.
-        return RunParallelBuild(request, QCoreApplication::applicationFilePath(), out, err,
+        return RunParallelBuild(request, files::ProgramPath(), out, err,
                                 request.progressSteps || terminal);
     }
     const ProgressStyle progress = request.progressSteps ? ProgressStyle::Steps

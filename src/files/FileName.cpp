@@ -1,5 +1,7 @@
 #include "files/FileName.h"
 
+#include <QCoreApplication>
+
 #include <unistd.h>
 
 #include <cerrno>
@@ -122,6 +124,16 @@ QString CurrentDirectory() {
         }
         buffer.resize(buffer.size() * 2);
     }
+}
+
+QString ProgramPath() {
+#ifdef Q_OS_LINUX
+    static const QString kSelf = QStringLiteral("/proc/self/exe");
+    if (::access("/proc/self/exe", X_OK) == 0) {
+        return kSelf;
+    }
+#endif
+    return QCoreApplication::applicationFilePath();
 }
 
 QString AbsoluteFileName(const QString& name) {

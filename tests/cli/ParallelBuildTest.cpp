@@ -1,6 +1,7 @@
 // The build form with -j, run for real: several files built at once in processes of their own
 // give the reports a batch built one file after the other gives.
 #include "support/LoggerFiles.h"
+#include "support/RunProcess.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -12,6 +13,7 @@
 #include <zip.h>
 
 #include <map>
+
 
 namespace qorv::cli {
 namespace {
@@ -178,6 +180,28 @@ TEST(ParallelBuild, PathsInFileOrderWorstExitCode) {
     for (const QString& path : batch.paths) {
         EXPECT_TRUE(QFileInfo(path).isFile()) << path.toStdString();
     }
+}
+
+QStringList TemperatureLogger(const QString& device, int samples) {
+    return QStringList{"Устройство - " + device + "  Версия ПО 2.3", "Частота регистрации: 5 мин.",
+                       "Данные сохранены: 02/02/2015 10:00:00", "Канал температуры - 2 байта (°C)",
+                       "Значения измеренных величин"} +
+           Samples(samples, false);
+}
+
+// A copy of the tool in a folder whose name is not UTF-8 (Windows-1251 "Прог") starts its
+// processes by its own path as the system knows it.
+TEST(ParallelBuild, ProgramInAFolderWhoseNameIsNotUtf8) {
+    QTemporaryDir dir;
+    test::WriteLoggerFile(QDir(dir.path()), "a.txt", TemperatureLogger("TH 5", 10));
+    const auto result = test::RunProcess(
+        "/bin/sh", {"-c", QStringLiteral("cd '%1' && D=\"p/$(printf '\\317\\360\\356\\343')\" && "
+                                         "mkdir -p \"$D\" && cp '%2' \"$D/\" && "
+                                         "\"$D/qorv-pr-report\" -j 2 -o . a.txt a.txt 2>&1")
+                              .arg(dir.path(), kTool)});
+    EXPECT_EQ(result.exitCode, 0) << result.output.toStdString();
+    EXPECT_EQ(result.output.count(".xlsx"), 2) << result.output.toStdString();
+    test::RunProcess("/bin/rm", {"-rf", dir.path() + "/p"});  // QTemporaryDir cannot decode it
 }
 
 }  // namespace
