@@ -5,6 +5,7 @@
 #include "cli/ParallelBuild.h"
 #include "cli/StatsCommand.h"
 #include "files/FileName.h"
+#include "files/Interruption.h"
 #include "report/Messages.h"
 #include "report/QtTranslations.h"
 #include "report/UserMessage.h"
@@ -79,6 +80,9 @@ int Run(const QStringList& arguments, const std::optional<qorv::cli::BatchWorker
 // qorv-pr-report: the command-line front end to the reader and the report run.
 int main(int argc, char** argv) {
     const bool outputClosed = TakeClosedStandardStreams();
+    // SIGTERM, SIGINT and SIGHUP remove the hidden files of saves in progress, stop the
+    // processes of a -j batch and end the tool with the signal's own status.
+    qorv::files::CleanUpOnInterruption();
     qtDefaultHandler = qInstallMessageHandler(DropQtDiagnostics);
     // A standard output closed by its reader is reported as a write failure instead of ending
     // the process in the middle of a save.

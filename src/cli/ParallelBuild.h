@@ -26,9 +26,14 @@ namespace qorv::cli {
 // exit code is the worst of all files, as RunBuild gives it; a process that does not start or
 // ends while building a file fails that file (the next file then starts from what the file's
 // load step gives here), and the next file goes to a new process.
-// With `stepLines` the processes print a line per step of each run.
+// With `stepLines` the processes print a line per step of each run. A process whose message
+// (a line of standard error, or what it hands on about a file) grows beyond `maxMessageBytes`
+// is stopped and its file fails with a message; the bound leaves room for the state of a file
+// with a device line of tens of megabytes, which the state holds four times.
+inline constexpr qsizetype kMaxWorkerMessageBytes = qsizetype(512) << 20;
 int RunParallelBuild(const BuildRequest& request, const QString& program, QTextStream& out,
-                     QTextStream& err, bool stepLines);
+                     QTextStream& err, bool stepLines,
+                     qsizetype maxMessageBytes = kMaxWorkerMessageBytes);
 
 // What the hidden form reads on its standard input for each file, one line a file: the build
 // request for the file (the batch's report options) and the state the file starts from.

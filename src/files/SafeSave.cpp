@@ -1,6 +1,7 @@
 #include "files/SafeSave.h"
 
 #include "files/FileName.h"
+#include "files/Interruption.h"
 
 #include <QRandomGenerator>
 
@@ -81,6 +82,9 @@ int CreateTemporaryFile(const QString& folder, QString& temporary) {
         temporary = TemporaryNameIn(folder);
         const int fd = ::open(EncodeFileName(temporary).constData(),
                               O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            RememberTemporaryFile(temporary);
+        }
         if (fd >= 0 || errno != EEXIST || attempt >= 10) {
             return fd;
         }
@@ -106,6 +110,7 @@ QString PublishNewFile(const QString& temporary, const QString& wanted) {
         const QString candidate = n == 1 ? wanted : NumberedName(wanted, n);
         const int error = RenameExclusively(from, EncodeFileName(candidate));
         if (error == 0) {
+            ForgetTemporaryFile(temporary);
             SyncFolderOf(candidate);
             return candidate;
         }
@@ -120,11 +125,13 @@ void ReplaceFile(const QString& temporary, const QString& target) {
     if (::rename(EncodeFileName(temporary).constData(), EncodeFileName(target).constData()) != 0) {
         throw FileSystemError(target, errno);
     }
+    ForgetTemporaryFile(temporary);
     SyncFolderOf(target);
 }
 
 void RemoveQuietly(const QString& name) {
     ::unlink(EncodeFileName(name).constData());
+    ForgetTemporaryFile(name);
 }
 
 }  // namespace qorv::files
