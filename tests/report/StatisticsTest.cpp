@@ -88,7 +88,7 @@ TEST_P(StatisticsTest, FiguresOfAShortFileWithAGap) {
         state.options.Edit8 = QString::fromUtf8(c.b);
         const SelectionStatistics s = ComputeStatistics(state);
         EXPECT_EQ(s.selected, 6);
-        EXPECT_DOUBLE_EQ(s.intervalSeconds, 600);
+        EXPECT_EQ(s.intervalSeconds, std::optional<double>(600));
         ASSERT_EQ(s.channels.size(), 2u);
         const ChannelStatistics& t = s.channels[0];
         EXPECT_EQ(t.samples, 6);
