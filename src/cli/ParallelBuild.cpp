@@ -7,6 +7,7 @@
 #include "files/Interruption.h"
 
 #include <QEventLoop>
+#include <QFileDevice>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -88,6 +89,20 @@ constexpr char kMark = '\0';
 QByteArray CarriedLine(char kind, const CarriedState& carried) {
     return QByteArray(1, kMark) + kind +
            QJsonDocument(CarriedStateToJson(carried)).toJson(QJsonDocument::Compact) + '\n';
+}
+
+// A marked line as bytes: straight to the stream's device when it has one (a state line can be
+// tens of megabytes, which a text stream would decode and encode again), else as text.
+void WriteMarkedLine(QTextStream& out, const QByteArray& line) {
+    out.flush();
+    if (QIODevice* device = out.device()) {
+        device->write(line);
+        if (auto* file = qobject_cast<QFileDevice*>(device)) {
+            file->flush();  // the next file's start waits for this line
+        }
+    } else {
+        out << line;
+    }
 }
 
 std::optional<CarriedState> ParseCarried(const QByteArray& json) {
@@ -444,7 +459,7 @@ int RunBatchWorker(const std::optional<BatchWorkerInput>& first, std::istream& i
                 if (succeeded && RunMayChangeWhatIsCarried(loaded)) {
                     out << QByteArray(1, kMark) << 'W' << '\n';
                 } else {
-                    out << CarriedLine('S', CarriedStateOf(loaded));
+                    WriteMarkedLine(out, CarriedLine('S', CarriedStateOf(loaded)));
                 }
                 out.flush();
             };
@@ -454,8 +469,9 @@ int RunBatchWorker(const std::optional<BatchWorkerInput>& first, std::istream& i
             outcome.add(BuildOne(next->request.files.first(), next->request.overrides, state, out,
                                  err, progress, outcome.outputError, afterLoad));
             const int code = outcome.finish(err);
-            out << CarriedLine('E', CarriedStateOf(state))
-                       .insert(2, QByteArray::number(code) + ' ');
+            WriteMarkedLine(
+                out,
+                CarriedLine('E', CarriedStateOf(state)).insert(2, QByteArray::number(code) + ' '));
         } else {
             err << messages::BatchWorkerInputInvalid << '\n';
             err.flush();
