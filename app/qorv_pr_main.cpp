@@ -1,4 +1,5 @@
 #include "files/FileName.h"
+#include "files/Precision.h"
 #include "files/Process.h"
 #include "report/LoadLogFile.h"
 #include "report/QtTranslations.h"
@@ -29,6 +30,7 @@ int main(int argc, char** argv) {
             return 0;
         }
     }
+    qorv::files::UseFullLongDoublePrecision();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Qorv_Pr"));
     // The classic look the windows' positions were drawn for: group captions on the frame.

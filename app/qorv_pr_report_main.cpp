@@ -5,6 +5,8 @@
 #include "cli/ParallelBuild.h"
 #include "cli/StatsCommand.h"
 #include "files/FileName.h"
+#include "files/Interruption.h"
+#include "files/Precision.h"
 #include "files/Process.h"
 #include "report/Messages.h"
 #include "report/QtTranslations.h"
@@ -65,6 +67,10 @@ int Run(const QStringList& arguments, const std::optional<qorv::cli::BatchWorker
 int main(int argc, char** argv) {
     const bool outputClosed = qorv::files::TakeClosedStandardStreams();
     qorv::files::ShowUtf8OnConsole();
+    qorv::files::UseFullLongDoublePrecision();
+    // SIGTERM, SIGINT and SIGHUP remove the hidden files of saves in progress, stop the
+    // processes of a -j batch and end the tool with the signal's own status.
+    qorv::files::CleanUpOnInterruption();
     qtDefaultHandler = qInstallMessageHandler(DropQtDiagnostics);
     qorv::files::IgnoreBrokenPipes();
     // The PDF copy needs fonts, which need a GUI application; the tool shows no window, so it
@@ -75,7 +81,10 @@ int main(int argc, char** argv) {
     // letter of the PDF copy would be a box.
     qputenv("QT_QPA_PLATFORM", "windows");
 #else
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+    // A platform the environment names for windows (xcb without a display, wayland, ...) would
+    // end the tool at start, so it always draws off screen.
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    if (platform != "offscreen" && platform != "minimal") {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
 #endif

@@ -77,12 +77,13 @@ void Series::Border::setWeight(int weight) {
 }
 
 void Series::Border::setLineStyle(int lineStyle) {
-    if (lineStyle != xl::Continuous && lineStyle != xl::Dash && lineStyle != xl::None) {
+    if (lineStyle != xl::Continuous && lineStyle != xl::Dash && lineStyle != xl::DashDot &&
+        lineStyle != xl::None) {
         throw errors::badValue(QStringLiteral("Series.Border.LineStyle"),
                                QString::number(lineStyle));
     }
     series_.lineNone = lineStyle == xl::None;
-    series_.lineDashed = lineStyle == xl::Dash;
+    series_.lineStyle = lineStyle == xl::None ? xl::Continuous : lineStyle;
 }
 
 namespace {

@@ -36,6 +36,7 @@ inline constexpr int Thick = 4;
 inline constexpr int Hairline = 1;
 inline constexpr int Continuous = 1;
 inline constexpr int Dash = -4115;  // line styles
+inline constexpr int DashDot = 4;
 inline constexpr int Solid = 1;
 inline constexpr int MarkerSquare = 1;
 inline constexpr int EdgeLeft = 7;
@@ -114,7 +115,7 @@ class Series {
     std::optional<std::uint32_t> lineColor;
     std::optional<int> lineWeight;
     bool lineNone = false;
-    bool lineDashed = false;
+    int lineStyle = xl::Continuous;  // Continuous, Dash or DashDot
     std::optional<std::uint32_t> fillColor;
     std::optional<int> fillPattern;
     std::optional<int> markerStyle_;

@@ -5,6 +5,7 @@
 #include "automation/parts/Parts.h"
 
 #include "files/FileName.h"
+#include "files/Interruption.h"
 #include "files/SafeSave.h"
 
 #include <zip.h>
@@ -111,6 +112,8 @@ zip_t* openTemporaryArchive(const QString& folder, const QString& target, QStrin
         zip_t* archive = zip_open(files::LibraryFileName(temporary).constData(),
                                   ZIP_CREATE | ZIP_EXCL, &errorCode);
         if (archive) {
+            // Removed with what libzip writes for it when the program is interrupted.
+            files::RememberTemporaryFile(temporary);
             return archive;
         }
         zip_error_t error;

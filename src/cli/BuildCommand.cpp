@@ -10,8 +10,6 @@
 #include "report/ReportValidation.h"
 #include "report/UserMessage.h"
 
-#include <QCoreApplication>
-
 #include <algorithm>
 #include <cerrno>
 #include <optional>
@@ -20,12 +18,12 @@ namespace qorv::cli {
 
 namespace {
 
-// Progress on standard error: on a terminal one line redrawn in place; otherwise a line per
-// step of the run, so that logs and callers reading the stream see it too.
+// Progress on standard error in one of the styles: a line redrawn in place, a line per step of
+// the run, or nothing.
 class ProgressLine : public ProgressListener {
   public:
-    ProgressLine(QTextStream& err, const QString& name, bool terminal)
-        : err_(err), name_(name), terminal_(terminal) {}
+    ProgressLine(QTextStream& err, const QString& name, ProgressStyle style)
+        : err_(err), name_(name), style_(style) {}
 
     void runStarted(int maximum) override {
         maximum_ = maximum;
@@ -51,10 +49,10 @@ class ProgressLine : public ProgressListener {
 
   private:
     void draw() {
-        if (maximum_ == 0) {
+        if (maximum_ == 0 || style_ == ProgressStyle::None) {
             return;
         }
-        if (!terminal_) {
+        if (style_ == ProgressStyle::Steps) {
             if (position_ != printed_) {
                 err_ << name_ << ": " << position_ << '/' << maximum_ << '\n';
                 err_.flush();
@@ -87,7 +85,7 @@ class ProgressLine : public ProgressListener {
 
     QTextStream& err_;
     QString name_;
-    bool terminal_;
+    ProgressStyle style_;
     bool drawn_ = false;
     int printed_ = -1;
     int maximum_ = 0;
@@ -126,8 +124,8 @@ std::optional<LoadStepFailure> LoadStep(const QString& file, ProgramState& state
 }
 
 BuildOutcome BuildOne(const QString& file, const ReportOverrides& overrides, ProgramState& state,
-                      QTextStream& out, QTextStream& err, bool terminal, int& outputError,
-                      const LoadStepListener& afterLoad) {
+                      QTextStream& out, QTextStream& err, ProgressStyle progressStyle,
+                      int& outputError, const LoadStepListener& afterLoad) {
     const std::optional<LoadStepFailure> failure = LoadStep(file, state);
     if (afterLoad) {
         afterLoad(state, !failure);
@@ -141,7 +139,7 @@ BuildOutcome BuildOne(const QString& file, const ReportOverrides& overrides, Pro
         PrintAboutFile(err, file, *message);
         return BuildOutcome::Refused;
     }
-    ProgressLine progress(err, Printable(files::LastNameOf(file)), terminal);
+    ProgressLine progress(err, Printable(files::LastNameOf(file)), progressStyle);
     ReportFiles files;
     try {
         files = BuildReport(state, progress);
@@ -182,20 +180,25 @@ ProgramState StartState() {
 }
 
 int BuildInTurn(const QStringList& files, const ReportOverrides& overrides, ProgramState& state,
-                QTextStream& out, QTextStream& err, bool terminal) {
+                QTextStream& out, QTextStream& err, ProgressStyle progress) {
     BatchOutcome batch;
     for (const QString& file : files) {
-        batch.add(BuildOne(file, overrides, state, out, err, terminal, batch.outputError));
+        batch.add(BuildOne(file, overrides, state, out, err, progress, batch.outputError));
     }
     return batch.finish(err);
 }
 
 int RunBuild(const BuildRequest& request, QTextStream& out, QTextStream& err, bool terminal) {
     if (request.jobs > 1 && request.files.size() > 1) {
-        return RunParallelBuild(request, QCoreApplication::applicationFilePath(), out, err);
+        // Files built side by side cannot share one redrawn line: a terminal gets their steps.
+        return RunParallelBuild(request, files::ProgramPath(), out, err,
+                                request.progressSteps || terminal);
     }
+    const ProgressStyle progress = request.progressSteps ? ProgressStyle::Steps
+                                   : terminal            ? ProgressStyle::Bar
+                                                         : ProgressStyle::None;
     ProgramState state = StartState();
-    return BuildInTurn(request.files, request.overrides, state, out, err, terminal);
+    return BuildInTurn(request.files, request.overrides, state, out, err, progress);
 }
 
 }  // namespace qorv::cli

@@ -16,12 +16,19 @@ namespace qorv::cli {
 // failed, a requested PDF copy could not be made or `out` could not be written; every file is
 // tried. With `request.jobs` above 1 and several files, the files are built in processes of
 // their own (RunParallelBuild), each giving the report it gets here.
-int RunBuild(const BuildRequest& request, QTextStream& out, QTextStream& err, bool showProgress);
+//
+// Progress goes to `err`: on a terminal one line redrawn in place; elsewhere (a log, a pipe)
+// none, unless `request.progressSteps` asks for a line per step.
+int RunBuild(const BuildRequest& request, QTextStream& out, QTextStream& err, bool terminal);
 
 // The steps of a build that the batch in one process and the batch over several processes
 // share.
 
 enum class BuildOutcome { Built, Refused, Failed };
+
+// How a run's progress shows on standard error: one line redrawn in place (a terminal), a line
+// per step (asked for with --progress), or not at all.
+enum class ProgressStyle { Bar, Steps, None };
 
 // Why a file's load step (the check of its path, then the load) ended it, and its message.
 struct LoadStepFailure {
@@ -41,7 +48,7 @@ using LoadStepListener = std::function<void(const ProgramState& state, bool load
 // (a failure to write them into `outputError`, once), everything about the file to `err` after
 // its path.
 BuildOutcome BuildOne(const QString& file, const ReportOverrides& overrides, ProgramState& state,
-                      QTextStream& out, QTextStream& err, bool terminal, int& outputError,
+                      QTextStream& out, QTextStream& err, ProgressStyle progress, int& outputError,
                       const LoadStepListener& afterLoad = {});
 
 // The worst outcome of a batch and the exit code it gives.
@@ -61,6 +68,6 @@ ProgramState StartState();
 // Builds the files one after the other on `state`, which hands the kept fields from each file
 // on to the next; returns the batch's exit code.
 int BuildInTurn(const QStringList& files, const ReportOverrides& overrides, ProgramState& state,
-                QTextStream& out, QTextStream& err, bool terminal);
+                QTextStream& out, QTextStream& err, ProgressStyle progress);
 
 }  // namespace qorv::cli

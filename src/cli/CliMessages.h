@@ -24,6 +24,13 @@ inline QString StandardOutputFailed(const QString& reason) {
 inline QString BatchWorkerNotStarted(const QString& program) {
     return QStringLiteral("Не удалось запустить процесс построения протокола: %1").arg(program);
 }
+// A process of a -j batch whose message grew beyond the bound (megabytes).
+inline QString BatchWorkerMessageTooLong(qsizetype megabytes) {
+    return QStringLiteral(
+               "Процесс построения протокола передал сообщение длиннее %1 МБ и "
+               "остановлен; этот файл можно построить с -j 1")
+        .arg(megabytes);
+}
 inline const QString BatchWorkerCrashed =
     QStringLiteral("Процесс построения протокола завершился аварийно");
 // The hidden form got an input that no batch of the tool gives.

@@ -1,6 +1,7 @@
 #include "cli/CommandLine.h"
 
 #include "cli/CliMessages.h"
+#include "cli/TerminalText.h"
 #include "files/FileName.h"
 #include "report/Messages.h"
 
@@ -125,7 +126,7 @@ Request parseInspect(const QStringList& arguments) {
         } else if (!optionsEnded && arg == QLatin1String("--json")) {
             request.json = true;
         } else if (!optionsEnded && arg.startsWith('-') && arg.size() > 1) {
-            return UsageError{messages::UnknownOption(arg)};
+            return UsageError{messages::UnknownOption(Printable(arg))};
         } else {
             request.files << arg;
         }
@@ -175,18 +176,24 @@ Request parseBuild(const QStringList& arguments, bool jobsAllowed) {
         }
         if (jobsAllowed && (arg == QLatin1String("-j") || arg == QLatin1String("--jobs"))) {
             if (!inlineValue && i + 1 >= arguments.size()) {
-                return UsageError{messages::MissingOptionValue(arg)};
+                return UsageError{messages::MissingOptionValue(Printable(arg))};
             }
             const QString value = inlineValue ? *inlineValue : arguments[++i];
             jobs = jobCount(value);
             if (!jobs) {
-                return UsageError{messages::BadOptionValue(arg, value)};
+                return UsageError{messages::BadOptionValue(Printable(arg), Printable(value))};
             }
+            continue;
+        }
+        if (jobsAllowed && arg == QLatin1String("--progress") && !inlineValue) {
+            request.progressSteps = true;
+            request.optionArguments << given;
             continue;
         }
         if (const auto flag = flagOptions().find(arg); flag != flagOptions().end()) {
             if (inlineValue) {
-                return UsageError{messages::BadOptionValue(arg, *inlineValue)};
+                return UsageError{
+                    messages::BadOptionValue(Printable(arg), Printable(*inlineValue))};
             }
             flag->second(request.overrides);
             request.optionArguments << given;
@@ -194,14 +201,14 @@ Request parseBuild(const QStringList& arguments, bool jobsAllowed) {
         }
         const auto option = valueOptions().find(arg);
         if (option == valueOptions().end()) {
-            return UsageError{messages::UnknownOption(arg)};
+            return UsageError{messages::UnknownOption(Printable(arg))};
         }
         if (!inlineValue && i + 1 >= arguments.size()) {
-            return UsageError{messages::MissingOptionValue(arg)};
+            return UsageError{messages::MissingOptionValue(Printable(arg))};
         }
         const QString value = inlineValue ? *inlineValue : arguments[++i];
         if (!option->second(request.overrides, value)) {
-            return UsageError{messages::BadOptionValue(arg, value)};
+            return UsageError{messages::BadOptionValue(Printable(arg), Printable(value))};
         }
         request.optionArguments << given;
         if (!inlineValue) {
@@ -273,6 +280,8 @@ QString HelpText() {
         "Параметры протокола:\n"
         "  -j N, --jobs N           строить до N протоколов одновременно, каждый в отдельном\n"
         "                           процессе (по умолчанию — по числу ядер)\n"
+        "  --progress               строка на каждый шаг построения в стандартном потоке\n"
+        "                           ошибок, даже когда это не терминал\n"
         "  -o, --out DIR            директория сохранения (по умолчанию текущая)\n"
         "  --pdf                    сделать копию в формате PDF\n"
         "  --title1 T, --title2 T   строки заголовка протокола (до 25 символов)\n"

@@ -22,6 +22,8 @@ struct BuildRequest {
     // How many files are built at once, each in a process of its own (-j); 1 builds them one
     // after the other in this process. The parser sets the number of cores when -j is not given.
     int jobs = 1;
+    // A line per step of each run on standard error, also when it is no terminal (--progress).
+    bool progressSteps = false;
     // The report options as they were given (without -j and the files), for another process of
     // the tool to parse into the same overrides.
     QStringList optionArguments;

@@ -4,14 +4,17 @@
 #include "cli/CliMessages.h"
 #include "cli/TerminalText.h"
 #include "files/FileName.h"
+#include "files/Interruption.h"
 
 #include <QEventLoop>
+#include <QFileDevice>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 
 #include <algorithm>
+#include <deque>
 #include <functional>
 #include <istream>
 #include <memory>
@@ -88,6 +91,20 @@ QByteArray CarriedLine(char kind, const CarriedState& carried) {
            QJsonDocument(CarriedStateToJson(carried)).toJson(QJsonDocument::Compact) + '\n';
 }
 
+// A marked line as bytes: straight to the stream's device when it has one (a state line can be
+// tens of megabytes, which a text stream would decode and encode again), else as text.
+void WriteMarkedLine(QTextStream& out, const QByteArray& line) {
+    out.flush();
+    if (QIODevice* device = out.device()) {
+        device->write(line);
+        if (auto* file = qobject_cast<QFileDevice*>(device)) {
+            file->flush();  // the next file's start waits for this line
+        }
+    } else {
+        out << line;
+    }
+}
+
 std::optional<CarriedState> ParseCarried(const QByteArray& json) {
     const QJsonDocument document = QJsonDocument::fromJson(json);
     return document.isObject() ? CarriedStateFromJson(document.object()) : std::nullopt;
@@ -97,23 +114,42 @@ std::optional<CarriedState> ParseCarried(const QByteArray& json) {
 class ParallelBatch {
   public:
     ParallelBatch(const BuildRequest& request, const QString& program, QTextStream& out,
-                  QTextStream& err)
+                  QTextStream& err, qsizetype maxMessageBytes)
         : request_(request),
           program_(program),
           out_(out),
           err_(err),
+          maxMessageBytes_(maxMessageBytes),
+          capacity_(request.jobs),
           files_(static_cast<std::size_t>(request.files.size())) {
         files_.front().start = CarriedStateOf(StartState());
     }
 
     int run() {
-        for (qsizetype i = 0; i < request_.files.size(); ++i) {
+        const qsizetype n = request_.files.size();
+        qsizetype next = 0;
+        for (;;) {
             // A file starts once the file before it has been loaded (and, when its run may
-            // change what it hands on, built) and a worker is free.
-            waitUntil([this, i] { return files_[i].start && busy_ < request_.jobs; });
+            // change what it hands on, built) and a worker is free; a file whose new worker
+            // did not start goes first.
+            const auto ready = [&] {
+                return busy_ < capacity_ &&
+                       (!retry_.empty() || (next < n && files_[std::size_t(next)].start));
+            };
+            const auto over = [&] { return busy_ == 0 && retry_.empty() && next == n; };
+            waitUntil([&] { return ready() || over(); });
+            if (over()) {
+                break;
+            }
+            qsizetype i = next;
+            if (!retry_.empty()) {
+                i = retry_.front();
+                retry_.pop_front();
+            } else {
+                ++next;
+            }
             hand(i);
         }
-        waitUntil([this] { return busy_ == 0; });
         // Standard input's end tells the idle workers that the batch is over.
         for (const std::unique_ptr<Worker>& worker : workers_) {
             if (worker->process) {
@@ -134,11 +170,17 @@ class ParallelBatch {
         bool done = false;
     };
     // A process of the tool in its hidden form, building the files it is handed one at a time.
+    // Its output is searched once: `scanned` is where the search for the next mark or line end
+    // goes on, so a long message costs its length, not its length times its reads.
     struct Worker {
         QProcess* process = nullptr;    // owned by owner_, deleted once ended; none after
+        qint64 processId = 0;           // while it runs
         std::optional<qsizetype> file;  // the file it is building
         QByteArray output;              // standard output not yet taken apart
+        qsizetype scanned = 0;          // of `output`: no line end of a mark before it
+        std::optional<qsizetype> mark;  // of `output`: the mark of the message being read
         QByteArray errorLine;           // standard error after its last whole line
+        bool overflowed = false;        // sent a message beyond the bound; being stopped
     };
 
     void waitUntil(const std::function<bool()>& condition) {
@@ -166,6 +208,10 @@ class ParallelBatch {
         ++busy_;
         if (fresh) {
             worker->process->start(program_, {kBatchWorkerArgument});
+            if (worker->process && worker->process->state() != QProcess::NotRunning) {
+                worker->processId = worker->process->processId();
+                files::RememberChildProcess(worker->processId);
+            }
         }
         if (worker->process && worker->process->state() != QProcess::NotRunning) {
             QStringList arguments = request_.optionArguments;
@@ -179,6 +225,11 @@ class ParallelBatch {
         Worker* worker = workers_.back().get();
         auto* process = new QProcess(&owner_);
         worker->process = process;
+#ifdef Q_OS_UNIX
+        // A worker ends with this process, also when this one is killed outright.
+        const qint64 parent = files::CurrentProcessId();
+        process->setChildProcessModifier([parent] { files::EndWithParent(parent); });
+#endif
         QObject::connect(process, &QProcess::readyReadStandardOutput, &owner_,
                          [this, worker] { takeOutput(*worker); });
         QObject::connect(process, &QProcess::readyReadStandardError, &owner_,
@@ -199,18 +250,38 @@ class ParallelBatch {
     // Takes a worker's output apart at its marked lines; what comes before a mark is its
     // file's paths.
     void takeOutput(Worker& worker) {
+        if (worker.overflowed || !worker.process) {
+            return;
+        }
         worker.output += worker.process->readAllStandardOutput();
         for (;;) {
-            const qsizetype mark = worker.output.indexOf(kMark);
-            const qsizetype lineEnd = mark < 0 ? -1 : worker.output.indexOf('\n', mark);
-            if (lineEnd < 0 || !worker.file) {
+            if (!worker.mark) {
+                const qsizetype mark = worker.output.indexOf(kMark, worker.scanned);
+                worker.scanned = mark < 0 ? worker.output.size() : mark;
+                if (mark >= 0) {
+                    worker.mark = mark;
+                }
+            }
+            const qsizetype lineEnd =
+                worker.mark ? worker.output.indexOf('\n', worker.scanned) : qsizetype(-1);
+            if (lineEnd < 0) {
+                worker.scanned = worker.output.size();
+                if (worker.output.size() > maxMessageBytes_) {
+                    overflow(worker);
+                }
+                return;
+            }
+            if (!worker.file) {
                 return;
             }
             const qsizetype i = *worker.file;
+            const qsizetype mark = *worker.mark;
             const char kind = lineEnd > mark + 1 ? worker.output.at(mark + 1) : '\0';
             const QByteArray rest = worker.output.mid(mark + 2, lineEnd - mark - 2);
             files_[i].output += worker.output.first(mark);
             worker.output.remove(0, lineEnd + 1);
+            worker.mark.reset();
+            worker.scanned = 0;
             if (kind == 'S') {
                 handOn(i, ParseCarried(rest));
             } else if (kind == 'E') {
@@ -218,6 +289,9 @@ class ParallelBatch {
                 const QByteArray code = blank < 0 ? rest : rest.first(blank);
                 handOn(i, blank < 0 ? std::nullopt : ParseCarried(rest.sliced(blank + 1)));
                 forwardErrorLines(worker, false);
+                if (worker.overflowed) {
+                    return;  // the file has failed with the worker
+                }
                 finishFile(i, code == "0"   ? BuildOutcome::Built
                               : code == "2" ? BuildOutcome::Refused
                                             : BuildOutcome::Failed);
@@ -226,6 +300,18 @@ class ParallelBatch {
             }
             loop_.quit();
         }
+    }
+
+    // A worker wrote more than one message may hold without ending it: it is stopped, and the
+    // file it was building fails with a message.
+    void overflow(Worker& worker) {
+        worker.overflowed = true;
+        worker.output.clear();
+        worker.errorLine.clear();
+        worker.process->kill();
+        const QString message =
+            messages::BatchWorkerMessageTooLong((maxMessageBytes_ + (1 << 20) - 1) >> 20);
+        ended(worker, &message);
     }
 
     // The state the file after `i` starts from, unless it is known already. Without one from
@@ -244,14 +330,26 @@ class ParallelBatch {
         files_[i + 1].start = carried;
     }
 
-    // A worker's process ended (or never started, with `message`): a file it was building has
-    // failed; later files go to another worker.
+    // A worker's process ended (or never started, or was stopped, with `message`): a file it
+    // was building has failed; later files go to another worker. A file whose new worker did
+    // not start waits for a worker that runs, while there is one; no more are started then.
     void ended(Worker& worker, const QString* message) {
         if (!worker.process) {
             return;
         }
         takeOutput(worker);
         forwardErrorLines(worker, true);
+        files::ForgetChildProcess(worker.processId);
+        const bool notStarted = message && worker.processId == 0;
+        const int others = static_cast<int>(
+            std::count_if(workers_.begin(), workers_.end(),
+                          [&worker](const auto& w) { return w.get() != &worker && w->process; }));
+        if (notStarted && worker.file && others > 0) {
+            capacity_ = others;
+            retry_.push_back(*worker.file);
+            worker.file.reset();
+            --busy_;
+        }
         if (worker.file) {
             const qsizetype i = *worker.file;
             files_[i].output += worker.output;
@@ -276,12 +374,21 @@ class ParallelBatch {
     // Passes on the whole lines a process wrote to its standard error; at its end also the
     // rest, ended by a line break.
     void forwardErrorLines(Worker& worker, bool ended) {
+        if (worker.overflowed || !worker.process) {
+            return;
+        }
+        const qsizetype before = worker.errorLine.size();
         worker.errorLine += worker.process->readAllStandardError();
         if (ended && !worker.errorLine.isEmpty() && !worker.errorLine.endsWith('\n')) {
             worker.errorLine += '\n';
         }
-        const qsizetype end = worker.errorLine.lastIndexOf('\n');
+        // Only what came now is searched: the rest held no line end.
+        const qsizetype found = QByteArrayView(worker.errorLine).sliced(before).lastIndexOf('\n');
+        const qsizetype end = found < 0 ? found : before + found;
         if (end < 0) {
+            if (worker.errorLine.size() > maxMessageBytes_) {
+                overflow(worker);
+            }
             return;
         }
         err_ << QString::fromUtf8(worker.errorLine.first(end + 1));
@@ -305,6 +412,9 @@ class ParallelBatch {
     QString program_;
     QTextStream& out_;
     QTextStream& err_;
+    qsizetype maxMessageBytes_;
+    int capacity_;                 // workers at most: the jobs, fewer once one did not start
+    std::deque<qsizetype> retry_;  // files whose new worker did not start
     std::vector<File> files_;
     BatchOutcome outcome_;
     qsizetype printed_ = 0;
@@ -317,8 +427,12 @@ class ParallelBatch {
 }  // namespace
 
 int RunParallelBuild(const BuildRequest& request, const QString& program, QTextStream& out,
-                     QTextStream& err) {
-    return ParallelBatch(request, program, out, err).run();
+                     QTextStream& err, bool stepLines, qsizetype maxMessageBytes) {
+    BuildRequest given = request;
+    if (stepLines && !given.progressSteps) {
+        given.optionArguments.prepend(QStringLiteral("--progress"));
+    }
+    return ParallelBatch(given, program, out, err, maxMessageBytes).run();
 }
 
 std::optional<BatchWorkerInput> ReadBatchWorkerInput(const QByteArray& bytes) {
@@ -345,16 +459,19 @@ int RunBatchWorker(const std::optional<BatchWorkerInput>& first, std::istream& i
                 if (succeeded && RunMayChangeWhatIsCarried(loaded)) {
                     out << QByteArray(1, kMark) << 'W' << '\n';
                 } else {
-                    out << CarriedLine('S', CarriedStateOf(loaded));
+                    WriteMarkedLine(out, CarriedLine('S', CarriedStateOf(loaded)));
                 }
                 out.flush();
             };
             BatchOutcome outcome;
+            const ProgressStyle progress =
+                next->request.progressSteps ? ProgressStyle::Steps : ProgressStyle::None;
             outcome.add(BuildOne(next->request.files.first(), next->request.overrides, state, out,
-                                 err, false, outcome.outputError, afterLoad));
+                                 err, progress, outcome.outputError, afterLoad));
             const int code = outcome.finish(err);
-            out << CarriedLine('E', CarriedStateOf(state))
-                       .insert(2, QByteArray::number(code) + ' ');
+            WriteMarkedLine(
+                out,
+                CarriedLine('E', CarriedStateOf(state)).insert(2, QByteArray::number(code) + ' '));
         } else {
             err << messages::BatchWorkerInputInvalid << '\n';
             err.flush();

@@ -26,8 +26,14 @@ namespace qorv::cli {
 // exit code is the worst of all files, as RunBuild gives it; a process that does not start or
 // ends while building a file fails that file (the next file then starts from what the file's
 // load step gives here), and the next file goes to a new process.
+// With `stepLines` the processes print a line per step of each run. A process whose message
+// (a line of standard error, or what it hands on about a file) grows beyond `maxMessageBytes`
+// is stopped and its file fails with a message; the bound leaves room for the state of a file
+// with a device line of tens of megabytes, which the state holds four times.
+inline constexpr qsizetype kMaxWorkerMessageBytes = qsizetype(512) << 20;
 int RunParallelBuild(const BuildRequest& request, const QString& program, QTextStream& out,
-                     QTextStream& err);
+                     QTextStream& err, bool stepLines,
+                     qsizetype maxMessageBytes = kMaxWorkerMessageBytes);
 
 // What the hidden form reads on its standard input for each file, one line a file: the build
 // request for the file (the batch's report options) and the state the file starts from.
@@ -41,11 +47,11 @@ std::optional<BatchWorkerInput> ReadBatchWorkerInput(const QByteArray& line);
 
 // The hidden form: builds the file of `first`, then of every further line of `input`, each as
 // RunBuild would on the state it starts from, and prints as RunBuild does (progress as for a
-// stream that is no terminal). Between a file's paths it writes lines that start with a NUL:
-// the state its load step left (or that its run may change it), and at its end the exit code
-// RunBuild would give for the file alone with the state after its run. An input line that no
-// batch gives (and a missing first one) is a failed file with a message. Returns 0 at the
-// input's end.
+// stream that is no terminal: a line per step only when the request asks for them). Between a
+// file's paths it writes lines that start with a NUL: the state its load step left (or that
+// its run may change it), and at its end the exit code RunBuild would give for the file alone
+// with the state after its run. An input line that no batch gives (and a missing first one) is
+// a failed file with a message. Returns 0 at the input's end.
 int RunBatchWorker(const std::optional<BatchWorkerInput>& first, std::istream& input,
                    QTextStream& out, QTextStream& err);
 

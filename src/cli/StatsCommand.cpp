@@ -1,9 +1,11 @@
 #include "cli/StatsCommand.h"
 
+#include "cli/CliMessages.h"
 #include "cli/TerminalText.h"
 #include "files/FileKind.h"
 #include "files/FileName.h"
 #include "report/Messages.h"
+#include "report/NumberText.h"
 #include "report/ReportValidation.h"
 #include "report/UserMessage.h"
 
@@ -26,7 +28,35 @@ QJsonValue numberValue(const std::optional<double>& x) {
     return x && std::isfinite(*x) ? QJsonValue(*x) : QJsonValue();
 }
 
-QJsonObject channelObject(const ChannelStatistics& c, double interval) {
+QJsonObject limitsObject(const ChannelStatistics& c, const SelectionStatistics& statistics) {
+    if (!c.upperLimit && !c.lowerLimit) {
+        return {};
+    }
+    QJsonObject o{{"upper", numberValue(c.upperLimit)},
+                  {"lower", numberValue(c.lowerLimit)},
+                  {"reversed", c.limitsReversed()}};
+    if (c.limitsReversed()) {
+        for (const char* key : {"above_upper", "below_lower", "seconds_above_upper",
+                                "seconds_below_lower", "longest_excursion"}) {
+            o[key] = QJsonValue();
+        }
+        return o;
+    }
+    o["above_upper"] = c.aboveUpper;
+    o["below_lower"] = c.belowLower;
+    o["seconds_above_upper"] = numberValue(statistics.secondsOf(c.aboveUpper));
+    o["seconds_below_lower"] = numberValue(statistics.secondsOf(c.belowLower));
+    const ChannelStatistics::Excursion& longest = c.longestExcursion;
+    o["longest_excursion"] =
+        longest.samples == 0 ? QJsonValue()
+                             : QJsonValue(QJsonObject{
+                                   {"samples", longest.samples},
+                                   {"seconds", numberValue(statistics.secondsOf(longest.samples))},
+                                   {"start", timeValue(longest.start)}});
+    return o;
+}
+
+QJsonObject channelObject(const ChannelStatistics& c, const SelectionStatistics& statistics) {
     static const char* const kinds[] = {"temperature", "values", "events"};
     QJsonObject o{{"channel", c.channel},
                   {"name", c.name},
@@ -35,9 +65,8 @@ QJsonObject channelObject(const ChannelStatistics& c, double interval) {
                   {"first", timeValue(c.first)},
                   {"last", timeValue(c.last)}};
     if (c.kind == ChannelStatistics::Kind::Events) {
-        o["events"] = QJsonObject{{"switches", c.switches},
-                                  {"seconds_on", c.samplesOn * interval},
-                                  {"seconds_off", c.samplesOff * interval}};
+        o["events"] = QJsonObject{
+            {"switches", c.switches}, {"seconds_on", c.secondsOn}, {"seconds_off", c.secondsOff}};
         return o;
     }
     const bool any = c.samples > 0;
@@ -50,27 +79,13 @@ QJsonObject channelObject(const ChannelStatistics& c, double interval) {
     o["mean"] = any ? QJsonValue(c.mean) : QJsonValue();
     o["standard_deviation"] = numberValue(c.standardDeviation);
     o["mean_kinetic_temperature"] =
-        c.meanKineticTemperature
-            ? QJsonValue(QJsonObject{{"value", numberValue(c.meanKineticTemperature)},
-                                     {"delta_h", c.deltaH}})
-            : QJsonValue();
-    if (c.upperLimit || c.lowerLimit) {
-        o["limits"] = QJsonObject{
-            {"upper", numberValue(c.upperLimit)},
-            {"lower", numberValue(c.lowerLimit)},
-            {"above_upper", c.aboveUpper},
-            {"below_lower", c.belowLower},
-            {"seconds_above_upper", c.aboveUpper * interval},
-            {"seconds_below_lower", c.belowLower * interval},
-            {"longest_excursion",
-             c.longestExcursion.samples == 0
-                 ? QJsonValue()
-                 : QJsonValue(QJsonObject{{"samples", c.longestExcursion.samples},
-                                          {"seconds", c.longestExcursion.samples * interval},
-                                          {"start", timeValue(c.longestExcursion.start)}})}};
-    } else {
-        o["limits"] = QJsonValue();
-    }
+        c.deltaH.isEmpty()
+            ? QJsonValue()
+            : QJsonValue(QJsonObject{
+                  {"value", numberValue(c.meanKineticTemperature)},
+                  {"delta_h", numberValue(static_cast<double>(ReadNumber(c.deltaH.trimmed())))}});
+    const QJsonObject limits = limitsObject(c, statistics);
+    o["limits"] = limits.isEmpty() ? QJsonValue() : QJsonValue(limits);
     return o;
 }
 
@@ -79,10 +94,11 @@ QJsonObject channelObject(const ChannelStatistics& c, double interval) {
 QJsonObject StatisticsObject(const SelectionStatistics& statistics) {
     QJsonArray channels;
     for (const ChannelStatistics& c : statistics.channels) {
-        channels.append(channelObject(c, statistics.intervalSeconds));
+        channels.append(channelObject(c, statistics));
     }
     return QJsonObject{{"selected", statistics.selected},
-                       {"interval_seconds", statistics.intervalSeconds},
+                       {"interval_seconds", numberValue(statistics.intervalSeconds)},
+                       {"non_increasing_spacings", statistics.nonIncreasingSpacings},
                        {"channels", channels}};
 }
 
@@ -99,7 +115,7 @@ int RunStats(const StatsRequest& request, QTextStream& out, QTextStream& err) {
             int error = 0;
             const files::FileKind kind = files::KindOf(file, &error);
             if (kind == files::FileKind::Missing && error == ENOENT) {
-                failure = messages::FileMissing(file);
+                failure = qorv::messages::FileMissing(file);
             } else {
                 LoadLogFile(state, files::AbsoluteFileName(file));
                 ApplyOverrides(request.overrides, state);
@@ -137,8 +153,9 @@ int RunStats(const StatsRequest& request, QTextStream& out, QTextStream& err) {
     if (request.json) {
         out << QJsonDocument(results).toJson(QJsonDocument::Indented);
     }
-    out.flush();
-    if (out.status() != QTextStream::Ok) {
+    if (const int error = FlushOutput(out)) {
+        err << messages::StandardOutputFailed(qorv::messages::SystemErrorText(error)) << '\n';
+        err.flush();
         return 1;
     }
     return exitCode;

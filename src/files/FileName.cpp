@@ -1,5 +1,7 @@
 #include "files/FileName.h"
 
+#include <QCoreApplication>
+
 #ifdef _WIN32
 #include "files/WindowsSystem.h"
 
@@ -203,5 +205,15 @@ QString LastNameOf(const QString& name) {
 }
 
 #endif
+
+QString ProgramPath() {
+#ifdef Q_OS_LINUX
+    static const QString kSelf = QStringLiteral("/proc/self/exe");
+    if (::access("/proc/self/exe", X_OK) == 0) {
+        return kSelf;
+    }
+#endif
+    return QCoreApplication::applicationFilePath();
+}
 
 }  // namespace qorv::files

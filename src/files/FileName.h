@@ -35,6 +35,12 @@ QString CurrentDirectory();
 // `name` made absolute against the current directory (an absolute name is returned as it is).
 QString AbsoluteFileName(const QString& name);
 
+// The path by which this program starts another process of itself. On Linux the kernel's
+// link to the running program ("/proc/self/exe"), which reaches it whatever bytes the names of
+// its folders hold; elsewhere the application's file path (Windows names are UTF-16 and reach
+// their file). Needs the application object on systems without the link.
+QString ProgramPath();
+
 // The directory part of `name` ("." when it has none) and the part after the last '/'.
 QString DirectoryOf(const QString& name);
 QString LastNameOf(const QString& name);

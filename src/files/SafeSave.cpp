@@ -1,6 +1,7 @@
 #include "files/SafeSave.h"
 
 #include "files/FileName.h"
+#include "files/Interruption.h"
 #include "files/SystemSave.h"
 
 #include <QRandomGenerator>
@@ -43,6 +44,7 @@ QString PublishNewFile(const QString& temporary, const QString& wanted) {
         const QString candidate = n == 1 ? wanted : NumberedName(wanted, n);
         const int error = system::RenameWithoutReplacing(temporary, candidate);
         if (error == 0) {
+            ForgetTemporaryFile(temporary);
             system::SyncFolderOf(candidate);
             return candidate;
         }

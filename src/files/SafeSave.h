@@ -35,8 +35,9 @@ class FileSystemError : public std::runtime_error {
 QString TemporaryNameIn(const QString& folder);
 
 // Creates a new file under a fresh temporary name in `folder` (O_EXCL, a few tries when the
-// name is taken) and opens it for writing; the name goes to `temporary`. Returns the
-// descriptor, or -1 with errno set.
+// name is taken) and opens it for writing; the name goes to `temporary`, and is removed when
+// the program is interrupted before the file is published or removed (Interruption.h).
+// Returns the descriptor, or -1 with errno set.
 int CreateTemporaryFile(const QString& folder, QString& temporary);
 
 // Flushes a written file's content to the disk.

@@ -1,5 +1,6 @@
 // Saving on Linux and other POSIX systems: descriptors, fsync and renameat2.
 #include "files/FileName.h"
+#include "files/Interruption.h"
 #include "files/SafeSave.h"
 #include "files/SystemSave.h"
 
@@ -67,6 +68,9 @@ int CreateTemporaryFile(const QString& folder, QString& temporary) {
         temporary = TemporaryNameIn(folder);
         const int fd = ::open(EncodeFileName(temporary).constData(),
                               O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            RememberTemporaryFile(temporary);
+        }
         if (fd >= 0 || errno != EEXIST || attempt >= 10) {
             return fd;
         }
@@ -91,11 +95,13 @@ void ReplaceFile(const QString& temporary, const QString& target) {
     if (::rename(EncodeFileName(temporary).constData(), EncodeFileName(target).constData()) != 0) {
         throw FileSystemError(target, errno);
     }
+    ForgetTemporaryFile(temporary);
     system::SyncFolderOf(target);
 }
 
 void RemoveQuietly(const QString& name) {
     ::unlink(EncodeFileName(name).constData());
+    ForgetTemporaryFile(name);
 }
 
 }  // namespace qorv::files

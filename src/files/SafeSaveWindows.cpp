@@ -1,6 +1,7 @@
 // Saving on Windows: CreateFileW, FlushFileBuffers and MoveFileExW. Descriptors are the C
 // library's, opened in binary mode, so that the layers above hold the same `int` as on Linux.
 #include "files/FileName.h"
+#include "files/Interruption.h"
 #include "files/SafeSave.h"
 #include "files/SystemSave.h"
 #include "files/WindowsSystem.h"
@@ -77,6 +78,8 @@ int CreateTemporaryFile(const QString& folder, QString& temporary) {
             ::CloseHandle(handle);
             ::DeleteFileW(windows::ApiName(temporary).c_str());
             errno = EMFILE;
+        } else {
+            RememberTemporaryFile(temporary);
         }
         return fd;
     }
@@ -106,10 +109,12 @@ void ReplaceFile(const QString& temporary, const QString& target) {
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         throw FileSystemError(target, LastErrno());
     }
+    ForgetTemporaryFile(temporary);
 }
 
 void RemoveQuietly(const QString& name) {
     ::DeleteFileW(windows::ApiName(name).c_str());
+    ForgetTemporaryFile(name);
 }
 
 }  // namespace qorv::files

@@ -9,6 +9,7 @@
 #include "report/ReportFileName.h"
 #include "report/ReportRun.h"
 #include "report/SampleStages.h"
+#include "report/UserMessage.h"
 #include "report/WorkbookFinishing.h"
 
 namespace qorv {
@@ -65,8 +66,8 @@ void ExportPdf(ReportRun& run) {
     pdf += QStringLiteral(".pdf");
     try {
         run.pdfPath = run.ReportSheet->exportAsFixedFormat(xl::TypePDF, pdf);
-    } catch (const std::exception&) {
-        run.progress.pdfFailed(messages::PdfError);
+    } catch (const std::exception& e) {
+        run.progress.pdfFailed(messages::PdfFailed(UserMessage(e)));
     }
 }
 

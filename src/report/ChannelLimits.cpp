@@ -2,6 +2,8 @@
 
 #include "report/NumberText.h"
 
+#include <cmath>
+
 namespace qorv {
 
 std::optional<double> LimitValue(const QString& row) {
@@ -10,7 +12,8 @@ std::optional<double> LimitValue(const QString& row) {
         return std::nullopt;
     }
     const QString word = row.mid(colon + 1).trimmed().section(' ', 0, 0);
-    if (const auto value = TryReadNumber(word)) {
+    // A number beyond the double range is no limit, as the word "inf" is.
+    if (const auto value = TryReadNumber(word); value && std::isfinite(double(*value))) {
         return static_cast<double>(*value);
     }
     return std::nullopt;

@@ -254,8 +254,10 @@ void BuildChart(ReportRun& run) {
     in.channel1 = s.options.isChecked(R::CheckBox6);
     in.channel2 = s.options.isChecked(R::CheckBox7);
     in.eventOnly = in.channel2 && s.data.HasEvents != "NO" && !in.channel1;
-    // Without a channel the chart-data table has no rows: there is nothing to plot.
-    if (!s.options.isChecked(R::CheckBox9) || (!in.channel1 && !in.channel2)) {
+    // Without a channel, or with a range that selects no sample, the chart-data table has no
+    // rows: there is nothing to plot, and a chart over its empty heading would draw nothing.
+    const bool noRows = run.ChartDataLastRow <= run.ChartDataHeaderRow;
+    if (!s.options.isChecked(R::CheckBox9) || (!in.channel1 && !in.channel2) || noRows) {
         return;
     }
     Chart& created = CreateChart(run, in);

@@ -30,28 +30,33 @@ bool Drawable(const std::optional<double>& limit) {
            (size == 0 || size >= kSmallestLimit);
 }
 
-// One line to draw: its limit, its name, colour and the axis group of its channel's series.
+// One line to draw: its limit, its name, the axis group and colour of its channel's series, and
+// whether it is the upper line.
 struct LimitLine {
     double value = 0;
     QString name;
     int channel = 1;
     QString channelName;
-    int color = 0;
+    bool upper = true;
     int axisGroup = xl::Primary;
+    int channelColor = 0;
 };
 
 // The lines of one channel when its settings ask for them and its series is on the chart.
 void AddChannelLines(std::vector<LimitLine>& lines, const automation::Chart& chart, int seriesIndex,
-                     int channel, const ChannelLimits& limits, const QString& channelName) {
+                     int channel, const ChannelLimits& limits, const QString& channelName,
+                     int settingsColor) {
     if (seriesIndex > chart.seriesCount()) {
         return;
     }
-    const int group = chart.series()[std::size_t(seriesIndex - 1)].axisGroup();
+    const automation::Series& series = chart.series()[std::size_t(seriesIndex - 1)];
+    const int group = series.axisGroup();
+    const int color = static_cast<int>(series.lineColor.value_or(std::uint32_t(settingsColor)));
     if (Drawable(limits.upper)) {
-        lines.push_back({*limits.upper, text::Upper, channel, channelName, kUpperColor, group});
+        lines.push_back({*limits.upper, text::Upper, channel, channelName, true, group, color});
     }
     if (Drawable(limits.lower)) {
-        lines.push_back({*limits.lower, text::Lower, channel, channelName, kLowerColor, group});
+        lines.push_back({*limits.lower, text::Lower, channel, channelName, false, group, color});
     }
 }
 
@@ -60,11 +65,12 @@ std::vector<LimitLine> LinesToDraw(const ProgramState& s, const automation::Char
     const bool channel1 = s.options.isChecked(R::CheckBox6);
     const bool channel2 = s.options.isChecked(R::CheckBox7);
     if (channel1 && s.chart.TempLimitLines) {
-        AddChannelLines(lines, chart, 1, 1, LimitsOfChannel(s.summary, 1), s.options.Edit12);
+        AddChannelLines(lines, chart, 1, 1, LimitsOfChannel(s.summary, 1), s.options.Edit12,
+                        s.chart.TempColor);
     }
     if (channel2 && s.chart.DataLimitLines && s.data.HasEvents == "NO") {
         AddChannelLines(lines, chart, channel1 ? 2 : 1, 2, LimitsOfChannel(s.summary, 2),
-                        s.options.Edit13);
+                        s.options.Edit13, s.chart.DataColor);
     }
     return lines;
 }
@@ -120,7 +126,9 @@ void DrawLimitLines(ReportRun& run, automation::Chart& chart) {
     ValueCell(data.range(Cell(time, header + 2)), lastTime.text(), lastTime.numberFormat());
     data.range(Cell(time, 1)).setColumnWidth(kColumnWidth);
 
-    // A chart showing both channels' lines tells them apart by name; the legend shows them.
+    // A chart showing both channels' lines tells them apart by name in the legend, and on the
+    // chart itself by colour: each channel's lines take its series' colour, the upper line
+    // dashed and the lower one dash-dotted. One channel's lines are red and blue dashes.
     bool bothChannels = false;
     for (const LimitLine& line : lines) {
         bothChannels = bothChannels || line.channel != lines.front().channel;
@@ -160,9 +168,10 @@ void DrawLimitLines(ReportRun& run, automation::Chart& chart) {
             series.setNameFrom(name);
         }
         series.setAxisGroup(line.axisGroup);
-        series.border().setColor(line.color);
+        series.border().setColor(bothChannels ? line.channelColor
+                                              : (line.upper ? kUpperColor : kLowerColor));
         series.border().setWeight(xl::Thin);
-        series.border().setLineStyle(xl::Dash);
+        series.border().setLineStyle(bothChannels && !line.upper ? xl::DashDot : xl::Dash);
         series.setMarkerStyle(xl::None);
         ++column;
     }

@@ -65,6 +65,10 @@ inline QString TooManySamples(qsizetype selected, qsizetype capacity) {
 
 // Report run.
 inline const QString PdfError = QStringLiteral("Ошибка создания PDF");
+// The PDF copy's failure with its reason: the file and what the system said, as a failed save.
+inline QString PdfFailed(const QString& reason) {
+    return PdfError + QStringLiteral(": ") + reason;
+}
 
 // Conversions that end a run: what failed and where.
 inline QString NotANumber(const QString& text) {
@@ -203,6 +207,24 @@ inline QString LongestExcursion(const QString& duration, const QString& start) {
         .arg(duration, start);
 }
 inline const QString NoExcursion = QStringLiteral("Выходов за пределы нет");
+inline QString ReversedLimits(const QString& upper, const QString& lower) {
+    return QStringLiteral(
+               "Пределы не учтены: верхний предел %1 не выше нижнего %2 (файл повреждён?)")
+        .arg(upper, lower);
+}
+inline QString NoMeanKineticTemperature(const QString& deltaH, const QString& absoluteZero) {
+    return QStringLiteral(
+               "Средняя кинетическая температура (ΔH = %1 кДж/моль): не определена, "
+               "есть температура не выше %2 °C")
+        .arg(deltaH, absoluteZero);
+}
+inline QString NonIncreasingTimes(qsizetype n) {
+    return QStringLiteral(
+               "Время отсчётов не возрастает: %1 раз; эти промежутки не учтены в "
+               "интервале и длительностях")
+        .arg(n);
+}
+inline const QString UnknownDuration = QStringLiteral("время неизвестно");
 inline QString Switches(qsizetype n) {
     return QStringLiteral("Число переключений: %1").arg(n);
 }

@@ -187,9 +187,10 @@ std::optional<QString> ValidateReportOptions(const ReportOptions& o, const LogDa
     if (!deltaH || (o.isChecked(R::CheckBox5) && !(*deltaH > 0 && *deltaH <= kMaxDeltaH))) {
         return messages::MktFieldError;
     }
-    // A weight of 0 or below makes the smoothing grow without bound instead of smoothing.
+    // A negative weight makes the smoothing grow without bound instead of smoothing; 0 holds
+    // the first value throughout.
     const auto smoothing = TryReadNumber(o.Edit6);
-    if (!smoothing || !(*smoothing > 0) || *smoothing > 1) {
+    if (!smoothing || !(*smoothing >= 0) || *smoothing > 1) {
         return messages::SmoothingFieldError;
     }
     if (!ReadStepInSamples(o.Edit5)) {

@@ -1,5 +1,6 @@
 #include "report/Statistics.h"
 
+#include "files/Precision.h"
 #include "report/ChannelLimits.h"
 #include "report/DateTimeText.h"
 #include "report/FormatSettings.h"
@@ -21,6 +22,9 @@ namespace {
 
 using R = ReportOptions;
 namespace text = messages::statistics;
+
+// No temperature lies at or below it: the mean kinetic temperature has no meaning there.
+constexpr double kAbsoluteZeroCelsius = -273.15;
 
 // One sample of a channel: its time and its corrected value.
 struct Sample {
@@ -72,21 +76,32 @@ double corrected(QStringView text, const QString& line, long double factor, long
         ReadNumber(ValueText(static_cast<double>(CorrectedValue(x, factor, offset)))));
 }
 
-double medianSpacing(const std::vector<QDateTime>& times) {
+// The spacings between consecutive times: the median of the increasing ones, and how many did
+// not increase (a file whose clock ran back or repeated a time).
+struct Spacing {
+    std::optional<double> median;
+    qsizetype nonIncreasing = 0;
+};
+
+Spacing spacingOf(const std::vector<QDateTime>& times) {
+    Spacing result;
     std::vector<double> gaps;
     gaps.reserve(times.size());
     for (size_t i = 1; i < times.size(); ++i) {
-        gaps.push_back(static_cast<double>(times[i - 1].msecsTo(times[i])) / 1000.0);
+        const qint64 msecs = times[i - 1].msecsTo(times[i]);
+        if (msecs > 0) {
+            gaps.push_back(static_cast<double>(msecs) / 1000.0);
+        } else {
+            result.nonIncreasing += 1;
+        }
     }
     if (gaps.empty()) {
-        return 0;
+        return result;
     }
     const auto mid = gaps.begin() + std::ptrdiff_t(gaps.size() / 2);
     std::nth_element(gaps.begin(), mid, gaps.end());
-    if (gaps.size() % 2 == 1) {
-        return *mid;
-    }
-    return (*std::max_element(gaps.begin(), mid) + *mid) / 2;
+    result.median = gaps.size() % 2 == 1 ? *mid : (*std::max_element(gaps.begin(), mid) + *mid) / 2;
+    return result;
 }
 
 void describe(ChannelStatistics& c, const std::vector<Sample>& samples) {
@@ -100,8 +115,14 @@ void describe(ChannelStatistics& c, const std::vector<Sample>& samples) {
         for (size_t i = 0; i < samples.size(); ++i) {
             const bool on = samples[i].value != 0;
             (on ? c.samplesOn : c.samplesOff) += 1;
-            if (i > 0 && on != (samples[i - 1].value != 0)) {
-                c.switches += 1;
+            if (i == 0) {
+                continue;
+            }
+            const bool wasOn = samples[i - 1].value != 0;
+            c.switches += on != wasOn ? 1 : 0;
+            const qint64 msecs = samples[i - 1].time.msecsTo(samples[i].time);
+            if (msecs > 0) {
+                (wasOn ? c.secondsOn : c.secondsOff) += static_cast<double>(msecs) / 1000.0;
             }
         }
         return;
@@ -132,7 +153,7 @@ void describe(ChannelStatistics& c, const std::vector<Sample>& samples) {
     }
 
     // Limits: samples beyond each, and the longest run of samples outside either.
-    if (!c.upperLimit && !c.lowerLimit) {
+    if ((!c.upperLimit && !c.lowerLimit) || c.limitsReversed()) {
         return;
     }
     ChannelStatistics::Excursion current;
@@ -180,6 +201,7 @@ struct SelectedSamples {
 SelectedSamples SelectRows(const QStringList& rows, qsizetype first, qsizetype last,
                            bool hasTemperature, const QDateTime& start, const QDateTime& end,
                            const Corrections& k) {
+    files::UseFullLongDoublePrecision();  // also run in threads of its own
     SelectedSamples selected;
     for (qsizetype i = first; i < last; ++i) {
         const QString& line = rows[i];
@@ -262,7 +284,9 @@ SelectionStatistics ComputeStatistics(const ProgramState& state) {
     const std::vector<Sample>& channel1 = selected.channel1;
     const std::vector<Sample>& channel2 = selected.channel2;
     result.selected = static_cast<qsizetype>(times.size());
-    result.intervalSeconds = medianSpacing(times);
+    const Spacing spacing = spacingOf(times);
+    result.intervalSeconds = spacing.median;
+    result.nonIncreasingSpacings = spacing.nonIncreasing;
 
     const auto deltaH = TryReadNumber(o.Edit10);
     const bool mktPossible = deltaH && *deltaH > 0 && *deltaH <= kMaxDeltaH;
@@ -277,13 +301,16 @@ SelectionStatistics ComputeStatistics(const ProgramState& state) {
         s.lowerLimit = limits.lower;
         describe(s, channel1);
         if (mktPossible && !channel1.empty()) {
-            std::vector<double> celsius;
-            celsius.reserve(channel1.size());
-            for (const Sample& sample : channel1) {
-                celsius.push_back(sample.value);
-            }
-            s.meanKineticTemperature = MeanKineticTemperature(celsius, *deltaH);
             s.deltaH = o.Edit10;
+            s.belowAbsoluteZero = s.minimum <= kAbsoluteZeroCelsius;
+            if (!s.belowAbsoluteZero) {
+                std::vector<double> celsius;
+                celsius.reserve(channel1.size());
+                for (const Sample& sample : channel1) {
+                    celsius.push_back(sample.value);
+                }
+                s.meanKineticTemperature = MeanKineticTemperature(celsius, *deltaH);
+            }
         }
         result.channels.push_back(s);
     }
@@ -303,6 +330,10 @@ SelectionStatistics ComputeStatistics(const ProgramState& state) {
         result.channels.push_back(s);
     }
     return result;
+}
+
+QString DurationText(const std::optional<double>& seconds) {
+    return seconds ? DurationText(*seconds) : text::UnknownDuration;
 }
 
 QString DurationText(double seconds) {
@@ -327,6 +358,9 @@ QString DurationText(double seconds) {
 QStringList StatisticsLines(const SelectionStatistics& statistics) {
     const QChar separator = FormatSettings::instance().decimalSeparator();
     QStringList lines;
+    if (statistics.nonIncreasingSpacings > 0) {
+        lines << text::NonIncreasingTimes(statistics.nonIncreasingSpacings);
+    }
     for (const ChannelStatistics& c : statistics.channels) {
         lines << text::Channel(c.channel, c.name);
         if (c.samples == 0) {
@@ -336,11 +370,13 @@ QStringList StatisticsLines(const SelectionStatistics& statistics) {
         const auto value = [&c](double x, int extra = 0) {
             return FixedText(x, c.decimals + extra);
         };
+        const auto duration = [&statistics](qsizetype n) {
+            return DurationText(statistics.secondsOf(n));
+        };
         lines << text::Samples(c.samples) << text::Period(timeText(c.first), timeText(c.last));
         if (c.kind == ChannelStatistics::Kind::Events) {
-            lines << text::Switches(c.switches)
-                  << text::TimeOn(DurationText(c.samplesOn * statistics.intervalSeconds))
-                  << text::TimeOff(DurationText(c.samplesOff * statistics.intervalSeconds));
+            lines << text::Switches(c.switches) << text::TimeOn(DurationText(c.secondsOn))
+                  << text::TimeOff(DurationText(c.secondsOff));
             continue;
         }
         lines << text::Minimum(value(c.minimum), timeText(c.minimumTime))
@@ -349,24 +385,28 @@ QStringList StatisticsLines(const SelectionStatistics& statistics) {
         if (c.standardDeviation) {
             lines << text::StandardDeviation(value(*c.standardDeviation, 1));
         }
-        if (c.meanKineticTemperature) {
+        if (!c.deltaH.isEmpty()) {
             QString deltaH = c.deltaH;
             deltaH.replace('.', separator).replace(',', separator);
-            lines << text::MeanKineticTemperature(deltaH, value(*c.meanKineticTemperature, 1));
+            lines << (c.meanKineticTemperature ? text::MeanKineticTemperature(
+                                                     deltaH, value(*c.meanKineticTemperature, 1))
+                                               : text::NoMeanKineticTemperature(
+                                                     deltaH, FixedText(kAbsoluteZeroCelsius, 2)));
+        }
+        if (c.limitsReversed()) {
+            lines << text::ReversedLimits(value(*c.upperLimit), value(*c.lowerLimit));
+            continue;
         }
         if (c.upperLimit) {
-            lines << text::AboveUpper(value(*c.upperLimit), c.aboveUpper,
-                                      DurationText(c.aboveUpper * statistics.intervalSeconds));
+            lines << text::AboveUpper(value(*c.upperLimit), c.aboveUpper, duration(c.aboveUpper));
         }
         if (c.lowerLimit) {
-            lines << text::BelowLower(value(*c.lowerLimit), c.belowLower,
-                                      DurationText(c.belowLower * statistics.intervalSeconds));
+            lines << text::BelowLower(value(*c.lowerLimit), c.belowLower, duration(c.belowLower));
         }
         if (c.upperLimit || c.lowerLimit) {
             lines << (c.longestExcursion.samples == 0
                           ? text::NoExcursion
-                          : text::LongestExcursion(DurationText(c.longestExcursion.samples *
-                                                                statistics.intervalSeconds),
+                          : text::LongestExcursion(duration(c.longestExcursion.samples),
                                                    timeText(c.longestExcursion.start)));
         }
     }

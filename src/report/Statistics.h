@@ -29,8 +29,10 @@ struct ChannelStatistics {
     double mean = 0;
     std::optional<double> standardDeviation;  // sample (n − 1); none for one sample
 
-    // Temperature channel: the mean kinetic temperature of the whole selection.
+    // Temperature channel: the mean kinetic temperature of the whole selection; none when a
+    // corrected temperature lies at or below absolute zero (`belowAbsoluteZero`).
     std::optional<double> meanKineticTemperature;
+    bool belowAbsoluteZero = false;
     QString deltaH;  // the ΔH field's text it was computed with
 
     // The logger file's limits of the channel and the samples beyond them.
@@ -39,20 +41,38 @@ struct ChannelStatistics {
         QDateTime start;
     };
     std::optional<double> upperLimit, lowerLimit;
+    // An upper limit at or below the lower one (a damaged file): no figures are counted.
+    bool limitsReversed() const { return upperLimit && lowerLimit && *upperLimit <= *lowerLimit; }
     qsizetype aboveUpper = 0, belowLower = 0;
     Excursion longestExcursion;  // the longest run of samples outside either limit
 
-    // Events channel: changes of state and samples in each state (1 "Есть", 0 "Нет").
+    // Events channel: changes of state, samples in each state (1 "Есть", 0 "Нет") and the time
+    // in each: every increasing spacing between consecutive samples counts for the state of the
+    // earlier sample, as in the state-duration table, so both add up to the channel's span.
     qsizetype switches = 0;
     qsizetype samplesOn = 0, samplesOff = 0;
+    double secondsOn = 0, secondsOff = 0;
 };
 
-// The statistics of a report's selection: the logging interval (the median spacing of the
-// selected samples, in seconds) and each included channel.
+// The statistics of a report's selection: the logging interval (the median of the increasing
+// spacings of the selected samples, in seconds; none without such a spacing), the spacings left
+// out because the time did not increase, and each included channel.
 struct SelectionStatistics {
     qsizetype selected = 0;
-    double intervalSeconds = 0;
+    std::optional<double> intervalSeconds;
+    qsizetype nonIncreasingSpacings = 0;
     std::vector<ChannelStatistics> channels;
+
+    // n samples × the interval; unknown for samples without an interval, 0 for none.
+    std::optional<double> secondsOf(qsizetype n) const {
+        if (n == 0) {
+            return 0.0;
+        }
+        if (!intervalSeconds) {
+            return std::nullopt;
+        }
+        return static_cast<double>(n) * *intervalSeconds;
+    }
 };
 
 // Computes the statistics of the loaded file with the report options as they stand: the
@@ -68,7 +88,9 @@ SelectionStatistics ComputeStatistics(const ProgramState& state);
 // no value of it).
 QStringList StatisticsLines(const SelectionStatistics& statistics);
 
-// A duration in seconds as the lines show it: "1 сут 2 ч 5 мин", "45 с", "0 мин".
+// A duration in seconds as the lines show it: "1 сут 2 ч 5 мин", "45 с", "0 мин"; an unknown
+// one as "время неизвестно".
 QString DurationText(double seconds);
+QString DurationText(const std::optional<double>& seconds);
 
 }  // namespace qorv

@@ -1,5 +1,7 @@
 #include "ui/ReportRunner.h"
 
+#include "files/Precision.h"
+
 #include <QEventLoop>
 #include <QMetaObject>
 #include <QMutex>
@@ -92,6 +94,7 @@ ReportFiles ReportRunner::run(ProgramState& state) {
     refresh.start();
 
     std::thread worker([&] {
+        files::UseFullLongDoublePrecision();
         try {
             files = BuildReport(state, progress);
         } catch (...) {

@@ -122,11 +122,13 @@ TEST(Chart, NewSeriesRangesAreSingleColumnsOfOneSheet) {
     series.setXValues(data.range("A5:A6"));
     EXPECT_EQ(errorOf([&] { series.setValues(other.range("B5:B6")); }), ErrorKind::BadValue);
     EXPECT_EQ(errorOf([&] { series.setNameFrom(data.range("E1:E2")); }), ErrorKind::BadValue);
-    EXPECT_EQ(errorOf([&] { series.border().setLineStyle(4); }), ErrorKind::BadValue);
+    EXPECT_EQ(errorOf([&] { series.border().setLineStyle(5); }), ErrorKind::BadValue);
     series.border().setLineStyle(xl::Dash);
-    EXPECT_TRUE(series.lineDashed);
+    EXPECT_EQ(series.lineStyle, xl::Dash);
+    series.border().setLineStyle(xl::DashDot);
+    EXPECT_EQ(series.lineStyle, xl::DashDot);
     series.border().setLineStyle(xl::Continuous);
-    EXPECT_FALSE(series.lineDashed);
+    EXPECT_EQ(series.lineStyle, xl::Continuous);
 }
 
 TEST(Chart, SecondaryAxesExistOnlyWithASecondarySeries) {

@@ -284,8 +284,14 @@ TEST(ChartPart, NewDashedSeriesKeepsTheTitle) {
     line.border().setWeight(2);
     line.border().setLineStyle(xl::Dash);
     chart.newSeries();
+    Series& dashDot = chart.newSeries();
+    dashDot.border().setColor(32768);
+    dashDot.border().setLineStyle(xl::DashDot);
     EXPECT_EQ(chart.titleText(), QString("Темпер."));
     const std::string xml = parts::chart(chart);
+    EXPECT_NE(xml.find("<a:srgbClr val=\"008000\"/></a:solidFill><a:prstDash val=\"dashDot\"/>"),
+              std::string::npos)
+        << xml;
     EXPECT_NE(xml.find("<c:ser><c:idx val=\"1\"/><c:order val=\"1\"/>"
                        "<c:tx><c:strRef><c:f>'Лист2'!$E$1</c:f></c:strRef></c:tx>"
                        "<c:spPr><a:ln w=\"9525\"><a:solidFill><a:srgbClr val=\"FF0000\"/>"

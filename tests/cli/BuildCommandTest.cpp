@@ -32,7 +32,15 @@ TEST(RunBuild, BatchReportsEachFileAndSavesTheGoodOnes) {
     EXPECT_NE(saved[0], saved[1]);  // same device, same second: the second gets "_2"
     const QString missing = dir.filePath("missing.txt");
     EXPECT_TRUE(errText.contains(missing + ": Файл - " + missing + " - не существует.\n"));
-    EXPECT_TRUE(errText.contains("good.txt: 14/14\n"));
+    // Standard error that is no terminal gets no step lines unless they are asked for.
+    EXPECT_FALSE(errText.contains("good.txt: 1/14\n")) << errText.toStdString();
+
+    request.files = {good};
+    request.progressSteps = true;
+    errText.clear();
+    EXPECT_EQ(RunBuild(request, out, err, false), 0);
+    EXPECT_TRUE(errText.contains("good.txt: 14/14\n")) << errText.toStdString();
+    request.progressSteps = false;
 
     request.files = {good};
     request.overrides.step = "1,5";

@@ -107,6 +107,11 @@ TEST(ParseCommandLine, JobsAndTheOptionsHandedOn) {
         EXPECT_FALSE(usageError(args).isEmpty()) << args.join(' ').toStdString();
     }
     EXPECT_EQ(usageError({"-j", "0", "a.txt"}), "Недопустимое значение параметра -j: 0");
+    // Names and values echoed back show control characters as escapes, as file names do.
+    EXPECT_EQ(usageError({"-j", "\x1b[31m", "a.txt"}),
+              "Недопустимое значение параметра -j: \\u001b[31m");
+    EXPECT_EQ(usageError({"--\x1b]0;x\x07", "a.txt"}),
+              "Неизвестный параметр: --\\u001b]0;x\\u0007");
     // The statistics form builds nothing and takes no -j.
     EXPECT_EQ(usageError({"stats", "-j", "2", "a.txt"}), "Неизвестный параметр: -j");
 }

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
 
@@ -142,18 +143,62 @@ TEST(HostileInput, NamesThatAreNotUtf8AreFound) {
     Shell(QStringLiteral("rm -rf '%1'").arg(dir.path()));
 }
 
+// The tool shows no window: a platform that cannot start (xcb without a display) changes
+// nothing for any of its forms.
+TEST(HostileInput, WindowPlatformWithoutDisplayIsNoObstacle) {
+    QTemporaryDir dir;
+    const QString logger = test::WriteLoggerFile(QDir(dir.path()), "a.txt", loggerLines("TH 4"));
+    for (const QString& form : {QStringLiteral("stats"), QStringLiteral("inspect"),
+                                QStringLiteral("--pdf -o '%1'").arg(dir.path())}) {
+        const auto result = Shell(QStringLiteral("env -u DISPLAY -u WAYLAND_DISPLAY "
+                                                 "QT_QPA_PLATFORM=xcb '%1' %2 '%3'")
+                                      .arg(kTool, form, logger));
+        EXPECT_EQ(result.exitCode, 0) << form.toStdString() << ": " << result.output.toStdString();
+    }
+    EXPECT_EQ(QDir(dir.path()).entryList({"*.pdf"}, QDir::Files).size(), 1);
+}
+
+// Users compare and hash the PDF copies: two runs of the tool (each with its own random hash
+// seed) make the same bytes of one report once their creation times are set alike.
+TEST(HostileInput, PdfCopiesOfOneReportAreTheSameBytes) {
+    QTemporaryDir dir;
+    const QString logger = test::WriteLoggerFile(QDir(dir.path()), "a.txt", loggerLines("TH 7"));
+    QList<QByteArray> copies;
+    for (int run = 0; run < 3; ++run) {
+        const QString out = QStringLiteral("%1/out%2").arg(dir.path()).arg(run);
+        QDir().mkpath(out);
+        const auto result =
+            test::RunProcess(kTool, {"--pdf", "--title1", "Склад", "-o", out, logger});
+        ASSERT_EQ(result.exitCode, 0) << result.output.toStdString();
+        const QStringList pdfs = QDir(out).entryList({"*.pdf"}, QDir::Files);
+        ASSERT_EQ(pdfs.size(), 1);
+        QFile pdf(out + '/' + pdfs.front());
+        ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+        static const QRegularExpression created(QStringLiteral("/CreationDate \\(D:[^)]*\\)"));
+        QString text = QString::fromLatin1(pdf.readAll());
+        EXPECT_EQ(text.count(created), 1);
+        text.replace(created, QStringLiteral("/CreationDate (D:0)"));
+        copies << text.toLatin1();
+    }
+    EXPECT_TRUE(copies[0] == copies[1]);
+    EXPECT_TRUE(copies[0] == copies[2]);
+}
+
 TEST(HostileInput, LostStandardOutputIsAFailure) {
 #ifdef _WIN32
     GTEST_SKIP() << "needs a POSIX shell's redirections and /dev/full";
 #endif
     QTemporaryDir dir;
     const QString logger = test::WriteLoggerFile(QDir(dir.path()), "a.txt", loggerLines("TH 3"));
-    for (const char* redirect : {">/dev/full", ">&-"}) {
-        const auto result =
-            Shell(QStringLiteral("'%1' -o '%2' '%3' %4").arg(kTool, dir.path(), logger, redirect));
-        EXPECT_EQ(result.exitCode, 1) << redirect;
-        EXPECT_TRUE(result.output.contains("Не удалось записать в стандартный вывод"))
-            << result.output.toStdString();
+    for (const QString& form : {QStringLiteral("-o '%1'").arg(dir.path()), QStringLiteral("stats"),
+                                QStringLiteral("stats --json")}) {
+        for (const char* redirect : {">/dev/full", ">&-"}) {
+            const auto result =
+                Shell(QStringLiteral("'%1' %2 '%3' %4").arg(kTool, form, logger, redirect));
+            EXPECT_EQ(result.exitCode, 1) << form.toStdString() << redirect;
+            EXPECT_TRUE(result.output.contains("Не удалось записать в стандартный вывод"))
+                << result.output.toStdString();
+        }
     }
 }
 

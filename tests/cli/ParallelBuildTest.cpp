@@ -1,17 +1,25 @@
 // The build form with -j, run for real: several files built at once in processes of their own
 // give the reports a batch built one file after the other gives.
+#include "cli/ParallelBuild.h"
 #include "support/LoggerFiles.h"
+#include "support/RunProcess.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <gtest/gtest.h>
 #include <zip.h>
 
+#include <algorithm>
 #include <map>
+
+#ifndef _WIN32
+#include <signal.h>
+#endif
 
 namespace qorv::cli {
 namespace {
@@ -163,7 +171,9 @@ TEST(ParallelBuild, PathsInFileOrderWorstExitCode) {
     const QString slow = logger("slow.txt", "TH 1", 20000);
     const QString quick = logger("quick.txt", "TH 2", 10);
     const QString missing = d.filePath("missing.txt");
-    const Batch batch = RunTool({"-j", "3", "-o", dir.path(), slow, missing, quick, quick});
+    // Steps asked for pass through from the processes, a line each.
+    const Batch batch =
+        RunTool({"-j", "3", "--progress", "-o", dir.path(), slow, missing, quick, quick});
     EXPECT_EQ(batch.exitCode, 2) << batch.errors.toStdString();
     EXPECT_TRUE(batch.errors.contains(missing + ": Файл - " + missing + " - не существует.\n"))
         << batch.errors.toStdString();
@@ -176,6 +186,125 @@ TEST(ParallelBuild, PathsInFileOrderWorstExitCode) {
     for (const QString& path : batch.paths) {
         EXPECT_TRUE(QFileInfo(path).isFile()) << path.toStdString();
     }
+}
+
+QStringList TemperatureLogger(const QString& device, int samples) {
+    return QStringList{"Устройство - " + device + "  Версия ПО 2.3", "Частота регистрации: 5 мин.",
+                       "Данные сохранены: 02/02/2015 10:00:00", "Канал температуры - 2 байта (°C)",
+                       "Значения измеренных величин"} +
+           Samples(samples, false);
+}
+
+// A copy of the tool in a folder whose name is not UTF-8 (Windows-1251 "Прог") starts its
+// processes by its own path as the system knows it.
+TEST(ParallelBuild, ProgramInAFolderWhoseNameIsNotUtf8) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows names are UTF-16, and the test needs a POSIX shell";
+#endif
+    QTemporaryDir dir;
+    test::WriteLoggerFile(QDir(dir.path()), "a.txt", TemperatureLogger("TH 5", 10));
+    const auto result = test::RunProcess(
+        "/bin/sh", {"-c", QStringLiteral("cd '%1' && D=\"p/$(printf '\\317\\360\\356\\343')\" && "
+                                         "mkdir -p \"$D\" && cp '%2' \"$D/\" && "
+                                         "\"$D/qorv-pr-report\" -j 2 -o . a.txt a.txt 2>&1")
+                              .arg(dir.path(), kTool)});
+    EXPECT_EQ(result.exitCode, 0) << result.output.toStdString();
+    EXPECT_EQ(result.output.count(".xlsx"), 2) << result.output.toStdString();
+    test::RunProcess("/bin/rm", {"-rf", dir.path() + "/p"});  // QTemporaryDir cannot decode it
+}
+
+// A process whose message outgrows the bound (here the state after a 200 kB device line, with
+// the bound at 64 kB) is stopped and fails its file with a message; the next file still builds.
+TEST(ParallelBuild, MessageBeyondTheBoundFailsItsFile) {
+    QTemporaryDir dir;
+    const QDir d(dir.path());
+    const QString big =
+        test::WriteLoggerFile(d, "big.txt", TemperatureLogger(QString(200000, 'x'), 10));
+    const QString small = test::WriteLoggerFile(d, "small.txt", TemperatureLogger("TH 6", 10));
+    BuildRequest request;
+    request.files = {big, small};
+    request.jobs = 2;
+    request.optionArguments = {"-o", dir.path()};
+    QString outText, errText;
+    QTextStream out(&outText), err(&errText);
+    EXPECT_EQ(RunParallelBuild(request, kTool, out, err, false, 64 * 1024), 1);
+    EXPECT_TRUE(
+        errText.contains(big + ": Процесс построения протокола передал сообщение длиннее 1 МБ"))
+        << errText.toStdString();
+    const QStringList paths = outText.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(paths.size(), 1) << outText.toStdString();
+    EXPECT_EQ(DeviceOf(paths[0]), "TH 6");
+}
+
+#ifndef _WIN32
+// The processes of the tool that are children of `parent`.
+QList<qint64> ChildrenOf(qint64 parent) {
+    QFile file(QStringLiteral("/proc/%1/task/%1/children").arg(parent));
+    QList<qint64> children;
+    if (file.open(QIODevice::ReadOnly)) {
+        for (const QByteArray& id : file.readAll().simplified().split(' ')) {
+            if (!id.isEmpty()) {
+                children << id.toLongLong();
+            }
+        }
+    }
+    return children;
+}
+
+bool Gone(qint64 process) {
+    QFile status(QStringLiteral("/proc/%1/status").arg(process));
+    return !status.open(QIODevice::ReadOnly) || status.readAll().contains("State:\tZ");
+}
+#endif
+
+// SIGTERM to the tool while it saves a report: it ends as SIGTERM ends a program, its
+// processes end with it, and no hidden temporary file is left, in one process and with -j.
+TEST(ParallelBuild, TerminatedBatchLeavesNoProcessAndNoTemporaryFile) {
+#ifdef _WIN32
+    GTEST_SKIP() << "SIGTERM and /proc: Windows stops programs otherwise";
+#else
+    QTemporaryDir dir;
+    const QDir d(dir.path());
+    QStringList files;
+    for (int i = 0; i < 4; ++i) {
+        files << test::WriteLoggerFile(d, QStringLiteral("f%1.txt").arg(i),
+                                       TemperatureLogger(QStringLiteral("TH %1").arg(i), 60000));
+    }
+    for (const char* jobs : {"1", "2"}) {
+        SCOPED_TRACE(jobs);
+        const QString out = d.filePath(QStringLiteral("out%1").arg(jobs));
+        ASSERT_TRUE(d.mkpath(out));
+        QProcess tool;
+        tool.start(kTool, QStringList{"-j", jobs, "-o", out} + files);
+        ASSERT_TRUE(tool.waitForStarted());
+        // Wait for a save in progress: a hidden temporary file in the folder.
+        const auto temporaries = [&] {
+            return QDir(out).entryList({".qorv-pr-*"}, QDir::Files | QDir::Hidden);
+        };
+        QList<qint64> workers;
+        for (int tries = 0; tries < 6000 && temporaries().isEmpty(); ++tries) {
+            tool.waitForFinished(10);
+        }
+        ASSERT_FALSE(temporaries().isEmpty()) << "no save was seen";
+        workers = ChildrenOf(tool.processId());
+        if (QString(jobs) == "2") {
+            EXPECT_FALSE(workers.isEmpty());
+        }
+        ::kill(static_cast<pid_t>(tool.processId()), SIGTERM);
+        ASSERT_TRUE(tool.waitForFinished(60000));
+        EXPECT_EQ(tool.exitStatus(), QProcess::CrashExit);  // ended by the signal itself
+        for (int tries = 0; tries < 1000; ++tries) {
+            if (std::all_of(workers.begin(), workers.end(), Gone) && temporaries().isEmpty()) {
+                break;
+            }
+            QThread::msleep(10);
+        }
+        for (const qint64 worker : workers) {
+            EXPECT_TRUE(Gone(worker)) << worker;
+        }
+        EXPECT_EQ(temporaries(), QStringList()) << temporaries().join(", ").toStdString();
+    }
+#endif
 }
 
 }  // namespace

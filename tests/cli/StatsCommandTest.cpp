@@ -45,6 +45,11 @@ TEST(StatsCommand, JsonOfEachFileWithTheBuildFormsOptions) {
                             "mean_kinetic_temperature", "limits"}) {
         EXPECT_TRUE(temperature.contains(key)) << key;
     }
+    // ΔH is a number, not the field's text.
+    const QJsonValue deltaH = temperature["mean_kinetic_temperature"].toObject()["delta_h"];
+    EXPECT_TRUE(deltaH.isDouble());
+    EXPECT_DOUBLE_EQ(deltaH.toDouble(), 83.14472);
+    EXPECT_EQ(first["non_increasing_spacings"].toInt(-1), 0);
     // "--b 1" moves every value up by one: 20.3 °C at 08:00 counts as 21.3.
     EXPECT_GE(temperature["minimum"].toObject()["value"].toDouble(), 21.3 - 1e-9);
     const QJsonObject events = files[1].toObject()["channels"].toArray()[0].toObject();

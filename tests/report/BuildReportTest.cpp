@@ -1,4 +1,5 @@
 #include "report/BuildReport.h"
+#include "report/Messages.h"
 #include "report/ReportError.h"
 #include "report/ReportFileName.h"
 
@@ -166,13 +167,22 @@ TEST(BuildReport, LongHeadingBlockContinuesOnTheNextPage) {
     EXPECT_EQ(s.rowBreaks(), std::set<int>({61, 121, 181}));
 }
 
+// A range without a sample: the headings, no data row, no printed table and no chart, neither
+// in the saved package nor in the PDF copy drawn from the sheet.
 TEST(BuildReport, EmptySelectionKeepsTheHeadingsOnly) {
     ReportFixture f;
     f.load(twoChannelLogger(5));
     f.state.options.ComboBoxText[1] = "03/03/2016";
     f.state.options.ComboBoxText[2] = "04/03/2016";
+    f.state.options.setChecked(R::CheckBox8, true);
+    ASSERT_TRUE(f.state.options.isChecked(R::CheckBox9));
     const ReportFiles files = f.run();
     EXPECT_TRUE(QFileInfo::exists(files.workbook));
+    EXPECT_TRUE(files.pdf);
+    EXPECT_EQ(f.report().chartObjects().count(), 0);
+    QFile saved(files.workbook);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(saved.readAll().contains("xl/charts/"));
     EXPECT_EQ(textAt(f.data(), "A3"), QString("График температуры"));
     EXPECT_EQ(textAt(f.data(), "A4"), QString("Время"));
     EXPECT_TRUE(isEmpty(f.data(), "A5"));
@@ -367,7 +377,12 @@ TEST(BuildReport, PdfCopyFailureIsReportedAndTheRunFinishes) {
         rlimit limit{20000, 20000};
         setrlimit(RLIMIT_FSIZE, &limit);
         const ReportFiles files = f.run();
-        const bool reported = f.progress.pdfMessages == QStringList{"Ошибка создания PDF"};
+        // With its reason: the file and the system's word for what went wrong.
+        const QString message = f.progress.pdfMessages.value(0);
+        const bool reported = f.progress.pdfMessages.size() == 1 &&
+                              message.startsWith(QStringLiteral("Ошибка создания PDF: ")) &&
+                              message.contains(QStringLiteral(".pdf")) &&
+                              message.contains(messages::SystemErrorText(EFBIG));
         _exit(reported && !files.pdf && QFileInfo::exists(files.workbook) ? 0 : 1);
     }
     int status = 0;

@@ -153,7 +153,10 @@ TEST(ChartStage, LimitLinesFollowTheirChannels) {
         QString values;  // the block's cells of the limit
         double value;
         int group;
+        int color;  // one channel's lines red and blue; both channels' their series' colours
+        int style;  // and then upper and lower by their dashes
     };
+    constexpr int red = 255, blue = 16711680, green = 32768, grey = 8421504;
     struct Case {
         const char* name;
         bool temperature;
@@ -174,7 +177,7 @@ TEST(ChartStage, LimitLinesFollowTheirChannels) {
          false,
          true,
          "Темпер.,°C",
-         {{upper, "F5:F6", 21.5, 1}, {lower, "G5:G6", 19, 1}}},
+         {{upper, "F5:F6", 21.5, 1, red, xl::Dash}, {lower, "G5:G6", 19, 1, blue, xl::Dash}}},
         {"1 and 2",
          true,
          "%",
@@ -182,10 +185,10 @@ TEST(ChartStage, LimitLinesFollowTheirChannels) {
          true,
          true,
          "",
-         {{upper + " (Темпер.)", "F5:F6", 21.5, 1},
-          {lower + " (Темпер.)", "G5:G6", 19, 1},
-          {upper + " (Влажность)", "H5:H6", 70, 2},
-          {lower + " (Влажность)", "I5:I6", 45.5, 2}}},
+         {{upper + " (Темпер.)", "F5:F6", 21.5, 1, green, xl::Dash},
+          {lower + " (Темпер.)", "G5:G6", 19, 1, green, xl::DashDot},
+          {upper + " (Влажность)", "H5:H6", 70, 2, grey, xl::Dash},
+          {lower + " (Влажность)", "I5:I6", 45.5, 2, grey, xl::DashDot}}},
         {"1 and events",
          true,
          "events",
@@ -193,7 +196,7 @@ TEST(ChartStage, LimitLinesFollowTheirChannels) {
          true,
          true,
          "",
-         {{upper, "F6:F7", 21.5, 1}, {lower, "G6:G7", 19, 1}}},
+         {{upper, "F6:F7", 21.5, 1, red, xl::Dash}, {lower, "G6:G7", 19, 1, blue, xl::Dash}}},
         {"2 alone",
          true,
          "%",
@@ -201,7 +204,7 @@ TEST(ChartStage, LimitLinesFollowTheirChannels) {
          true,
          true,
          "Влажность, %RH",
-         {{upper, "F5:F6", 70, 1}, {lower, "G5:G6", 45.5, 1}}},
+         {{upper, "F5:F6", 70, 1, red, xl::Dash}, {lower, "G5:G6", 45.5, 1, blue, xl::Dash}}},
         {"events alone", false, "events", false, true, true, "", {}},
         {"flags off", true, "%", true, true, false, "", {}},
     };
@@ -246,9 +249,9 @@ TEST(ChartStage, LimitLinesFollowTheirChannels) {
                       QString("E%1:E%2").arg(header + 1).arg(header + 2));
             EXPECT_EQ(data.range(line.values).value2(), QVariant(line.value));
             EXPECT_EQ(series.axisGroup(), line.group);
-            EXPECT_EQ(series.border().color(), line.name.startsWith(upper) ? 255 : 16711680);
+            EXPECT_EQ(series.border().color(), line.color);
             EXPECT_EQ(series.border().weight(), xl::Thin);
-            EXPECT_TRUE(series.lineDashed);
+            EXPECT_EQ(series.lineStyle, line.style);
             EXPECT_EQ(series.markerStyle(), xl::None);
         }
     }

@@ -150,8 +150,8 @@ TEST_P(ReportValidationTest, EachFieldHasItsMessage) {
         {[](ReportOptions& o) { o.Edit1 = kDevice; },
          messages::NotARegularFile(kDevice, files::FileKind::CharacterDevice)},
         // Values the run cannot use, refused with their field's message.
-        {[](ReportOptions& o) { o.Edit6 = "0"; }, messages::SmoothingFieldError},
         {[](ReportOptions& o) { o.Edit6 = "-1"; }, messages::SmoothingFieldError},
+        {[](ReportOptions& o) { o.Edit6 = "-0,0001"; }, messages::SmoothingFieldError},
         {[](ReportOptions& o) { withMkt(o, "0"); }, messages::MktFieldError},
         {[](ReportOptions& o) { withMkt(o, "-5"); }, messages::MktFieldError},
         {[](ReportOptions& o) { withMkt(o, "1000,001"); }, messages::MktFieldError},
@@ -187,6 +187,8 @@ TEST_P(ReportValidationTest, ValuesTheRunCanUsePass) {
         [](ReportOptions& o) { withMkt(o, "0,001"); },
         [](ReportOptions& o) { o.Edit10 = "0"; },
         [](ReportOptions& o) { o.Edit6 = "0.0001"; },
+        [](ReportOptions& o) { o.Edit6 = "0"; },
+        [](ReportOptions& o) { o.Edit6 = "-0"; },
         [](ReportOptions& o) { withChannels(o).Edit7 = "8e307"; },
         // 1e400 is no double whatever a is: the run names its line, a is not to blame.
         [](ReportOptions& o) { withChannels(o).Edit7 = "2"; },

@@ -88,7 +88,7 @@ TEST_P(StatisticsTest, FiguresOfAShortFileWithAGap) {
         state.options.Edit8 = QString::fromUtf8(c.b);
         const SelectionStatistics s = ComputeStatistics(state);
         EXPECT_EQ(s.selected, 6);
-        EXPECT_DOUBLE_EQ(s.intervalSeconds, 600);
+        EXPECT_EQ(s.intervalSeconds, std::optional<double>(600));
         ASSERT_EQ(s.channels.size(), 2u);
         const ChannelStatistics& t = s.channels[0];
         EXPECT_EQ(t.samples, 6);
@@ -159,8 +159,14 @@ TEST_P(StatisticsTest, EventsAndEmptySelections) {
     EXPECT_EQ(e.channels[0].switches, 3);
     EXPECT_EQ(e.channels[0].samplesOn, 3);
     EXPECT_EQ(e.channels[0].samplesOff, 3);
+    // Each 5-minute spacing counts for the state of its earlier sample, as the state-duration
+    // table counts it: "Есть" 12:10-12:20, "Нет" 12:00-12:10 and 12:20-12:25, 25 min in all.
+    EXPECT_EQ(e.channels[0].secondsOn, 600);
+    EXPECT_EQ(e.channels[0].secondsOff, 900);
     const QStringList lines = StatisticsLines(e);
-    EXPECT_TRUE(lines.contains(QStringLiteral("Время в состоянии «Есть»: 15 мин")));
+    EXPECT_TRUE(lines.contains(QStringLiteral("Время в состоянии «Есть»: 10 мин")))
+        << lines.join('\n').toStdString();
+    EXPECT_TRUE(lines.contains(QStringLiteral("Время в состоянии «Нет»: 15 мин")));
 
     // A range with no sample in it: each channel says so instead of figures.
     ProgramState state = load(kTwoChannels);
@@ -170,6 +176,90 @@ TEST_P(StatisticsTest, EventsAndEmptySelections) {
     EXPECT_EQ(empty.selected, 0);
     EXPECT_EQ(StatisticsLines(empty), (QStringList{"1 - Канал - Темпер.", "Нет данных",
                                                    "2 - Канал - Влажность", "Нет данных"}));
+}
+
+// One sample has no spacing: no interval, and a time of samples beyond a limit is unknown, not
+// 0; an events sample alone spends no time in its state.
+TEST_P(StatisticsTest, OneSampleHasNoInterval) {
+    ProgramState state = load(kTwoChannels);
+    state.options.ComboBoxText[ReportOptions::ComboBox3] = "09";  // 09:00:00 to 09:05:00
+    state.options.ComboBoxText[ReportOptions::ComboBox5] = "00";
+    state.options.ComboBoxText[ReportOptions::ComboBox4] = "09";
+    state.options.ComboBoxText[ReportOptions::ComboBox7] = "05";
+    const SelectionStatistics s = ComputeStatistics(state);
+    EXPECT_EQ(s.selected, 1);
+    EXPECT_FALSE(s.intervalSeconds);
+    EXPECT_EQ(s.secondsOf(0), std::optional<double>(0));
+    const QStringList lines = StatisticsLines(s);
+    EXPECT_TRUE(lines.contains(
+        QStringLiteral("Ниже нижнего предела %1: 1 отсч., время неизвестно").arg(local("17.0"))))
+        << lines.join('\n').toStdString();
+    EXPECT_TRUE(lines.contains(
+        QStringLiteral("Выше верхнего предела %1: 0 отсч., 0 мин").arg(local("24.0"))));
+
+    ProgramState events = load(kEvents.mid(0, 7));
+    const SelectionStatistics e = ComputeStatistics(events);
+    EXPECT_EQ(e.channels[0].secondsOff, 0);
+    EXPECT_TRUE(StatisticsLines(e).contains(QStringLiteral("Время в состоянии «Нет»: 0 мин")));
+}
+
+// A clock that ran back or repeated a time: those spacings count for neither the interval nor
+// the state times, and the section says how many there were.
+TEST_P(StatisticsTest, TimesThatDoNotIncreaseAreLeftOut) {
+    QStringList lines = kEvents.mid(0, 6);
+    lines << " 10/06/2023 12:00:00 - 0 (Нет)"
+          << " 10/06/2023 12:10:00 - 1 (Есть)"  // +600 for "Нет"
+          << " 10/06/2023 12:05:00 - 1 (Есть)"  // back: left out
+          << " 10/06/2023 12:05:00 - 0 (Нет)"   // the same time: left out
+          << " 10/06/2023 12:20:00 - 0 (Нет)";  // +900 for "Нет"
+    ProgramState state = load(lines);
+    const SelectionStatistics s = ComputeStatistics(state);
+    EXPECT_EQ(s.nonIncreasingSpacings, 2);
+    EXPECT_EQ(s.intervalSeconds, std::optional<double>(750));  // the median of 600 and 900
+    ASSERT_EQ(s.channels.size(), 1u);
+    EXPECT_EQ(s.channels[0].secondsOn, 0);
+    EXPECT_EQ(s.channels[0].secondsOff, 1500);
+    const QStringList text = StatisticsLines(s);
+    EXPECT_EQ(text.value(0), QStringLiteral("Время отсчётов не возрастает: 2 раз; эти промежутки "
+                                            "не учтены в интервале и длительностях"));
+    EXPECT_TRUE(text.contains(QStringLiteral("Время в состоянии «Есть»: 0 мин")));
+}
+
+// Temperatures at or below absolute zero have no mean kinetic temperature; an upper limit not
+// above the lower one gives no limit figures; a limit beyond the double range is none.
+TEST_P(StatisticsTest, ImpossibleFiguresAreLeftOutWithTheirReason) {
+    for (const char* b : {"-289.15", "-400"}) {  // the lowest at exactly −273.15, then below
+        SCOPED_TRACE(b);
+        ProgramState state = load(kTwoChannels);
+        state.options.Edit8 = QString::fromLatin1(b);
+        const SelectionStatistics s = ComputeStatistics(state);
+        EXPECT_FALSE(s.channels[0].meanKineticTemperature);
+        EXPECT_TRUE(StatisticsLines(s).contains(
+            QStringLiteral("Средняя кинетическая температура (ΔH = %1 кДж/моль): не определена, "
+                           "есть температура не выше %2 °C")
+                .arg(local("83.14472"), local("-273.15"))))
+            << StatisticsLines(s).join('\n').toStdString();
+    }
+
+    QStringList reversed = kTwoChannels;
+    reversed[3] = "Верхний температурный предел: 17.0 °C";
+    reversed[4] = "Нижний температурный предел: 24.0 °C";
+    reversed[6] = "Верхний предел канала данных: 1e400 %";
+    ProgramState state = load(reversed);
+    const SelectionStatistics s = ComputeStatistics(state);
+    const ChannelStatistics& t = s.channels[0];
+    EXPECT_TRUE(t.limitsReversed());
+    EXPECT_EQ(t.aboveUpper, 0);
+    EXPECT_EQ(t.belowLower, 0);
+    EXPECT_FALSE(s.channels[1].upperLimit);
+    EXPECT_EQ(s.channels[1].lowerLimit, std::optional<double>(45));
+    const QStringList lines = StatisticsLines(s);
+    EXPECT_TRUE(lines.contains(
+        QStringLiteral("Пределы не учтены: верхний предел %1 не выше нижнего %2 (файл повреждён?)")
+            .arg(local("17.0"), local("24.0"))))
+        << lines.join('\n').toStdString();
+    EXPECT_FALSE(lines.join('\n').contains(QStringLiteral("INF"), Qt::CaseInsensitive));
+    EXPECT_EQ(lines.filter(QStringLiteral("Выше верхнего предела")).size(), 0);
 }
 
 // A selection large enough to be read in parts side by side gives the figures of one pass,
@@ -193,7 +283,7 @@ TEST_P(StatisticsTest, LargeSelectionReadInParts) {
     EXPECT_EQ(t.belowLower, kSamples);  // all below 17 °C: one run from the first sample
     EXPECT_EQ(t.longestExcursion.samples, kSamples);
     EXPECT_EQ(t.longestExcursion.start, start);
-    EXPECT_EQ(s.intervalSeconds, 60);
+    EXPECT_EQ(s.intervalSeconds, std::optional<double>(60));
 
     const QString early = state.data.SampleRows[100].replace(QStringLiteral("0.0 °C"), "x °C");
     state.data.SampleRows[250000].replace(u':', u'x');

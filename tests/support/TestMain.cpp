@@ -9,9 +9,12 @@ using TestApplication = QApplication;
 using TestApplication = QGuiApplication;
 #endif
 
+#include "files/Precision.h"
+
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
+    qorv::files::UseFullLongDoublePrecision();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
 #ifdef Q_OS_WIN
         // The system's fonts come with Windows' own platform, which shows nothing unless asked;

@@ -47,7 +47,8 @@ void solidFill(XmlWriter& w, std::uint32_t color) {
 
 void seriesShape(XmlWriter& w, const Series& s) {
     const bool fill = s.fillPattern.has_value();
-    const bool line = s.lineNone || s.lineColor || s.lineWeight || s.lineDashed;
+    const bool dashed = s.lineStyle != xl::Continuous;
+    const bool line = s.lineNone || s.lineColor || s.lineWeight || dashed;
     if (!fill && !line) {
         return;
     }
@@ -70,8 +71,8 @@ void seriesShape(XmlWriter& w, const Series& s) {
         } else if (s.lineColor) {
             solidFill(w, *s.lineColor);
         }
-        if (s.lineDashed && !s.lineNone) {
-            w.val("a:prstDash", "dash");
+        if (dashed && !s.lineNone) {
+            w.val("a:prstDash", s.lineStyle == xl::DashDot ? "dashDot" : "dash");
         }
         w.close("a:ln");
     }

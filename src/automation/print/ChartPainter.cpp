@@ -75,8 +75,8 @@ struct SeriesLook {
     bool hasLine = true;
     QColor line;
     double lineWidth = 0.75;
-    bool dashed = false;
-    int marker = xl::None;  // 1 square, 2 diamond, 3 triangle, 8 circle
+    int lineStyle = xl::Continuous;  // Continuous, Dash or DashDot
+    int marker = xl::None;           // 1 square, 2 diamond, 3 triangle, 8 circle
     double markerSize = 5;
     QColor markerFill;
     QColor markerEdge;
@@ -86,12 +86,15 @@ struct SeriesLook {
 };
 
 // The pen of a series line. A dashed line has the spreadsheet's "dash": dashes four line
-// widths long with gaps of three.
+// widths long with gaps of three; its "dash dot" puts a dot of one width into every gap.
 QPen linePen(const SeriesLook& look, Qt::PenCapStyle cap) {
     QPen pen(look.line, look.lineWidth, Qt::SolidLine, cap, Qt::RoundJoin);
-    if (look.dashed) {
+    if (look.lineStyle == xl::Dash) {
         pen.setCapStyle(Qt::FlatCap);
         pen.setDashPattern({4, 3});
+    } else if (look.lineStyle == xl::DashDot) {
+        pen.setCapStyle(Qt::FlatCap);
+        pen.setDashPattern({4, 3, 1, 3});
     }
     return pen;
 }
@@ -102,7 +105,7 @@ SeriesLook lookOf(const Series& s, int index, bool columns) {
     look.line = s.lineColor ? packedColor(*s.lineColor) : automatic;
     look.lineWidth = SeriesLineWidth(s.lineWeight.value_or(xl::Thin));
     look.hasLine = !s.lineNone;
-    look.dashed = s.lineDashed;
+    look.lineStyle = s.lineStyle;
     int marker = s.markerStyle();
     if (marker == xl::Automatic) {
         static const int automaticMarkers[] = {2, 1, 3, 8};

@@ -9,6 +9,7 @@
 #include "files/SafeSave.h"
 
 #include <QFile>
+#include <QHashSeed>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -20,9 +21,21 @@ namespace qorv::automation {
 
 namespace {
 
+// Qt's PDF writer writes its embedded fonts in the order of a hash table, which a random seed
+// per process would shuffle from one run to the next; the same report is to give the same
+// bytes (but for its creation time), so the tables made while writing are seeded alike.
+class DeterministicHashing {
+  public:
+    DeterministicHashing() { QHashSeed::setDeterministicGlobalSeed(); }
+    ~DeterministicHashing() { QHashSeed::resetRandomGlobalSeed(); }
+    DeterministicHashing(const DeterministicHashing&) = delete;
+    DeterministicHashing& operator=(const DeterministicHashing&) = delete;
+};
+
 // Draws every page into the open file. Returns false when the PDF could not be written.
 bool WritePages(const Worksheet& sheet, const std::vector<PrintPage>& pages,
                 const DisplayLocale& locale, QFile& file) {
+    const DeterministicHashing sameOrder;
     const PaperGeometry paper = PaperOf(sheet.pageSetup());
     QPdfWriter writer(&file);
     // One device unit per point: font sizes in points and the sheet's geometry agree.

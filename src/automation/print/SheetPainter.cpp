@@ -4,6 +4,7 @@
 #include "automation/Workbook.h"
 #include "automation/Worksheet.h"
 #include "automation/print/ChartPainter.h"
+#include "files/Precision.h"
 
 #include <QFont>
 #include <QGlyphRun>
@@ -399,6 +400,7 @@ bool SheetPainter::paint(QPainter& painter, const std::vector<PrintPage>& pages,
     bool stop = false;
     std::exception_ptr failure;
     std::thread layout([&] {
+        files::UseFullLongDoublePrecision();
         try {
             for (const PrintPage& page : pages) {
                 PagePlan next = plan(page);

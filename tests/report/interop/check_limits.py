@@ -5,7 +5,8 @@ Reads the limits from the logger export itself (Windows-1251) and checks through
 the block on the chart-data sheet (first and last plotted time, each limit twice), and per
 limit one dashed thin series whose x values are the block's time cells and whose values are
 the limit's cells, on the axis group of its channel (temperature: the primary axes 1001/1002,
-the data channel: the secondary 1003/1004), red for an upper and blue for a lower limit.
+the data channel: the secondary 1003/1004), in the colour of its channel's own series, dashed
+for an upper and dash-dotted for a lower limit.
 Prints OK or the differences; exits non-zero on any difference.
 
 usage: check_limits.py REPORT.xlsx LOGGER.txt
@@ -62,6 +63,15 @@ charts = report._charts
 expect("charts", len(charts), 1)
 groups = {1002: 1, 1004: 2}  # the value axis of each group
 found = set()
+# Each channel's own series: its values in column B (channel 1) or C (channel 2).
+series_colour = {}
+for group in charts[0]._charts:
+    for series in group.series:
+        y = series.yVal.numRef.f
+        for channel, column in ((1, "$B$"), (2, "$C$")):
+            if y.startswith(f"'Данные'!{column}") and series.spPr is not None:
+                series_colour[channel] = series.spPr.ln.solidFill.srgbClr
+expect("channel colours", len(series_colour), 2)
 for group in charts[0]._charts:
     axis_group = groups.get(group.axId[1])
     for series in group.series:
@@ -73,9 +83,9 @@ for group in charts[0]._charts:
         line = series.spPr.ln
         expect(f"{y} x values", series.xVal.numRef.f, "'Данные'!$E$5:$E$6")
         expect(f"{y} axis group", axis_group, channel)
-        expect(f"{y} dash", line.prstDash, "dash")
+        expect(f"{y} dash", line.prstDash, "dash" if name.startswith("Верх") else "dashDot")
         expect(f"{y} width", line.w, 9525)
-        expect(f"{y} colour", line.solidFill.srgbClr, "FF0000" if name.startswith("Верх") else "0000FF")
+        expect(f"{y} colour", line.solidFill.srgbClr, series_colour.get(channel))
         expect(f"{y} name", series.tx.v.startswith(name), True)
         expect(f"{y} marker", series.marker.symbol in (None, "none"), True)  # read as None
 expect("limit series", sorted(found), sorted(columns))
