@@ -271,6 +271,12 @@ class ParallelBatch {
                 }
                 return;
             }
+            // A message that arrived whole in one read is held to the bound as one still
+            // arriving is.
+            if (lineEnd - *worker.mark > maxMessageBytes_) {
+                overflow(worker);
+                return;
+            }
             if (!worker.file) {
                 return;
             }

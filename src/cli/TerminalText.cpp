@@ -72,7 +72,7 @@ int PrintPath(QTextStream& out, const QString& path) {
         }
         return 0;
     }
-    out << files::DisplayFileName(path) << '\n';
+    out << path << '\n';
     return FlushResult(out);
 }
 

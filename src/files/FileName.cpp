@@ -118,10 +118,6 @@ QString DisplayFileName(QStringView name) {
             ch = QChar::ReplacementCharacter;
         }
     }
-#ifdef _WIN32
-    // As Windows shows names: "C:\Протоколы\a.xlsx", whatever separators the program joined.
-    shown = QDir::toNativeSeparators(shown);
-#endif
     return shown;
 }
 

@@ -21,8 +21,7 @@ namespace qorv::files {
 QString DecodeFileName(QByteArrayView bytes);
 QByteArray EncodeFileName(QStringView name);
 
-// The name for a message: each byte that is not UTF-8 shown as U+FFFD, as a terminal shows it;
-// on Windows with its own separator "\\".
+// The name for a message: each byte that is not UTF-8 shown as U+FFFD, as a terminal shows it.
 QString DisplayFileName(QStringView name);
 
 // The name as a C library that takes UTF-8 names (libzip) opens it: the system's bytes on

@@ -37,6 +37,11 @@ QStringList ProgramArguments(int, char**) {
 }
 
 bool TakeClosedStandardStreams() {
+    // The program writes its own line ends and reads its workers' bytes as they are: no text
+    // mode turning "\n" into "\r\n" (and a worker's "\r\n" into "\r\r\n").
+    for (std::FILE* stream : {stdin, stdout, stderr}) {
+        ::_setmode(::_fileno(stream), _O_BINARY);
+    }
     auto closed = [](int fd) { return ::_get_osfhandle(fd) < 0; };
     const bool outputClosed = closed(1);
     for (int fd = 0; fd <= 2; ++fd) {

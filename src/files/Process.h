@@ -14,7 +14,8 @@ QStringList ProgramArguments(int argc, char** argv);
 
 // Standard input, output and error that the program was started without (`>&-`) are taken by
 // the null device at once: otherwise the first file the program opens would get the descriptor
-// and receive what is meant for the terminal. Returns whether standard output was closed.
+// and receive what is meant for the terminal. On Windows the three are put into binary mode.
+// Returns whether standard output was closed.
 bool TakeClosedStandardStreams();
 
 // A standard output closed by its reader makes writes fail (reported as such) instead of ending

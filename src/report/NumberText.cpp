@@ -5,9 +5,11 @@
 #include "report/ReportError.h"
 
 #include <array>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 
 namespace qorv {
@@ -430,12 +432,27 @@ std::optional<long double> TryReadNumberFull(const QString& text) {
         return std::nullopt;
     }
     long double value = 0;
+#ifdef _WIN32
+    // MinGW's from_chars reads a long double through a double, losing its last 11 bits; its
+    // strtold rounds correctly, as from_chars does on Linux. The text is digits, a point, an
+    // exponent and signs only, which strtold reads alike in the C locale the program keeps.
+    if (normalized.find_first_not_of("0123456789.eE+-") != std::string::npos) {
+        return std::nullopt;
+    }
+    char* end = nullptr;
+    errno = 0;
+    value = std::strtold(normalized.c_str(), &end);
+    if (end != normalized.c_str() + normalized.size() || errno == ERANGE || !std::isfinite(value)) {
+        return std::nullopt;
+    }
+#else
     const auto result =
         std::from_chars(normalized.data(), normalized.data() + normalized.size(), value);
     if (result.ec != std::errc() || result.ptr != normalized.data() + normalized.size() ||
         !std::isfinite(value)) {
         return std::nullopt;
     }
+#endif
     return value;
 }
 

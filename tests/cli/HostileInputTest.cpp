@@ -146,6 +146,10 @@ TEST(HostileInput, NamesThatAreNotUtf8AreFound) {
 // The tool shows no window: a platform that cannot start (xcb without a display) changes
 // nothing for any of its forms.
 TEST(HostileInput, WindowPlatformWithoutDisplayIsNoObstacle) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the tool picks Windows' own platform there whatever the environment says; "
+                    "the test needs a POSIX shell";
+#endif
     QTemporaryDir dir;
     const QString logger = test::WriteLoggerFile(QDir(dir.path()), "a.txt", loggerLines("TH 4"));
     for (const QString& form : {QStringLiteral("stats"), QStringLiteral("inspect"),

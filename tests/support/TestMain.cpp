@@ -16,9 +16,10 @@ using TestApplication = QGuiApplication;
 int main(int argc, char** argv) {
     qorv::files::UseFullLongDoublePrecision();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-#ifdef Q_OS_WIN
-        // The system's fonts come with Windows' own platform, which shows nothing unless asked;
-        // offscreen knows only fonts shipped with Qt there.
+#if defined(Q_OS_WIN) && !defined(QORV_TEST_WIDGETS)
+        // The system's fonts, which charts and PDF pages are measured and drawn with, come with
+        // Windows' own platform there; offscreen knows only fonts shipped with Qt. The window's
+        // tests keep offscreen: they open dialogs, which need no desktop then.
         qputenv("QT_QPA_PLATFORM", "windows");
 #else
         qputenv("QT_QPA_PLATFORM", "offscreen");
