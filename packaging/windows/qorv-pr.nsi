@@ -2,7 +2,8 @@
 ;   makensis -DVERSION=3.0.0 -DFILES=installer-files.nsh -DSIZE_KB=... -DOUTFILE=...setup.exe
 ; Installs into Program Files\Qorv_Pr for all users, adds the Start-menu entry "Qorv_Pr" and an
 ; uninstaller in Windows' list of programs. Russian texts; /S installs and uninstalls silently.
-Unicode true
+; A 64-bit installer for the 64-bit programs (it runs where they run).
+Target amd64-unicode
 SetCompressor /SOLID lzma
 !include "MUI2.nsh"
 !include "x64.nsh"
