@@ -62,40 +62,6 @@ int WriteAndClose(int fd, QByteArrayView bytes) {
 
 }  // namespace
 
-WholeFile ReadWholeFile(const QString& name, qsizetype limit) {
-    WholeFile result;
-    const OpenedFile opened = OpenRegularFile(name);
-    result.kind = opened.kind;
-    result.error = opened.error;
-    if (opened.descriptor < 0) {
-        return result;
-    }
-    char buffer[4096];
-    for (;;) {
-        const ssize_t got = ::read(opened.descriptor, buffer, sizeof buffer);
-        if (got == 0) {
-            break;
-        }
-        if (got < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            result.error = errno;
-            break;
-        }
-        if (result.content.size() + got > limit) {
-            result.error = EFBIG;
-            break;
-        }
-        result.content.append(buffer, got);
-    }
-    ::close(opened.descriptor);
-    if (result.error != 0) {
-        result.content.clear();
-    }
-    return result;
-}
-
 void ReplaceFileContent(const QString& name, QByteArrayView bytes) {
     const QString target = FinalTarget(name);
     struct stat info {};

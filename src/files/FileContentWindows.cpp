@@ -57,37 +57,6 @@ DWORD FinalTarget(const QString& name, QString& target) {
 
 }  // namespace
 
-WholeFile ReadWholeFile(const QString& name, qsizetype limit) {
-    WholeFile result;
-    const OpenedFile opened = OpenRegularFile(name);
-    result.kind = opened.kind;
-    result.error = opened.error;
-    if (opened.descriptor < 0) {
-        return result;
-    }
-    char buffer[4096];
-    for (;;) {
-        const int got = ::_read(opened.descriptor, buffer, sizeof buffer);
-        if (got == 0) {
-            break;
-        }
-        if (got < 0) {
-            result.error = errno;
-            break;
-        }
-        if (result.content.size() + got > limit) {
-            result.error = EFBIG;
-            break;
-        }
-        result.content.append(buffer, got);
-    }
-    ::_close(opened.descriptor);
-    if (result.error != 0) {
-        result.content.clear();
-    }
-    return result;
-}
-
 void ReplaceFileContent(const QString& name, QByteArrayView bytes) {
     QString target;
     const DWORD attributes = FinalTarget(name, target);
