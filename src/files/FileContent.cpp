@@ -1,5 +1,8 @@
 #include "files/FileContent.h"
 
+#include "files/FileName.h"
+#include "files/TemporaryReplace.h"
+
 #include <QFile>
 
 #include <cerrno>
@@ -45,5 +48,24 @@ WholeFile ReadWholeFile(const QString& name, qsizetype limit) {
 }
 
 ReadOnlyFileError::ReadOnlyFileError(const QString& name) : FileSystemError(name, EACCES) {}
+
+void ReplaceWithTemporary(
+    const QString& target,
+    const std::function<int(int descriptor, const QString& temporary)>& fill) {
+    QString temporary;
+    const int fd = CreateTemporaryFile(DirectoryOf(target), temporary);
+    if (fd < 0) {
+        throw FileSystemError(temporary, errno);
+    }
+    try {
+        if (const int error = fill(fd, temporary)) {
+            throw FileSystemError(temporary, error);
+        }
+        ReplaceFile(temporary, target);
+    } catch (...) {
+        RemoveQuietly(temporary);
+        throw;
+    }
+}
 
 }  // namespace qorv::files

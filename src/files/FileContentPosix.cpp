@@ -1,6 +1,7 @@
 #include "files/FileContent.h"
 
 #include "files/FileName.h"
+#include "files/TemporaryReplace.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -75,26 +76,18 @@ void ReplaceFileContent(const QString& name, QByteArrayView bytes) {
     if (exists && (info.st_mode & 0222) == 0) {
         throw ReadOnlyFileError(target);
     }
-    QString temporary;
-    const int fd = CreateTemporaryFile(DirectoryOf(target), temporary);
-    if (fd < 0) {
-        throw FileSystemError(temporary, errno);
-    }
-    try {
+    ReplaceWithTemporary(target, [&](int fd, const QString& temporary) {
         if (exists && ::fchmod(fd, info.st_mode & 07777) != 0) {
             const int error = errno;
             ::close(fd);
-            throw FileSystemError(temporary, error);
+            return error;
         }
         if (const int error = WriteAndClose(fd, bytes)) {
-            throw FileSystemError(temporary, error);
+            return error;
         }
         SyncToDisk(temporary);
-        ReplaceFile(temporary, target);
-    } catch (...) {
-        RemoveQuietly(temporary);
-        throw;
-    }
+        return 0;
+    });
 }
 
 void CreateFolderPath(const QString& folder) {

@@ -3,6 +3,7 @@
 // the file is opened, and the final name of the opened file is where the write goes.
 #include "files/FileContent.h"
 #include "files/FileName.h"
+#include "files/TemporaryReplace.h"
 #include "files/WindowsSystem.h"
 
 #include <windows.h>
@@ -67,12 +68,7 @@ void ReplaceFileContent(const QString& name, QByteArrayView bytes) {
     if (exists && (attributes & FILE_ATTRIBUTE_READONLY)) {
         throw ReadOnlyFileError(target);
     }
-    QString temporary;
-    const int fd = CreateTemporaryFile(DirectoryOf(target), temporary);
-    if (fd < 0) {
-        throw FileSystemError(temporary, errno);
-    }
-    try {
+    ReplaceWithTemporary(target, [bytes](int fd, const QString&) {
         int error = 0;
         for (qsizetype done = 0; done < bytes.size() && error == 0;) {
             const int put = ::_write(fd, bytes.data() + done,
@@ -87,17 +83,11 @@ void ReplaceFileContent(const QString& name, QByteArrayView bytes) {
             error = SyncDescriptor(fd);
         }
         ::_close(fd);
-        if (error != 0) {
-            throw FileSystemError(temporary, error);
-        }
-        ReplaceFile(temporary, target);
-        // The file keeps what it was: hidden, say, or not indexed.
-        if (exists) {
-            ::SetFileAttributesW(windows::ApiName(target).c_str(), attributes);
-        }
-    } catch (...) {
-        RemoveQuietly(temporary);
-        throw;
+        return error;
+    });
+    // The file keeps what it was: hidden, say, or not indexed.
+    if (exists) {
+        ::SetFileAttributesW(windows::ApiName(target).c_str(), attributes);
     }
 }
 

@@ -13,25 +13,22 @@ namespace qorv::files {
 namespace {
 
 FileKind KindOfMode(mode_t mode) {
-    if (S_ISREG(mode)) {
-        return FileKind::Regular;
+    switch (mode & S_IFMT) {
+        case S_IFREG:
+            return FileKind::Regular;
+        case S_IFDIR:
+            return FileKind::Directory;
+        case S_IFIFO:
+            return FileKind::Fifo;
+        case S_IFCHR:
+            return FileKind::CharacterDevice;
+        case S_IFBLK:
+            return FileKind::BlockDevice;
+        case S_IFSOCK:
+            return FileKind::Socket;
+        default:
+            return FileKind::Other;
     }
-    if (S_ISDIR(mode)) {
-        return FileKind::Directory;
-    }
-    if (S_ISFIFO(mode)) {
-        return FileKind::Fifo;
-    }
-    if (S_ISCHR(mode)) {
-        return FileKind::CharacterDevice;
-    }
-    if (S_ISBLK(mode)) {
-        return FileKind::BlockDevice;
-    }
-    if (S_ISSOCK(mode)) {
-        return FileKind::Socket;
-    }
-    return FileKind::Other;
 }
 
 }  // namespace
