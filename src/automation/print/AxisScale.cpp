@@ -39,7 +39,7 @@ long long tickCount(double minimum, double maximum, double unit, double origin) 
     return last < first ? 0 : (long long)(last - first) + 1;
 }
 
-// Which parts of an axis' scale are fixed.
+// Whether an axis fixes its minimum, its maximum and its major unit.
 struct FixedScale {
     explicit FixedScale(const Axis& axis)
         : minimum(axis.minimum.has_value()),
