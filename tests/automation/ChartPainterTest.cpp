@@ -1,6 +1,7 @@
 #include "automation/Workbook.h"
 #include "automation/print/AxisScale.h"
 #include "automation/print/ChartPainter.h"
+#include "automation/print/PointReduction.h"
 
 #include <gtest/gtest.h>
 #include <QBuffer>

@@ -39,6 +39,126 @@ long long tickCount(double minimum, double maximum, double unit, double origin) 
     return last < first ? 0 : (long long)(last - first) + 1;
 }
 
+// Whether an axis fixes its minimum, its maximum and its major unit.
+struct FixedScale {
+    explicit FixedScale(const Axis& axis)
+        : minimum(axis.minimum.has_value()),
+          maximum(axis.maximum.has_value()),
+          unit(axis.majorUnit.has_value() && *axis.majorUnit > 0) {}
+
+    bool minimum;
+    bool maximum;
+    bool unit;
+};
+
+// The axis' fixed ends in place of lo and hi.
+void takeFixedEnds(const Axis& axis, double& lo, double& hi) {
+    if (axis.minimum) {
+        lo = *axis.minimum;
+    }
+    if (axis.maximum) {
+        hi = *axis.maximum;
+    }
+}
+
+// Fixed ends that leave no room: the automatic end, else the maximum, moves `room` away.
+void openUp(const FixedScale& fixed, double& lo, double& hi, double room) {
+    if (fixed.maximum && !fixed.minimum) {
+        lo = hi - room;
+    } else {
+        hi = lo + room;
+    }
+}
+
+// Ends of a value axis before they are rounded to the unit.
+struct ValueEnds {
+    double lo = 0;
+    double hi = 1;
+    bool loAtZero = true;  // no room is added beyond an end pinned to zero
+    bool hiAtZero = false;
+};
+
+// The data's ends with the zero rule applied; 0 .. 1 without data.
+ValueEnds dataEnds(const DataExtent& data, bool includeZero) {
+    ValueEnds e;
+    if (data.empty()) {
+        return e;
+    }
+    e.lo = data.minimum;
+    e.hi = data.maximum;
+    e.loAtZero = false;
+    if (includeZero) {
+        e.lo = std::min(e.lo, 0.0);
+        e.hi = std::max(e.hi, 0.0);
+    }
+    if (e.lo >= 0 && e.hi - e.lo > e.hi / 6) {
+        e.lo = 0;
+        e.loAtZero = true;
+    } else if (e.hi <= 0 && e.hi - e.lo > -e.lo / 6) {
+        e.hi = 0;
+        e.hiAtZero = true;
+    } else if (e.hi == e.lo) {
+        // One value: the axis runs from zero to it.
+        if (e.lo > 0) {
+            e.lo = 0;
+            e.loAtZero = true;
+        } else if (e.lo < 0) {
+            e.hi = 0;
+            e.hiAtZero = true;
+        } else {
+            e.hi = 1;
+            e.loAtZero = true;
+        }
+    }
+    return e;
+}
+
+// 5 % room beyond the automatic ends not pinned to zero; the room does not cross zero.
+void addRoom(ValueEnds& e, const DataExtent& data, const FixedScale& fixed) {
+    const double room = 0.05 * (e.hi - e.lo);
+    if (!fixed.maximum && !e.hiAtZero) {
+        e.hi += room;
+        if (data.maximum <= 0 && e.hi > 0) {
+            e.hi = 0;
+        }
+    }
+    if (!fixed.minimum && !e.loAtZero) {
+        e.lo -= room;
+        if (data.minimum >= 0 && e.lo < 0) {
+            e.lo = 0;
+        }
+    }
+}
+
+// Ends for a step: an automatic end moves outward onto a tick; ticks count from a fixed
+// minimum, so that the top tick closes the axis.
+struct TickEnds {
+    double lo;
+    double hi;
+    const FixedScale& fixed;
+
+    double low(double step) const { return fixed.minimum ? lo : floorTo(lo, step); }
+    double high(double step) const {
+        return fixed.maximum ? hi : fixed.minimum ? lo + ceilTo(hi - lo, step) : ceilTo(hi, step);
+    }
+};
+
+// The smallest 1, 2 or 5 x 10^n that divides the ends into at most `maxDivisions`.
+double automaticUnit(const TickEnds& ends, int maxDivisions) {
+    const double span = ends.hi - ends.lo;
+    double base = std::pow(10.0, std::floor(std::log10(span / maxDivisions)));
+    for (int decade = 0; decade < 40; ++decade, base *= 10) {
+        for (double m : {1.0, 2.0, 5.0}) {
+            const double step = m * base;
+            if (std::ceil((ends.high(step) - ends.low(step)) / step - kTickTolerance) <=
+                maxDivisions) {
+                return step;
+            }
+        }
+    }
+    return span;
+}
+
 // Time steps in days, ascending. Week multiples keep weekly ticks on Mondays.
 const std::vector<double>& timeSteps() {
     static const std::vector<double> steps = [] {
@@ -134,101 +254,21 @@ QString withSeparator(QString text, QChar separator) {
 AxisRange valueAxisRange(const DataExtent& data, const Axis& axis, int maxDivisions,
                          bool includeZero) {
     maxDivisions = std::max(1, maxDivisions);
-    const bool fixMin = axis.minimum.has_value();
-    const bool fixMax = axis.maximum.has_value();
-    const bool fixUnit = axis.majorUnit.has_value() && *axis.majorUnit > 0;
-
-    double lo = 0;
-    double hi = 1;
-    bool loAtZero = true;  // no room is added beyond an end pinned to zero
-    bool hiAtZero = false;
-    if (!data.empty()) {
-        lo = data.minimum;
-        hi = data.maximum;
-        loAtZero = false;
-        if (includeZero) {
-            lo = std::min(lo, 0.0);
-            hi = std::max(hi, 0.0);
-        }
-        if (lo >= 0 && hi - lo > hi / 6) {
-            lo = 0;
-            loAtZero = true;
-        } else if (hi <= 0 && hi - lo > -lo / 6) {
-            hi = 0;
-            hiAtZero = true;
-        } else if (hi == lo) {
-            // One value: the axis runs from zero to it.
-            if (lo > 0) {
-                lo = 0;
-                loAtZero = true;
-            } else if (lo < 0) {
-                hi = 0;
-                hiAtZero = true;
-            } else {
-                hi = 1;
-                loAtZero = true;
-            }
-        }
-    }
-    if (fixMin) {
-        lo = *axis.minimum;
-    }
-    if (fixMax) {
-        hi = *axis.maximum;
-    }
-    if (hi <= lo) {
+    const FixedScale fixed(axis);
+    ValueEnds e = dataEnds(data, includeZero);
+    takeFixedEnds(axis, e.lo, e.hi);
+    if (e.hi <= e.lo) {
         // A fixed end beyond the data (or beyond the other fixed end): one unit of room.
-        const double room = fixUnit ? *axis.majorUnit : std::max(1.0, std::abs(fixMin ? lo : hi));
-        if (fixMax && !fixMin) {
-            lo = hi - room;
-        } else {
-            hi = lo + room;
-        }
+        openUp(fixed, e.lo, e.hi,
+               fixed.unit ? *axis.majorUnit : std::max(1.0, std::abs(fixed.minimum ? e.lo : e.hi)));
     } else if (!data.empty()) {
-        const double room = 0.05 * (hi - lo);
-        if (!fixMax && !hiAtZero) {
-            hi += room;
-            if (data.maximum <= 0 && hi > 0) {
-                hi = 0;
-            }
-        }
-        if (!fixMin && !loAtZero) {
-            lo -= room;
-            if (data.minimum >= 0 && lo < 0) {
-                lo = 0;
-            }
-        }
+        addRoom(e, data, fixed);
     }
-
-    // Ends for a step: an automatic end moves outward onto a tick; ticks count from a fixed
-    // minimum, so that the top tick closes the axis.
-    auto lowEnd = [&](double step) { return fixMin ? lo : floorTo(lo, step); };
-    auto highEnd = [&](double step) {
-        return fixMax ? hi : fixMin ? lo + ceilTo(hi - lo, step) : ceilTo(hi, step);
-    };
-    double unit = fixUnit ? *axis.majorUnit : 0;
-    if (!fixUnit) {
-        const double span = hi - lo;
-        double base = std::pow(10.0, std::floor(std::log10(span / maxDivisions)));
-        for (int decade = 0; decade < 40 && unit == 0; ++decade, base *= 10) {
-            for (double m : {1.0, 2.0, 5.0}) {
-                const double step = m * base;
-                if (std::ceil((highEnd(step) - lowEnd(step)) / step - kTickTolerance) <=
-                    maxDivisions) {
-                    unit = step;
-                    break;
-                }
-            }
-        }
-        if (unit == 0) {
-            unit = span;
-        }
-    }
-    const double from = lowEnd(unit);
-    const double to = highEnd(unit);
-    lo = from;
-    hi = to > from ? to : from + unit;
-    return AxisRange{lo, hi, unit, lo};
+    const TickEnds ends{e.lo, e.hi, fixed};
+    const double unit = fixed.unit ? *axis.majorUnit : automaticUnit(ends, maxDivisions);
+    const double from = ends.low(unit);
+    const double to = ends.high(unit);
+    return AxisRange{from, to > from ? to : from + unit, unit, from};
 }
 
 double timeStepOrigin(double step) {
@@ -247,40 +287,28 @@ double timeStep(double minimum, double maximum, int maxLabels) {
 }
 
 TimeAxisRange timeAxisRange(const DataExtent& data, const Axis& axis, int maxLabels) {
-    const bool fixMin = axis.minimum.has_value();
-    const bool fixMax = axis.maximum.has_value();
-    const bool fixUnit = axis.majorUnit.has_value() && *axis.majorUnit > 0;
+    const FixedScale fixed(axis);
     double lo = data.empty() ? 0 : data.minimum;
     double hi = data.empty() ? 1 : data.maximum;
     if (hi == lo) {
         lo -= kHour;
         hi += kHour;
     }
-    if (fixMin) {
-        lo = *axis.minimum;
-    }
-    if (fixMax) {
-        hi = *axis.maximum;
-    }
+    takeFixedEnds(axis, lo, hi);
     if (hi <= lo) {
-        const double room = fixUnit ? *axis.majorUnit : kHour;
-        if (fixMax && !fixMin) {
-            lo = hi - room;
-        } else {
-            hi = lo + room;
-        }
+        openUp(fixed, lo, hi, fixed.unit ? *axis.majorUnit : kHour);
     }
     TimeAxisRange result;
     AxisRange& r = result.range;
-    if (fixUnit) {
+    if (fixed.unit) {
         r.majorUnit = *axis.majorUnit;
-        if (!fixMin) {
+        if (!fixed.minimum) {
             lo = floorTo(lo, r.majorUnit);
         }
-        if (!fixMax) {
+        if (!fixed.maximum) {
             hi = ceilTo(hi, r.majorUnit);
         }
-        r.origin = fixMin ? lo : 0;
+        r.origin = fixed.minimum ? lo : 0;
     } else {
         r.majorUnit = timeStep(lo, hi, maxLabels);
         r.origin = timeStepOrigin(r.majorUnit);
