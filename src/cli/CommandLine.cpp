@@ -2,7 +2,6 @@
 
 #include "cli/CliMessages.h"
 #include "cli/TerminalText.h"
-#include "files/FileName.h"
 
 #include <QThread>
 
@@ -66,6 +65,7 @@ std::optional<UsageError> takeOption(const QStringList& arguments, qsizetype& i,
         name = QStringLiteral("-j");
     }
     const BuildOption* option = FindBuildOption(name);
+    // The batch's own options are unknown to the stats form, and --progress is with a value.
     const bool batchOption = option && !option->apply;
     if (!option || (batchOption && (!jobsAllowed || (!option->takesValue && inlineValue)))) {
         return UsageError{messages::UnknownOption(Printable(name))};

@@ -411,7 +411,8 @@ int RunBatchWorker(const std::optional<BatchWorkerInput>& first, std::istream& i
         } else {
             err << messages::BatchWorkerInputInvalid << '\n';
             err.flush();
-            WriteMessage(out, {WorkerMessage::Kind::Ended, std::nullopt, 1});
+            WriteMessage(
+                out, {WorkerMessage::Kind::Ended, std::nullopt, ExitCodeOf(FileOutcome::Failed)});
         }
         out.flush();
         std::string line;
