@@ -107,7 +107,7 @@ int main(int argc, char** argv) {
         }
     }
     std::unique_ptr<QCoreApplication> app;
-    if (batchWorker && !(workerInput && workerInput->request.overrides.pdf)) {
+    if (batchWorker && !(workerInput && workerInput->request.overrides.pdf())) {
         app = std::make_unique<QCoreApplication>(argc, argv);
     } else {
         app = std::make_unique<QGuiApplication>(argc, argv);

@@ -1,17 +1,13 @@
 #include "cli/BuildCommand.h"
 
-#include "cli/CliMessages.h"
 #include "cli/ParallelBuild.h"
 #include "cli/TerminalText.h"
-#include "files/FileKind.h"
 #include "files/FileName.h"
 #include "report/BuildReport.h"
-#include "report/Messages.h"
 #include "report/ReportValidation.h"
 #include "report/UserMessage.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <optional>
 
 namespace qorv::cli {
@@ -95,38 +91,13 @@ class ProgressLine : public ProgressListener {
     std::optional<QString> pdfMessage_;
 };
 
-// The report button's check of the file itself, before the load: a path with nothing there
-// or one that is no regular file is refused as the window refuses it.
-std::optional<QString> CheckSourceFile(const QString& file) {
-    int error = 0;
-    const files::FileKind kind = files::KindOf(file, &error);
-    if (kind == files::FileKind::Missing && error == ENOENT) {
-        return qorv::messages::FileMissing(file);
-    }
-    if (kind != files::FileKind::Missing && kind != files::FileKind::Regular) {
-        return qorv::messages::NotARegularFile(file, kind);
-    }
-    return std::nullopt;
-}
-
 }  // namespace
 
-std::optional<LoadStepFailure> LoadStep(const QString& file, ProgramState& state) {
-    if (const auto refusal = CheckSourceFile(file)) {
-        return LoadStepFailure{BuildOutcome::Refused, *refusal};
-    }
-    try {
-        LoadLogFile(state, files::AbsoluteFileName(file));
-    } catch (const std::exception& e) {
-        return LoadStepFailure{BuildOutcome::Failed, UserMessage(e)};
-    }
-    return std::nullopt;
-}
-
-BuildOutcome BuildOne(const QString& file, const ReportOverrides& overrides, ProgramState& state,
-                      QTextStream& out, QTextStream& err, ProgressStyle progressStyle,
-                      int& outputError, const LoadStepListener& afterLoad) {
-    const std::optional<LoadStepFailure> failure = LoadStep(file, state);
+FileOutcome BuildOne(const QString& file, const ReportOverrides& overrides, ProgramState& state,
+                     QTextStream& out, QTextStream& err, ProgressStyle progressStyle,
+                     int& outputError, const LoadStepListener& afterLoad) {
+    const std::optional<FileFailure> failure =
+        LoadStep(file, state, PathCheck::MissingOrNotRegular);
     if (afterLoad) {
         afterLoad(state, !failure);
     }
@@ -137,7 +108,7 @@ BuildOutcome BuildOne(const QString& file, const ReportOverrides& overrides, Pro
     ApplyOverrides(overrides, state);
     if (const auto message = ValidateReportOptions(state.options, state.data)) {
         PrintAboutFile(err, file, *message);
-        return BuildOutcome::Refused;
+        return FileOutcome::Refused;
     }
     ProgressLine progress(err, Printable(files::LastNameOf(file)), progressStyle);
     ReportFiles files;
@@ -145,7 +116,7 @@ BuildOutcome BuildOne(const QString& file, const ReportOverrides& overrides, Pro
         files = BuildReport(state, progress);
     } catch (const std::exception& e) {
         PrintAboutFile(err, file, UserMessage(e));
-        return BuildOutcome::Failed;
+        return FileOutcome::Failed;
     }
     for (const std::optional<QString>& path : {std::optional<QString>(files.workbook), files.pdf}) {
         if (path && outputError == 0) {
@@ -154,48 +125,29 @@ BuildOutcome BuildOne(const QString& file, const ReportOverrides& overrides, Pro
     }
     if (progress.pdfMessage()) {
         PrintAboutFile(err, file, *progress.pdfMessage());
-        return BuildOutcome::Failed;
+        return FileOutcome::Failed;
     }
-    return BuildOutcome::Built;
-}
-
-void BatchOutcome::add(BuildOutcome outcome) {
-    refused = refused || outcome == BuildOutcome::Refused;
-    failed = failed || outcome == BuildOutcome::Failed;
-}
-
-int BatchOutcome::finish(QTextStream& err) {
-    if (outputError != 0) {
-        err << messages::StandardOutputFailed(qorv::messages::SystemErrorText(outputError)) << '\n';
-        err.flush();
-        failed = true;
-    }
-    return refused ? 2 : failed ? 1 : 0;
-}
-
-ProgramState StartState() {
-    ProgramState state;
-    state.options.Edit2 = files::CurrentDirectory() + '/';
-    return state;
+    return FileOutcome::Done;
 }
 
 int BuildInTurn(const QStringList& files, const ReportOverrides& overrides, ProgramState& state,
                 QTextStream& out, QTextStream& err, ProgressStyle progress) {
-    BatchOutcome batch;
+    CommandOutcome batch;
     for (const QString& file : files) {
         batch.add(BuildOne(file, overrides, state, out, err, progress, batch.outputError));
     }
-    return batch.finish(err);
+    return batch.finish(out, err);
 }
 
-int RunBuild(const BuildRequest& request, QTextStream& out, QTextStream& err, bool terminal) {
+int RunBuild(const BuildRequest& request, QTextStream& out, QTextStream& err,
+             bool progressToTerminal) {
     if (request.jobs > 1 && request.files.size() > 1) {
         // Files built side by side cannot share one redrawn line: a terminal gets their steps.
         return RunParallelBuild(request, files::ProgramPath(), out, err,
-                                request.progressSteps || terminal);
+                                request.progressSteps || progressToTerminal);
     }
     const ProgressStyle progress = request.progressSteps ? ProgressStyle::Steps
-                                   : terminal            ? ProgressStyle::Bar
+                                   : progressToTerminal  ? ProgressStyle::Bar
                                                          : ProgressStyle::None;
     ProgramState state = StartState();
     return BuildInTurn(request.files, request.overrides, state, out, err, progress);

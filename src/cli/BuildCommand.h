@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cli/CommandLine.h"
+#include "cli/FileSteps.h"
 
 #include <QTextStream>
 
@@ -17,28 +18,17 @@ namespace qorv::cli {
 // tried. With `request.jobs` above 1 and several files, the files are built in processes of
 // their own (RunParallelBuild), each giving the report it gets here.
 //
-// Progress goes to `err`: on a terminal one line redrawn in place; elsewhere (a log, a pipe)
-// none, unless `request.progressSteps` asks for a line per step.
-int RunBuild(const BuildRequest& request, QTextStream& out, QTextStream& err, bool terminal);
+// Progress goes to `err`: with `progressToTerminal` (`err` is a terminal) one line redrawn in
+// place; elsewhere (a log, a pipe) none, unless `request.progressSteps` asks for a line per step.
+int RunBuild(const BuildRequest& request, QTextStream& out, QTextStream& err,
+             bool progressToTerminal);
 
 // The steps of a build that the batch in one process and the batch over several processes
 // share.
 
-enum class BuildOutcome { Built, Refused, Failed };
-
 // How a run's progress shows on standard error: one line redrawn in place (a terminal), a line
 // per step (asked for with --progress), or not at all.
 enum class ProgressStyle { Bar, Steps, None };
-
-// Why a file's load step (the check of its path, then the load) ended it, and its message.
-struct LoadStepFailure {
-    BuildOutcome outcome;  // Refused for the path, Failed for the load
-    QString message;
-};
-
-// The load step of one file on `state`: a path with nothing there or that is no regular file
-// is refused as the window refuses it, before any load; a failed load leaves its partial state.
-std::optional<LoadStepFailure> LoadStep(const QString& file, ProgramState& state);
 
 // Told the state a file's load step left (the check of the path and the load, `loaded` when
 // the load succeeded), before the options and the run.
@@ -47,23 +37,9 @@ using LoadStepListener = std::function<void(const ProgramState& state, bool load
 // Check, load, options, validation, run for one file on `state`; the saved paths go to `out`
 // (a failure to write them into `outputError`, once), everything about the file to `err` after
 // its path.
-BuildOutcome BuildOne(const QString& file, const ReportOverrides& overrides, ProgramState& state,
-                      QTextStream& out, QTextStream& err, ProgressStyle progress, int& outputError,
-                      const LoadStepListener& afterLoad = {});
-
-// The worst outcome of a batch and the exit code it gives.
-struct BatchOutcome {
-    bool refused = false;
-    bool failed = false;
-    int outputError = 0;  // the system's error number of the first failed write to `out`
-
-    void add(BuildOutcome outcome);
-    // Reports a failed write to standard output; returns refused ? 2 : failed ? 1 : 0.
-    int finish(QTextStream& err);
-};
-
-// The state a batch starts with: the program's start values, saving into the current directory.
-ProgramState StartState();
+FileOutcome BuildOne(const QString& file, const ReportOverrides& overrides, ProgramState& state,
+                     QTextStream& out, QTextStream& err, ProgressStyle progress, int& outputError,
+                     const LoadStepListener& afterLoad = {});
 
 // Builds the files one after the other on `state`, which hands the kept fields from each file
 // on to the next; returns the batch's exit code.

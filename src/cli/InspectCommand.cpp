@@ -1,10 +1,8 @@
 #include "cli/InspectCommand.h"
 
-#include "cli/CliMessages.h"
+#include "cli/FileSteps.h"
 #include "cli/TerminalText.h"
 #include "files/FileName.h"
-#include "report/Messages.h"
-#include "report/UserMessage.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -109,22 +107,20 @@ QJsonObject InspectObject(const ProgramState& state) {
 }
 
 int RunInspect(const InspectRequest& request, QTextStream& out, QTextStream& err) {
-    ProgramState state;
+    ProgramState state = StartState();
+    CommandOutcome outcome;
     QJsonArray results;
-    int exitCode = 0;
     for (const QString& file : request.files) {
-        QString failure;
-        try {
-            LoadLogFile(state, files::AbsoluteFileName(file));
-        } catch (const std::exception& e) {
-            failure = UserMessage(e);
-            PrintAboutFile(err, file, failure);
-            exitCode = 1;
+        // The load names what is wrong with the path; what it left is shown all the same.
+        const std::optional<FileFailure> failure = LoadStep(file, state, PathCheck::None);
+        if (failure) {
+            PrintAboutFile(err, file, failure->message);
+            outcome.add(failure->outcome);
         }
         if (request.json) {
             QJsonObject object = InspectObject(state);
-            if (!failure.isEmpty()) {
-                object["Error"] = failure;
+            if (failure) {
+                object["Error"] = failure->message;
             }
             results.append(object);
         } else {
@@ -135,12 +131,7 @@ int RunInspect(const InspectRequest& request, QTextStream& out, QTextStream& err
     if (request.json) {
         out << QJsonDocument(results).toJson(QJsonDocument::Indented);
     }
-    if (const int error = FlushOutput(out)) {
-        err << messages::StandardOutputFailed(qorv::messages::SystemErrorText(error)) << '\n';
-        err.flush();
-        return 1;
-    }
-    return exitCode;
+    return outcome.finish(out, err);
 }
 
 }  // namespace qorv::cli

@@ -3,14 +3,12 @@
 #include "cli/BuildCommand.h"
 #include "cli/CliMessages.h"
 #include "cli/TerminalText.h"
+#include "cli/WorkerProtocol.h"
 #include "files/FileName.h"
 #include "files/Interruption.h"
 
 #include <QEventLoop>
 #include <QFileDevice>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QProcess>
 
 #include <algorithm>
@@ -25,75 +23,10 @@ namespace qorv::cli {
 
 namespace {
 
-// What a batch hands the process of one of its files, on that process' standard input:
-//   {"arguments": [...], "carried": {...}}
-// The arguments are the report options and the file as the system's bytes in base64 (a file
-// name need not be UTF-8, and the process' command line would not keep such bytes); "carried"
-// is CarriedStateToJson of the state the file starts from.
-struct WorkerInput {
-    QStringList arguments;
-    CarriedState carried;
-};
-
-QByteArray EncodeWorkerInput(const WorkerInput& input) {
-    QJsonArray arguments;
-    for (const QString& argument : input.arguments) {
-        arguments.append(QString::fromLatin1(files::EncodeFileName(argument).toBase64()));
-    }
-    const QJsonObject object{{QStringLiteral("arguments"), arguments},
-                             {QStringLiteral("carried"), CarriedStateToJson(input.carried)}};
-    return QJsonDocument(object).toJson(QJsonDocument::Compact);
-}
-
-std::optional<WorkerInput> DecodeWorkerInput(const QByteArray& bytes) {
-    QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
-    if (error.error != QJsonParseError::NoError || !document.isObject()) {
-        return std::nullopt;
-    }
-    const QJsonObject object = document.object();
-    const QJsonValue arguments = object.value(QStringLiteral("arguments"));
-    const QJsonValue carried = object.value(QStringLiteral("carried"));
-    if (!arguments.isArray() || !carried.isObject()) {
-        return std::nullopt;
-    }
-    WorkerInput input;
-    for (const QJsonValue& argument : arguments.toArray()) {
-        if (!argument.isString()) {
-            return std::nullopt;
-        }
-        const auto decoded = QByteArray::fromBase64Encoding(
-            argument.toString().toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
-        if (!decoded) {
-            return std::nullopt;
-        }
-        input.arguments << files::DecodeFileName(*decoded);
-    }
-    const auto state = CarriedStateFromJson(carried.toObject());
-    if (!state) {
-        return std::nullopt;
-    }
-    input.carried = *state;
-    return input;
-}
-
-// What a worker writes on its standard output besides a file's paths, each a line that starts
-// with a NUL (no path holds one, so none is taken for a path) and a letter:
-//   S{carried}  the file's load step is done; the next file starts from this state
-//   W           the load step is done, but the file's run may change what the next file
-//               starts from: it follows with the end
-//   E<code> {carried}  the file's end: the exit code RunBuild gives for it alone, and the
-//               state after its run
-constexpr char kMark = '\0';
-
-QByteArray CarriedLine(char kind, const CarriedState& carried) {
-    return QByteArray(1, kMark) + kind +
-           QJsonDocument(CarriedStateToJson(carried)).toJson(QJsonDocument::Compact) + '\n';
-}
-
-// A marked line as bytes: straight to the stream's device when it has one (a state line can be
+// A message as bytes: straight to the stream's device when it has one (a state line can be
 // tens of megabytes, which a text stream would decode and encode again), else as text.
-void WriteMarkedLine(QTextStream& out, const QByteArray& line) {
+void WriteMessage(QTextStream& out, const WorkerMessage& message) {
+    const QByteArray line = message.encode();
     out.flush();
     if (QIODevice* device = out.device()) {
         device->write(line);
@@ -103,11 +36,6 @@ void WriteMarkedLine(QTextStream& out, const QByteArray& line) {
     } else {
         out << line;
     }
-}
-
-std::optional<CarriedState> ParseCarried(const QByteArray& json) {
-    const QJsonDocument document = QJsonDocument::fromJson(json);
-    return document.isObject() ? CarriedStateFromJson(document.object()) : std::nullopt;
 }
 
 // One batch over several processes (see RunParallelBuild).
@@ -160,7 +88,7 @@ class ParallelBatch {
             return std::none_of(workers_.begin(), workers_.end(),
                                 [](const std::unique_ptr<Worker>& w) { return w->process; });
         });
-        return outcome_.finish(err_);
+        return outcome_.finish(out_, err_);
     }
 
   private:
@@ -216,7 +144,7 @@ class ParallelBatch {
         if (worker->process && worker->process->state() != QProcess::NotRunning) {
             QStringList arguments = request_.optionArguments;
             arguments << QStringLiteral("--") << request_.files[i];
-            worker->process->write(EncodeWorkerInput({arguments, *files_[i].start}) + '\n');
+            worker->process->write(WorkerInput{arguments, *files_[i].start}.encode() + '\n');
         }
     }
 
@@ -256,7 +184,7 @@ class ParallelBatch {
         worker.output += worker.process->readAllStandardOutput();
         for (;;) {
             if (!worker.mark) {
-                const qsizetype mark = worker.output.indexOf(kMark, worker.scanned);
+                const qsizetype mark = worker.output.indexOf(WorkerMessage::kMark, worker.scanned);
                 worker.scanned = mark < 0 ? worker.output.size() : mark;
                 if (mark >= 0) {
                     worker.mark = mark;
@@ -281,31 +209,35 @@ class ParallelBatch {
                 return;
             }
             const qsizetype i = *worker.file;
-            const qsizetype mark = *worker.mark;
-            const char kind = lineEnd > mark + 1 ? worker.output.at(mark + 1) : '\0';
-            const QByteArray rest = worker.output.mid(mark + 2, lineEnd - mark - 2);
-            files_[i].output += worker.output.first(mark);
+            const auto message = WorkerMessage::decode(
+                QByteArrayView(worker.output).sliced(*worker.mark, lineEnd - *worker.mark));
+            files_[i].output += worker.output.first(*worker.mark);
             worker.output.remove(0, lineEnd + 1);
             worker.mark.reset();
             worker.scanned = 0;
-            if (kind == 'S') {
-                handOn(i, ParseCarried(rest));
-            } else if (kind == 'E') {
-                const qsizetype blank = rest.indexOf(' ');
-                const QByteArray code = blank < 0 ? rest : rest.first(blank);
-                handOn(i, blank < 0 ? std::nullopt : ParseCarried(rest.sliced(blank + 1)));
-                forwardErrorLines(worker, false);
-                if (worker.overflowed) {
-                    return;  // the file has failed with the worker
-                }
-                finishFile(i, code == "0"   ? BuildOutcome::Built
-                              : code == "2" ? BuildOutcome::Refused
-                                            : BuildOutcome::Failed);
-                worker.file.reset();
-                --busy_;
+            if (message && !take(worker, i, *message)) {
+                return;  // the file has failed with the worker
             }
             loop_.quit();
         }
+    }
+
+    // A worker's message about file `i`: the state the next file starts from, or the file's end.
+    // Returns false when the worker has been stopped meanwhile.
+    bool take(Worker& worker, qsizetype i, const WorkerMessage& message) {
+        if (message.kind == WorkerMessage::Kind::Loaded) {
+            handOn(i, message.carried);
+        } else if (message.kind == WorkerMessage::Kind::Ended) {
+            handOn(i, message.carried);
+            forwardErrorLines(worker, false);
+            if (worker.overflowed) {
+                return false;
+            }
+            finishFile(i, OutcomeOfExitCode(message.exitCode));
+            worker.file.reset();
+            --busy_;
+        }
+        return true;
     }
 
     // A worker wrote more than one message may hold without ending it: it is stopped, and the
@@ -330,7 +262,8 @@ class ParallelBatch {
         if (!carried) {
             ProgramState state = StartState();
             RestoreCarriedState(state, *files_[i].start);
-            LoadStep(request_.files[i], state);  // a failure's partial state is handed on
+            // A failure's partial state is handed on.
+            LoadStep(request_.files[i], state, PathCheck::MissingOrNotRegular);
             carried = CarriedStateOf(state);
         }
         files_[i + 1].start = carried;
@@ -362,7 +295,7 @@ class ParallelBatch {
             PrintAboutFile(err_, request_.files[i],
                            message ? *message : messages::BatchWorkerCrashed);
             handOn(i, std::nullopt);
-            finishFile(i, BuildOutcome::Failed);
+            finishFile(i, FileOutcome::Failed);
             --busy_;
         }
         QObject::disconnect(worker.process, nullptr, &owner_, nullptr);
@@ -371,7 +304,7 @@ class ParallelBatch {
         loop_.quit();
     }
 
-    void finishFile(qsizetype i, BuildOutcome outcome) {
+    void finishFile(qsizetype i, FileOutcome outcome) {
         outcome_.add(outcome);
         files_[i].done = true;
         printFinished();
@@ -422,7 +355,7 @@ class ParallelBatch {
     int capacity_;                 // workers at most: the jobs, fewer once one did not start
     std::deque<qsizetype> retry_;  // files whose new worker did not start
     std::vector<File> files_;
-    BatchOutcome outcome_;
+    CommandOutcome outcome_;
     qsizetype printed_ = 0;
     int busy_ = 0;  // workers building a file
     QEventLoop loop_;
@@ -442,7 +375,7 @@ int RunParallelBuild(const BuildRequest& request, const QString& program, QTextS
 }
 
 std::optional<BatchWorkerInput> ReadBatchWorkerInput(const QByteArray& bytes) {
-    const auto given = DecodeWorkerInput(bytes);
+    const auto given = WorkerInput::decode(bytes);
     if (!given) {
         return std::nullopt;
     }
@@ -463,25 +396,23 @@ int RunBatchWorker(const std::optional<BatchWorkerInput>& first, std::istream& i
             RestoreCarriedState(state, next->carried);
             const auto afterLoad = [&out](const ProgramState& loaded, bool succeeded) {
                 if (succeeded && RunMayChangeWhatIsCarried(loaded)) {
-                    out << QByteArray(1, kMark) << 'W' << '\n';
+                    WriteMessage(out, {WorkerMessage::Kind::RunMayChangeState});
                 } else {
-                    WriteMarkedLine(out, CarriedLine('S', CarriedStateOf(loaded)));
+                    WriteMessage(out, {WorkerMessage::Kind::Loaded, CarriedStateOf(loaded)});
                 }
-                out.flush();
             };
-            BatchOutcome outcome;
+            CommandOutcome outcome;
             const ProgressStyle progress =
                 next->request.progressSteps ? ProgressStyle::Steps : ProgressStyle::None;
             outcome.add(BuildOne(next->request.files.first(), next->request.overrides, state, out,
                                  err, progress, outcome.outputError, afterLoad));
-            const int code = outcome.finish(err);
-            WriteMarkedLine(
-                out,
-                CarriedLine('E', CarriedStateOf(state)).insert(2, QByteArray::number(code) + ' '));
+            const int code = outcome.finish(out, err);
+            WriteMessage(out, {WorkerMessage::Kind::Ended, CarriedStateOf(state), code});
         } else {
             err << messages::BatchWorkerInputInvalid << '\n';
             err.flush();
-            out << QByteArray(1, kMark) << "E1\n";
+            WriteMessage(
+                out, {WorkerMessage::Kind::Ended, std::nullopt, ExitCodeOf(FileOutcome::Failed)});
         }
         out.flush();
         std::string line;

@@ -48,10 +48,10 @@ std::optional<BatchWorkerInput> ReadBatchWorkerInput(const QByteArray& line);
 // The hidden form: builds the file of `first`, then of every further line of `input`, each as
 // RunBuild would on the state it starts from, and prints as RunBuild does (progress as for a
 // stream that is no terminal: a line per step only when the request asks for them). Between a
-// file's paths it writes lines that start with a NUL: the state its load step left (or that
-// its run may change it), and at its end the exit code RunBuild would give for the file alone
-// with the state after its run. An input line that no batch gives (and a missing first one) is
-// a failed file with a message. Returns 0 at the input's end.
+// file's paths it writes its WorkerMessage lines (cli/WorkerProtocol.h): the state its load
+// step left (or that its run may change it), and at its end the exit code RunBuild would give
+// for the file alone with the state after its run. An input line that no batch gives (and a missing
+// first one) is a failed file with a message. Returns 0 at the input's end.
 int RunBatchWorker(const std::optional<BatchWorkerInput>& first, std::istream& input,
                    QTextStream& out, QTextStream& err);
 

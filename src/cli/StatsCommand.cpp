@@ -1,10 +1,8 @@
 #include "cli/StatsCommand.h"
 
-#include "cli/CliMessages.h"
+#include "cli/FileSteps.h"
 #include "cli/TerminalText.h"
-#include "files/FileKind.h"
 #include "files/FileName.h"
-#include "report/Messages.h"
 #include "report/NumberText.h"
 #include "report/ReportValidation.h"
 #include "report/UserMessage.h"
@@ -102,50 +100,53 @@ QJsonObject StatisticsObject(const SelectionStatistics& statistics) {
                        {"channels", channels}};
 }
 
+namespace {
+
+// The statistics of one file on `state`: printed on `out`, or for JSON put into `result`.
+std::optional<FileFailure> ComputeForFile(const QString& file, const StatsRequest& request,
+                                          ProgramState& state, QJsonObject& result,
+                                          QTextStream& out) {
+    // A load that fails fails the file, whatever refused it.
+    if (auto failure = LoadStep(file, state, PathCheck::Missing)) {
+        return FileFailure{FileOutcome::Failed, failure->message};
+    }
+    try {
+        ApplyOverrides(request.overrides, state);
+        if (auto refusal =
+                ValidateReportOptions(state.options, state.data, ValidationPurpose::Statistics)) {
+            return FileFailure{FileOutcome::Refused, *std::move(refusal)};
+        }
+        const SelectionStatistics statistics = ComputeStatistics(state);
+        if (request.json) {
+            const QJsonObject figures = StatisticsObject(statistics);
+            for (auto it = figures.begin(); it != figures.end(); ++it) {
+                result.insert(it.key(), it.value());
+            }
+        } else {
+            out << Printable(file) << ":\n";
+            for (const QString& line : StatisticsLines(statistics)) {
+                out << "  " << Printable(line) << '\n';
+            }
+        }
+    } catch (const std::exception& e) {
+        return FileFailure{FileOutcome::Failed, UserMessage(e)};
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
 int RunStats(const StatsRequest& request, QTextStream& out, QTextStream& err) {
-    ProgramState state;
-    state.options.Edit2 = files::CurrentDirectory() + '/';
-    int exitCode = 0;
+    ProgramState state = StartState();
+    CommandOutcome outcome;
     QJsonArray results;
     for (const QString& file : request.files) {
         QJsonObject result{{"file", files::DisplayFileName(file)}};
-        std::optional<QString> failure;
-        int failureCode = 1;
-        try {
-            int error = 0;
-            const files::FileKind kind = files::KindOf(file, &error);
-            if (kind == files::FileKind::Missing && error == ENOENT) {
-                failure = qorv::messages::FileMissing(file);
-            } else {
-                LoadLogFile(state, files::AbsoluteFileName(file));
-                ApplyOverrides(request.overrides, state);
-                if (const auto refusal = ValidateReportOptions(state.options, state.data,
-                                                               ValidationPurpose::Statistics)) {
-                    failure = refusal;
-                    failureCode = 2;
-                } else {
-                    const SelectionStatistics statistics = ComputeStatistics(state);
-                    if (request.json) {
-                        const QJsonObject figures = StatisticsObject(statistics);
-                        for (auto it = figures.begin(); it != figures.end(); ++it) {
-                            result.insert(it.key(), it.value());
-                        }
-                    } else {
-                        out << Printable(file) << ":\n";
-                        for (const QString& line : StatisticsLines(statistics)) {
-                            out << "  " << Printable(line) << '\n';
-                        }
-                    }
-                }
-            }
-        } catch (const std::exception& e) {
-            failure = UserMessage(e);
-        }
-        if (failure) {
-            exitCode = std::max(exitCode, failureCode);
-            result["error"] = *failure;
+        if (const auto failure = ComputeForFile(file, request, state, result, out)) {
+            outcome.add(failure->outcome);
+            result["error"] = failure->message;
             if (!request.json) {
-                PrintAboutFile(err, file, *failure);
+                PrintAboutFile(err, file, failure->message);
             }
         }
         results.append(result);
@@ -153,12 +154,9 @@ int RunStats(const StatsRequest& request, QTextStream& out, QTextStream& err) {
     if (request.json) {
         out << QJsonDocument(results).toJson(QJsonDocument::Indented);
     }
-    if (const int error = FlushOutput(out)) {
-        err << messages::StandardOutputFailed(qorv::messages::SystemErrorText(error)) << '\n';
-        err.flush();
-        return 1;
-    }
-    return exitCode;
+    const int exitCode = outcome.finish(out, err);
+    // Output that was lost ends the statistics with 1, also after a refused file.
+    return outcome.outputError != 0 ? ExitCodeOf(FileOutcome::Failed) : exitCode;
 }
 
 }  // namespace qorv::cli

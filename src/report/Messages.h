@@ -77,9 +77,6 @@ inline QString NotANumber(const QString& text) {
 inline QString NotADateTime(const QString& text) {
     return QStringLiteral("'%1' не является датой и временем").arg(text);
 }
-inline QString NotAnInteger(const QString& text) {
-    return QStringLiteral("'%1' не является целым числом").arg(text);
-}
 
 // Where a conversion failed inside a run: the text and the sample line or field it came from.
 inline QString SampleWithoutSeparator(const QString& line) {

@@ -9,6 +9,7 @@
 #include "report/Messages.h"
 #include "report/NumberText.h"
 #include "report/SampleConversion.h"
+#include "report/UserMessage.h"
 
 #include <algorithm>
 #include <cmath>
@@ -215,12 +216,8 @@ std::optional<QString> ValidateReportOptions(const ReportOptions& o, const LogDa
         files::KindOf(o.Edit2) != files::FileKind::Directory) {
         return messages::SaveDirectoryError;
     }
-    const files::FileKind source = files::KindOf(o.Edit1);
-    if (source == files::FileKind::Missing) {
-        return messages::FileMissing(o.Edit1);
-    }
-    if (source != files::FileKind::Regular) {
-        return messages::NotARegularFile(o.Edit1, source);
+    if (auto refusal = SourceFileRefusal(o.Edit1, files::KindOf(o.Edit1))) {
+        return refusal;
     }
     return CheckSelection(o, data, *start, *end, purpose);
 }

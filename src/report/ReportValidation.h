@@ -32,7 +32,7 @@ enum class ValidationPurpose { Report, Statistics };
 // range selects: no more than the chart-data sheet holds, and the corrections T = a·t + b and
 // M = c·m + d give finite numbers for every one of them. Values the run could not use are
 // refused here with their field's message: ΔH outside (0, 1000] with the mean kinetic
-// temperature on, a smoothing coefficient not above 0. Returns the message of the first
+// temperature on, a smoothing coefficient outside [0, 1]. Returns the message of the first
 // failing check, or nothing when the run may start. The window and the command line both
 // call it.
 std::optional<QString> ValidateReportOptions(const ReportOptions& options, const LogData& data,

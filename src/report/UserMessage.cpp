@@ -10,12 +10,19 @@
 
 namespace qorv {
 
-QString LoadFailureMessage(const FileReadError& error) {
-    if (error.kind() == files::FileKind::Missing && error.systemError() == ENOENT) {
-        return messages::FileMissing(error.path());
+std::optional<QString> SourceFileRefusal(const QString& path, files::FileKind kind, int error) {
+    if (kind == files::FileKind::Missing) {
+        return error == ENOENT ? std::optional(messages::FileMissing(path)) : std::nullopt;
     }
-    if (error.kind() != files::FileKind::Missing && error.kind() != files::FileKind::Regular) {
-        return messages::NotARegularFile(error.path(), error.kind());
+    if (kind != files::FileKind::Regular) {
+        return messages::NotARegularFile(path, kind);
+    }
+    return std::nullopt;
+}
+
+QString LoadFailureMessage(const FileReadError& error) {
+    if (const auto refusal = SourceFileRefusal(error.path(), error.kind(), error.systemError())) {
+        return *refusal;
     }
     const QString reason =
         error.systemError() != 0 ? messages::SystemErrorText(error.systemError()) : error.reason();

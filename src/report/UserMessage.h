@@ -4,7 +4,9 @@
 
 #include <QString>
 
+#include <cerrno>
 #include <exception>
+#include <optional>
 
 namespace qorv {
 
@@ -14,6 +16,13 @@ namespace qorv {
 //
 //     catch (const std::exception& e) { ShowError(UserMessage(e)); }
 QString UserMessage(const std::exception& error);
+
+// The refusal of a logger file by what its path names, before any read: "Файл - … - не
+// существует." when nothing is there, what the path is when it is no regular file; nothing for
+// a regular file. A Missing `kind` whose `error` (the system's error number) is not ENOENT, a
+// name that could not be looked at, is not refused here: its load tells why it failed.
+std::optional<QString> SourceFileRefusal(const QString& path, files::FileKind kind,
+                                         int error = ENOENT);
 
 // The message for a logger file that could not be loaded: "Файл - … - не существует." for a
 // path with nothing there, what the path is when it is no regular file, else the reason.

@@ -22,7 +22,7 @@ TEST(RunBuild, BatchReportsEachFileAndSavesTheGoodOnes) {
          "01/02/2015 10:05:00 - 23.6 °C"});
     BuildRequest request;
     request.files = {good, dir.filePath("missing.txt"), good};
-    request.overrides.outDir = dir.path();
+    request.overrides.given["--out"] = dir.path();
     QString outText, errText;
     QTextStream out(&outText), err(&errText);
     EXPECT_EQ(RunBuild(request, out, err, false), 2);
@@ -43,7 +43,7 @@ TEST(RunBuild, BatchReportsEachFileAndSavesTheGoodOnes) {
     request.progressSteps = false;
 
     request.files = {good};
-    request.overrides.step = "1,5";
+    request.overrides.given["--step"] = "1,5";
     errText.clear();
     EXPECT_EQ(RunBuild(request, out, err, false), 2);
     EXPECT_TRUE(errText.startsWith(good + ": Ошибка поля \"Шаг в отсчетах\"!\n"));

@@ -33,9 +33,9 @@ TEST(ParseCommandLine, InspectForm) {
 
 TEST(ParseCommandLine, NegativeNumbersAreValues) {
     const BuildRequest r = build({"--b", "-0.5", "--d=-3", "--a", "-1e2", "x.txt"});
-    EXPECT_EQ(r.overrides.b, QString("-0.5"));
-    EXPECT_EQ(r.overrides.d, QString("-3"));
-    EXPECT_EQ(r.overrides.a, QString("-1e2"));
+    EXPECT_EQ(r.overrides.value("--b"), QString("-0.5"));
+    EXPECT_EQ(r.overrides.value("--d"), QString("-3"));
+    EXPECT_EQ(r.overrides.value("--a"), QString("-1e2"));
     EXPECT_EQ(r.files, QStringList{"x.txt"});
 }
 
@@ -49,19 +49,35 @@ TEST(ParseCommandLine, FlagsAndValues) {
                                   "10m",        "--decimals1", "3",
                                   "--mkt",      "--",          "--odd-name.txt"});
     const ReportOverrides& o = r.overrides;
-    EXPECT_EQ(o.outDir, QString("/out"));
-    EXPECT_TRUE(o.pdf && o.noLabel && o.noStatus && o.mkt);
-    EXPECT_EQ(o.channel1, false);
-    EXPECT_EQ(o.channel2, true);
-    ASSERT_TRUE(o.from && o.to);
-    EXPECT_EQ(o.from->date, QString("01.02.2015"));
-    EXPECT_EQ(o.from->hour + o.from->minute + o.from->second, QString("100000"));
-    EXPECT_EQ(o.to->hour + o.to->minute + o.to->second, QString("235900"));
-    EXPECT_EQ(o.color1, 255);
-    EXPECT_EQ(o.color2, 16711680);
-    EXPECT_EQ(o.scale2, std::make_pair(-5, 40));
-    EXPECT_DOUBLE_EQ(*o.timeUnitDays, 10.0 / 60 / 24);
-    EXPECT_EQ(o.decimals1, 3);
+    EXPECT_EQ(o.value("--out"), QString("/out"));
+    EXPECT_TRUE(o.pdf() && o.value("--no-label") && o.value("--no-status") && o.value("--mkt"));
+    EXPECT_EQ(o.value("--ch1"), QString("--no-ch1"));
+    EXPECT_EQ(o.value("--ch2"), QString("--ch2"));
+    // The values as the options put them into a loaded state.
+    ProgramState state;
+    state.options.resetForLoad("/data/a.txt");
+    ApplyOverrides(o, state);
+    using R = ReportOptions;
+    const ReportOptions& w = state.options;
+    EXPECT_EQ(w.Edit2, QString("/out"));
+    EXPECT_TRUE(w.isChecked(R::CheckBox8) && w.isChecked(R::CheckBox5));
+    EXPECT_FALSE(w.isChecked(R::CheckBox2) || w.isChecked(R::CheckBox3));
+    EXPECT_FALSE(w.isChecked(R::CheckBox6));
+    EXPECT_TRUE(w.isChecked(R::CheckBox7));
+    EXPECT_EQ(w.ComboBoxText[R::ComboBox1], QString("01.02.2015"));
+    EXPECT_EQ(
+        w.ComboBoxText[R::ComboBox3] + w.ComboBoxText[R::ComboBox5] + w.ComboBoxText[R::ComboBox6],
+        QString("100000"));
+    EXPECT_EQ(
+        w.ComboBoxText[R::ComboBox4] + w.ComboBoxText[R::ComboBox7] + w.ComboBoxText[R::ComboBox8],
+        QString("235900"));
+    const ChartSettings& chart = state.chart;
+    EXPECT_EQ(chart.TempColor, 255);
+    EXPECT_EQ(chart.DataColor, 16711680);
+    EXPECT_EQ(std::make_pair(chart.DataScaleMin, chart.DataScaleMax), std::make_pair(-5, 40));
+    EXPECT_EQ(chart.TimeUnitAuto, QString("NO"));
+    EXPECT_DOUBLE_EQ(chart.TimeMajorUnit, 10.0 / 60 / 24);
+    EXPECT_EQ(chart.TempDecimals, 3);
     EXPECT_EQ(r.files, QStringList{"--odd-name.txt"});
 }
 
@@ -127,11 +143,11 @@ TEST(ApplyOverrides, FollowsTheWindowsRules) {
     ProgramState state;
     state.options.resetForLoad("/data/a.txt");
     ReportOverrides o;
-    o.noLabel = true;
-    o.noStatus = true;
-    o.scale1 = std::make_pair(0, 50);
-    o.timeGrid = true;
-    o.step = "3";
+    o.given = {{"--no-label", "--no-label"},
+               {"--no-status", "--no-status"},
+               {"--scale1", "0:50"},
+               {"--time-grid", "--time-grid"},
+               {"--step", "3"}};
     ApplyOverrides(o, state);
     using R = ReportOptions;
     EXPECT_FALSE(state.options.isChecked(R::CheckBox1));

@@ -236,6 +236,57 @@ TEST(ParallelBuild, MessageBeyondTheBoundFailsItsFile) {
     EXPECT_EQ(DeviceOf(paths[0]), "TH 6");
 }
 
+// A batch whose processes cannot start fails every file with a message, builds nothing and
+// stops; the file that follows one that failed so starts from what its load step gives here.
+TEST(ParallelBuild, ProcessThatCannotStartFailsItsFiles) {
+    QTemporaryDir dir;
+    const QDir d(dir.path());
+    BuildRequest request;
+    request.files = {test::WriteLoggerFile(d, "a.txt", TemperatureLogger("TH 7", 10)),
+                     d.filePath("missing.txt")};
+    request.jobs = 2;
+    request.optionArguments = {"-o", dir.path()};
+    const QString program = d.filePath("no-such-program");
+    QString outText, errText;
+    QTextStream out(&outText), err(&errText);
+    EXPECT_EQ(RunParallelBuild(request, program, out, err, false), 1);
+    for (const QString& file : request.files) {
+        EXPECT_TRUE(errText.contains(
+            file + ": Не удалось запустить процесс построения протокола: " + program + "\n"))
+            << errText.toStdString();
+    }
+    EXPECT_EQ(outText, QString());
+}
+
+#ifndef _WIN32
+// A process that ends while it builds a file (here one killed by a signal after reading its
+// file's line and writing a path) fails that file with a message; the next file goes to a new
+// process, which fails it the same way.
+TEST(ParallelBuild, ProcessThatDiesFailsItsFile) {
+    QTemporaryDir dir;
+    const QDir d(dir.path());
+    const QString program = d.filePath("dies.sh");
+    QFile script(program);
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\nread line\necho /out/partial.xlsx\nkill -KILL $$\n");
+    script.close();
+    script.setPermissions(script.permissions() | QFile::ExeOwner);
+    BuildRequest request;
+    request.files = {test::WriteLoggerFile(d, "a.txt", TemperatureLogger("TH 8", 10)),
+                     test::WriteLoggerFile(d, "b.txt", TemperatureLogger("TH 9", 10))};
+    request.jobs = 2;
+    request.optionArguments = {"-o", dir.path()};
+    QString outText, errText;
+    QTextStream out(&outText), err(&errText);
+    EXPECT_EQ(RunParallelBuild(request, program, out, err, false), 1);
+    EXPECT_EQ(errText, request.files[0] + ": Процесс построения протокола завершился аварийно\n" +
+                           request.files[1] +
+                           ": Процесс построения протокола завершился аварийно\n");
+    // What the process wrote before it died still reaches standard output, in file order.
+    EXPECT_EQ(outText, QString("/out/partial.xlsx\n/out/partial.xlsx\n"));
+}
+#endif
+
 #ifndef _WIN32
 // The processes of the tool that are children of `parent`.
 QList<qint64> ChildrenOf(qint64 parent) {
