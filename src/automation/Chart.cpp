@@ -23,6 +23,22 @@ void checkFinite(const char* property, double value) {
     }
 }
 
+void checkPositive(const char* property, double value) {
+    if (!(std::isfinite(value) && value > 0)) {
+        throw errors::badValue(QString::fromLatin1(property), value);
+    }
+}
+
+// A scale setting made automatic (emptied), or fixed: at `fixed` when it was automatic, else
+// at the value it has.
+void setAutomatic(std::optional<double>& setting, bool automatic, double fixed) {
+    if (automatic) {
+        setting.reset();
+    } else if (!setting) {
+        setting = fixed;
+    }
+}
+
 }  // namespace
 
 double SeriesLineWidth(int weight) {
@@ -191,49 +207,29 @@ void Axis::setMaximumScale(double value) {
 }
 
 void Axis::setMinimumScaleIsAuto(bool automatic) {
-    if (automatic) {
-        minimum.reset();
-    } else if (!minimum) {
-        minimum = 0;
-    }
+    setAutomatic(minimum, automatic, 0);
 }
 
 void Axis::setMaximumScaleIsAuto(bool automatic) {
-    if (automatic) {
-        maximum.reset();
-    } else if (!maximum) {
-        maximum = 1;
-    }
+    setAutomatic(maximum, automatic, 1);
 }
 
 void Axis::setMajorUnit(double value) {
-    if (!(std::isfinite(value) && value > 0)) {
-        throw errors::badValue(QStringLiteral("Axis.MajorUnit"), value);
-    }
+    checkPositive("Axis.MajorUnit", value);
     majorUnit = value;
 }
 
 void Axis::setMajorUnitIsAuto(bool automatic) {
-    if (automatic) {
-        majorUnit.reset();
-    } else if (!majorUnit) {
-        majorUnit = 1;
-    }
+    setAutomatic(majorUnit, automatic, 1);
 }
 
 void Axis::setMinorUnit(double value) {
-    if (!(std::isfinite(value) && value > 0)) {
-        throw errors::badValue(QStringLiteral("Axis.MinorUnit"), value);
-    }
+    checkPositive("Axis.MinorUnit", value);
     minorUnit = value;
 }
 
 void Axis::setMinorUnitIsAuto(bool automatic) {
-    if (automatic) {
-        minorUnit.reset();
-    } else if (!minorUnit) {
-        minorUnit = majorUnit.value_or(1) / 5;
-    }
+    setAutomatic(minorUnit, automatic, majorUnit.value_or(1) / 5);
 }
 
 void Axis::setCrosses(int value) {

@@ -1,5 +1,7 @@
 #include "automation/NumberFormat.h"
 
+#include <string_view>
+
 namespace qorv::automation {
 
 namespace {
@@ -16,26 +18,13 @@ constexpr Word kColours[] = {
     {u"Белый", "White"},   {u"Желтый", "Yellow"}, {u"Жёлтый", "Yellow"},
 };
 
+// Date and time letters of the Russian notation (д, м, г, ч, с, either case) and the letters
+// they stand for; 0 for any other character.
 char16_t usualLetter(char16_t ch) {
-    switch (ch) {
-        case u'Д':
-        case u'д':
-            return u'd';
-        case u'М':
-        case u'м':
-            return u'm';
-        case u'Г':
-        case u'г':
-            return u'y';
-        case u'Ч':
-        case u'ч':
-            return u'h';
-        case u'С':
-        case u'с':
-            return u's';
-        default:
-            return 0;
-    }
+    static constexpr std::u16string_view kLocal = u"дмгчс";
+    static constexpr std::u16string_view kUsual = u"dmyhs";
+    const std::size_t at = kLocal.find(char16_t(QChar::toLower(char32_t(ch))));
+    return at == std::u16string_view::npos ? 0 : kUsual[at];
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include "automation/Workbook.h"
 #include "automation/parts/Parts.h"
 
+#include "files/FileKind.h"
 #include "files/FileName.h"
 #include "files/Interruption.h"
 #include "files/SafeSave.h"
@@ -182,101 +183,164 @@ QString writeArchive(std::vector<std::unique_ptr<Entry>>& entries, const QString
     }
 }
 
-}  // namespace
-
-QString writePackage(const Workbook& book, const QString& path, bool mustBeNew, int level) {
-    const time_t mtime = time_t(book.timestamp().toSecsSinceEpoch());
-
-    std::vector<const Worksheet*> worksheets;
-    for (int i = 1; i <= book.sheetCount(); ++i) {
-        worksheets.push_back(static_cast<const Worksheet*>(&book.sheetAt(i)));
+// The archive's entries in the order a reader meets them, each part added by its own function:
+// the package's content types and relationships, the workbook with its styles and texts, then
+// each worksheet followed by its drawing and charts.
+class PartList {
+  public:
+    explicit PartList(const Workbook& book)
+        : book_(book),
+          mtime_(time_t(book.timestamp().toSecsSinceEpoch())),
+          strings_(parts::collectSharedStrings(book)) {
+        for (int i = 1; i <= book.sheetCount(); ++i) {
+            worksheets_.push_back(static_cast<const Worksheet*>(&book.sheetAt(i)));
+        }
+        addContentTypes();
+        addPackageRelationships();
+        addCoreProperties();
+        addWorkbook();
+        addWorkbookRelationships();
+        addStyles();
+        addSharedStrings();
+        for (std::size_t i = 0; i < worksheets_.size(); ++i) {
+            addWorksheet(i);
+        }
     }
-    const parts::SharedStrings strings = parts::collectSharedStrings(book);
 
-    // Part list, in the order a reader meets them.
-    std::vector<std::unique_ptr<Entry>> entries;
-    auto add = [&](std::string name, std::function<bool(std::string&)> fill,
-                   std::int64_t size = -1) {
+    time_t mtime() const { return mtime_; }
+    std::vector<std::unique_ptr<Entry>>& entries() { return entries_; }
+
+  private:
+    void add(std::string name, std::function<bool(std::string&)> fill, std::int64_t size) {
         auto entry = std::make_unique<Entry>();
         entry->name = std::move(name);
         entry->fill = std::move(fill);
         entry->size = size;
-        entry->mtime = mtime;
-        entries.push_back(std::move(entry));
-    };
-    auto addText = [&](std::string name, std::string text) {
+        entry->mtime = mtime_;
+        entries_.push_back(std::move(entry));
+    }
+
+    void addText(std::string name, std::string text) {
         const auto size = std::int64_t(text.size());
         add(std::move(name), once(std::move(text)), size);
-    };
-    int drawingCount = 0;
-    int chartCount = 0;
-    for (const Worksheet* sheet : worksheets) {
-        if (!sheet->shapeList().empty()) {
-            ++drawingCount;
-            chartCount += int(sheet->shapeList().size());
-        }
     }
-    addText("[Content_Types].xml",
-            parts::contentTypes(int(worksheets.size()), drawingCount, chartCount));
-    addText("_rels/.rels",
-            parts::relationships(
-                {{"rId1", "officeDocument", "xl/workbook.xml"},
-                 {"rId2",
-                  "http://schemas.openxmlformats.org/package/2006/relationships/metadata/"
-                  "core-properties",
-                  "docProps/core.xml"}}));
-    addText("docProps/core.xml", parts::coreProperties(book.timestamp()));
-    addText("xl/workbook.xml", parts::workbook(book));
-    std::vector<parts::Relationship> bookRelations;
-    for (std::size_t i = 0; i < worksheets.size(); ++i) {
-        bookRelations.push_back({"rId" + std::to_string(i + 1), "worksheet",
-                                 "worksheets/sheet" + std::to_string(i + 1) + ".xml"});
-    }
-    const std::size_t n = worksheets.size();
-    bookRelations.push_back({"rId" + std::to_string(n + 1), "styles", "styles.xml"});
-    bookRelations.push_back({"rId" + std::to_string(n + 2), "sharedStrings", "sharedStrings.xml"});
-    addText("xl/_rels/workbook.xml.rels", parts::relationships(bookRelations));
-    addText("xl/styles.xml", parts::styles(book.styles()));
-    addText("xl/sharedStrings.xml", parts::sharedStrings(book.texts(), strings));
 
-    std::vector<std::unique_ptr<parts::WorksheetWriter>> writers;
-    int drawing = 0;
-    int chart = 0;
-    for (std::size_t i = 0; i < worksheets.size(); ++i) {
-        const Worksheet& sheet = *worksheets[i];
+    void addContentTypes() {
+        int drawingCount = 0;
+        int chartCount = 0;
+        for (const Worksheet* sheet : worksheets_) {
+            if (!sheet->shapeList().empty()) {
+                ++drawingCount;
+                chartCount += int(sheet->shapeList().size());
+            }
+        }
+        addText("[Content_Types].xml",
+                parts::contentTypes(int(worksheets_.size()), drawingCount, chartCount));
+    }
+
+    void addPackageRelationships() {
+        addText("_rels/.rels",
+                parts::relationships(
+                    {{"rId1", "officeDocument", "xl/workbook.xml"},
+                     {"rId2",
+                      "http://schemas.openxmlformats.org/package/2006/relationships/metadata/"
+                      "core-properties",
+                      "docProps/core.xml"}}));
+    }
+
+    void addCoreProperties() {
+        addText("docProps/core.xml", parts::coreProperties(book_.timestamp()));
+    }
+
+    void addWorkbook() { addText("xl/workbook.xml", parts::workbook(book_)); }
+
+    void addWorkbookRelationships() {
+        std::vector<parts::Relationship> relations;
+        for (std::size_t i = 0; i < worksheets_.size(); ++i) {
+            relations.push_back({"rId" + std::to_string(i + 1), "worksheet",
+                                 "worksheets/sheet" + std::to_string(i + 1) + ".xml"});
+        }
+        const std::size_t n = worksheets_.size();
+        relations.push_back({"rId" + std::to_string(n + 1), "styles", "styles.xml"});
+        relations.push_back({"rId" + std::to_string(n + 2), "sharedStrings", "sharedStrings.xml"});
+        addText("xl/_rels/workbook.xml.rels", parts::relationships(relations));
+    }
+
+    void addStyles() { addText("xl/styles.xml", parts::styles(book_.styles())); }
+
+    void addSharedStrings() {
+        addText("xl/sharedStrings.xml", parts::sharedStrings(book_.texts(), strings_));
+    }
+
+    // Worksheet i (from 0), written a slice at a time, and its drawing when it has charts.
+    void addWorksheet(std::size_t i) {
+        const Worksheet& sheet = *worksheets_[i];
         const bool hasDrawing = !sheet.shapeList().empty();
         const std::string number = std::to_string(i + 1);
-        writers.push_back(std::make_unique<parts::WorksheetWriter>(
-            sheet, strings, &book.activeSheet() == &sheet, hasDrawing));
-        parts::WorksheetWriter* writer = writers.back().get();
+        writers_.push_back(std::make_unique<parts::WorksheetWriter>(
+            sheet, strings_, &book_.activeSheet() == &sheet, hasDrawing));
+        parts::WorksheetWriter* writer = writers_.back().get();
         add(
             "xl/worksheets/sheet" + number + ".xml",
             [writer](std::string& out) { return writer->fill(out); }, writer->sizeBound());
-        if (!hasDrawing) {
-            continue;
-        }
-        ++drawing;
-        const std::string drawingName = "drawing" + std::to_string(drawing) + ".xml";
-        addText("xl/worksheets/_rels/sheet" + number + ".xml.rels",
-                parts::relationships({{"rId1", "drawing", "../drawings/" + drawingName}}));
-        addText("xl/drawings/" + drawingName, parts::drawing(sheet));
-        std::vector<parts::Relationship> chartRelations;
-        std::vector<const Chart*> charts;
-        for (std::size_t k = 0; k < sheet.shapeList().size(); ++k) {
-            ++chart;
-            chartRelations.push_back({"rId" + std::to_string(k + 1), "chart",
-                                      "../charts/chart" + std::to_string(chart) + ".xml"});
-            charts.push_back(&sheet.shapeList()[k]->chart());
-        }
-        addText("xl/drawings/_rels/" + drawingName + ".rels", parts::relationships(chartRelations));
-        for (std::size_t k = 0; k < charts.size(); ++k) {
-            addText("xl/charts/chart" + std::to_string(chart - int(charts.size()) + int(k) + 1) +
-                        ".xml",
-                    parts::chart(*charts[k]));
+        if (hasDrawing) {
+            addDrawing(sheet, number);
         }
     }
 
-    return writeArchive(entries, path, mustBeNew, level, mtime);
+    // The sheet's relationship to its drawing, the drawing with its relationships to the
+    // charts, and the charts, numbered on across the workbook.
+    void addDrawing(const Worksheet& sheet, const std::string& sheetNumber) {
+        ++drawings_;
+        const std::string drawingName = "drawing" + std::to_string(drawings_) + ".xml";
+        addText("xl/worksheets/_rels/sheet" + sheetNumber + ".xml.rels",
+                parts::relationships({{"rId1", "drawing", "../drawings/" + drawingName}}));
+        addText("xl/drawings/" + drawingName, parts::drawing(sheet));
+        const int firstChart = charts_ + 1;
+        std::vector<parts::Relationship> relations;
+        for (std::size_t k = 0; k < sheet.shapeList().size(); ++k) {
+            relations.push_back({"rId" + std::to_string(k + 1), "chart",
+                                 "../charts/chart" + std::to_string(firstChart + int(k)) + ".xml"});
+        }
+        addText("xl/drawings/_rels/" + drawingName + ".rels", parts::relationships(relations));
+        for (const auto& shape : sheet.shapeList()) {
+            addChart(shape->chart());
+        }
+    }
+
+    void addChart(const Chart& chart) {
+        ++charts_;
+        addText("xl/charts/chart" + std::to_string(charts_) + ".xml", parts::chart(chart));
+    }
+
+    const Workbook& book_;
+    const time_t mtime_;
+    std::vector<const Worksheet*> worksheets_;
+    const parts::SharedStrings strings_;
+    // The worksheets' writers, alive while the archive is written.
+    std::vector<std::unique_ptr<parts::WorksheetWriter>> writers_;
+    int drawings_ = 0;
+    int charts_ = 0;
+    std::vector<std::unique_ptr<Entry>> entries_;
+};
+
+}  // namespace
+
+QString targetFileName(const QString& fileName, QStringView extension) {
+    QString wanted = fileName;
+    if (!wanted.endsWith(extension, Qt::CaseInsensitive)) {
+        wanted += extension;
+    }
+    const QString folder = files::DirectoryOf(wanted);
+    if (files::KindOf(folder) != files::FileKind::Directory) {
+        throw errors::directoryMissing(folder);
+    }
+    return wanted;
+}
+
+QString writePackage(const Workbook& book, const QString& path, bool mustBeNew, int level) {
+    PartList parts(book);
+    return writeArchive(parts.entries(), path, mustBeNew, level, parts.mtime());
 }
 
 }  // namespace qorv::automation

@@ -1,10 +1,16 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 
 namespace qorv::automation {
 
 class Workbook;
+
+// The file a save writes to: `fileName` with `extension` (".xlsx", ".pdf") added unless it
+// ends in it, in any case. Throws AutomationError (DirectoryMissing) when its folder is not an
+// existing directory.
+QString targetFileName(const QString& fileName, QStringView extension);
 
 // Writes the workbook as an .xlsx package (a ZIP of XML parts) and returns the name it saved
 // under. The archive is written completely under a hidden temporary name in the target's

@@ -8,6 +8,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <unordered_map>
 
 namespace qorv::automation {
@@ -36,32 +37,49 @@ TextArray TextArray::fromRows(const QList<QStringList>& rows) {
 
 namespace {
 
-// Gives every cell of the block the format `change` makes of its current one. Each distinct
-// current format is derived once, so a million-row column costs one lookup per cell.
+// The formats derived while a block is written, each made once by key (what the new format
+// depends on), so that a million-row column costs one lookup per cell; the key of the cell
+// before is looked at first, as neighbours mostly share it.
+template <typename Key>
+class DerivedFormats {
+  public:
+    template <typename Derive>
+    std::uint32_t get(Key key, Derive derive) {
+        if (key != lastKey_) {
+            const auto found = derived_.find(key);
+            if (found != derived_.end()) {
+                last_ = found->second;
+            } else {
+                last_ = derive();
+                derived_.emplace(key, last_);
+            }
+            lastKey_ = key;
+        }
+        return last_;
+    }
+
+  private:
+    std::unordered_map<Key, std::uint32_t> derived_;
+    Key lastKey_ = std::numeric_limits<Key>::max();
+    std::uint32_t last_ = 0;
+};
+
+// Gives every cell of the block the format `change` makes of its current one.
 template <typename Change>
 void restyle(Worksheet& sheet, const RangeRef& ref, Change change) {
     Styles& styles = sheet.styles();
     CellStore& cells = sheet.cellStore();
-    std::unordered_map<std::uint32_t, std::uint32_t> derived;
-    std::uint32_t lastOld = UINT32_MAX;
-    std::uint32_t lastNew = 0;
+    DerivedFormats<std::uint32_t> derived;
     for (int column = ref.first.column; column <= ref.last.column; ++column) {
         cells.reserve(column, ref.last.row);
         for (int row = ref.first.row; row <= ref.last.row; ++row) {
             const std::uint32_t meta = cells.meta(row, column);
             const std::uint32_t old = CellStore::formatOf(meta);
-            if (old != lastOld) {
-                const auto found = derived.find(old);
-                if (found != derived.end()) {
-                    lastNew = found->second;
-                } else {
-                    CellFormat format = styles.format(old);
-                    change(format);
-                    lastNew = styles.formatIndex(format);
-                    derived.emplace(old, lastNew);
-                }
-                lastOld = old;
-            }
+            const std::uint32_t lastNew = derived.get(old, [&] {
+                CellFormat format = styles.format(old);
+                change(format);
+                return styles.formatIndex(format);
+            });
             if (lastNew != old) {
                 cells.setMeta(row, column, CellStore::pack(CellStore::typeOf(meta), lastNew));
             }
@@ -78,9 +96,7 @@ void writeTexts(Worksheet& sheet, const RangeRef& ref, InputRule rule, TextAt te
     Styles& styles = book.styles();
     TextTable& texts = book.texts();
     CellStore& cells = sheet.cellStore();
-    std::unordered_map<std::uint64_t, std::uint32_t> derived;
-    std::uint64_t lastKey = UINT64_MAX;
-    std::uint32_t lastFormat = 0;
+    DerivedFormats<std::uint64_t> derived;
     for (int column = ref.first.column; column <= ref.last.column; ++column) {
         cells.reserve(column, ref.last.row);
         for (int row = ref.first.row; row <= ref.last.row; ++row) {
@@ -98,20 +114,13 @@ void writeTexts(Worksheet& sheet, const RangeRef& ref, InputRule rule, TextAt te
                     break;
                 case TextInput::Kind::Number: {
                     const std::uint64_t key = (std::uint64_t(format) << 32) | input.layout;
-                    if (key != lastKey) {
-                        const auto found = derived.find(key);
-                        if (found != derived.end()) {
-                            lastFormat = found->second;
-                        } else {
-                            CellFormat cellFormat = styles.format(format);
-                            cellFormat.numberFormat =
-                                styles.numberFormatIndex(layoutFormatCode(input.layout));
-                            lastFormat = styles.formatIndex(cellFormat);
-                            derived.emplace(key, lastFormat);
-                        }
-                        lastKey = key;
-                    }
-                    cells.set(row, column, CellStore::pack(CellType::Number, lastFormat),
+                    const std::uint32_t numberFormat = derived.get(key, [&] {
+                        CellFormat cellFormat = styles.format(format);
+                        cellFormat.numberFormat =
+                            styles.numberFormatIndex(layoutFormatCode(input.layout));
+                        return styles.formatIndex(cellFormat);
+                    });
+                    cells.set(row, column, CellStore::pack(CellType::Number, numberFormat),
                               input.number);
                     break;
                 }
@@ -188,6 +197,23 @@ const CellFormat& firstFormat(const Range& range) {
     return sheet.styles().format(CellStore::formatOf(meta));
 }
 
+// Gives every cell of the range the font `change` makes of its current one.
+template <typename Change>
+void restyleFont(const Range& range, Change change) {
+    Styles& styles = range.worksheet().styles();
+    restyle(range.worksheet(), range.ref(), [&](CellFormat& f) {
+        qorv::automation::Font font = styles.font(f.font);
+        change(font);
+        f.font = styles.fontIndex(font);
+    });
+}
+
+void checkBetween(const char* property, double value, double least, double most) {
+    if (!(value >= least && value <= most)) {
+        throw errors::badValue(QString::fromLatin1(property), value);
+    }
+}
+
 }  // namespace
 
 QString Range::address() const {
@@ -252,36 +278,19 @@ QString Range::numberFormat() const {
 }
 
 void RangeFont::setSize(double size) {
-    if (!(size >= 1 && size <= 409)) {
-        throw errors::badValue(QStringLiteral("Font.Size"), size);
-    }
-    Styles& styles = range_.worksheet().styles();
-    restyle(range_.worksheet(), range_.ref(), [&](CellFormat& f) {
-        qorv::automation::Font font = styles.font(f.font);
-        font.size = size;
-        f.font = styles.fontIndex(font);
-    });
+    checkBetween("Font.Size", size, 1, 409);
+    restyleFont(range_, [&](qorv::automation::Font& font) { font.size = size; });
 }
 
 void RangeFont::setBold(bool bold) {
-    Styles& styles = range_.worksheet().styles();
-    restyle(range_.worksheet(), range_.ref(), [&](CellFormat& f) {
-        qorv::automation::Font font = styles.font(f.font);
-        font.bold = bold;
-        f.font = styles.fontIndex(font);
-    });
+    restyleFont(range_, [&](qorv::automation::Font& font) { font.bold = bold; });
 }
 
 void RangeFont::setName(const QString& name) {
     if (name.trimmed().isEmpty() || name.size() > 31) {
         throw errors::badValue(QStringLiteral("Font.Name"), name);
     }
-    Styles& styles = range_.worksheet().styles();
-    restyle(range_.worksheet(), range_.ref(), [&](CellFormat& f) {
-        qorv::automation::Font font = styles.font(f.font);
-        font.name = name;
-        f.font = styles.fontIndex(font);
-    });
+    restyleFont(range_, [&](qorv::automation::Font& font) { font.name = name; });
 }
 
 double RangeFont::size() const {
@@ -415,9 +424,7 @@ void RangeBorders::setWeight(int weight) {
 }
 
 void Range::setColumnWidth(double width) {
-    if (!(width >= 0 && width <= 255)) {
-        throw errors::badValue(QStringLiteral("ColumnWidth"), width);
-    }
+    checkBetween("ColumnWidth", width, 0, 255);
     sheet_->setColumnWidths(ref_.first.column, ref_.last.column, width);
 }
 
@@ -426,9 +433,7 @@ double Range::columnWidth() const {
 }
 
 void Range::setRowHeight(double height) {
-    if (!(height >= 0 && height <= 409)) {
-        throw errors::badValue(QStringLiteral("RowHeight"), height);
-    }
+    checkBetween("RowHeight", height, 0, 409);
     sheet_->setRowHeights(ref_.first.row, ref_.last.row, height);
 }
 

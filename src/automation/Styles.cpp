@@ -35,14 +35,14 @@ std::uint32_t Styles::formatIndex(const CellFormat& format) {
     return intern(format, formatIndex_, formats_);
 }
 
-std::uint32_t Styles::numberFormatIndex(const QString& code) {
-    const auto found = numberFormatIndex_.constFind(code);
-    if (found != numberFormatIndex_.constEnd()) {
+std::uint32_t TextTable::add(const QString& text) {
+    const auto found = index_.constFind(text);
+    if (found != index_.constEnd()) {
         return *found;
     }
-    const auto position = std::uint32_t(numberFormats_.size());
-    numberFormats_.push_back(code);
-    numberFormatIndex_.insert(code, position);
+    const auto position = std::uint32_t(texts_.size());
+    texts_.push_back(text);
+    index_.insert(text, position);
     return position;
 }
 

@@ -61,6 +61,19 @@ struct CellFormat {
     friend auto operator<=>(const CellFormat&, const CellFormat&) = default;
 };
 
+// Texts, each stored once and known by its index: the workbook's cell texts (text cells hold
+// an index into its table) and the number format codes of its styles.
+class TextTable {
+  public:
+    std::uint32_t add(const QString& text);
+    const QString& at(std::uint32_t index) const { return texts_[index]; }
+    std::uint32_t size() const { return std::uint32_t(texts_.size()); }
+
+  private:
+    std::vector<QString> texts_;
+    QHash<QString, std::uint32_t> index_;
+};
+
 // The workbook's formatting tables, each deduplicated: fonts, borders, number formats and
 // the cell formats combining them. Index 0 of each is the default (Arial 10, no border,
 // General, no alignment).
@@ -70,17 +83,17 @@ class Styles {
 
     std::uint32_t fontIndex(const Font& font);
     std::uint32_t borderIndex(const Border& border);
-    std::uint32_t numberFormatIndex(const QString& code);
+    std::uint32_t numberFormatIndex(const QString& code) { return numberFormats_.add(code); }
     std::uint32_t formatIndex(const CellFormat& format);
 
     const Font& font(std::uint32_t index) const { return fonts_[index]; }
     const Border& border(std::uint32_t index) const { return borders_[index]; }
-    const QString& numberFormat(std::uint32_t index) const { return numberFormats_[index]; }
+    const QString& numberFormat(std::uint32_t index) const { return numberFormats_.at(index); }
     const CellFormat& format(std::uint32_t index) const { return formats_[index]; }
 
     std::uint32_t fontCount() const { return std::uint32_t(fonts_.size()); }
     std::uint32_t borderCount() const { return std::uint32_t(borders_.size()); }
-    std::uint32_t numberFormatCount() const { return std::uint32_t(numberFormats_.size()); }
+    std::uint32_t numberFormatCount() const { return numberFormats_.size(); }
     std::uint32_t formatCount() const { return std::uint32_t(formats_.size()); }
 
     // The id a number format has in the saved file: 0 for General, 164 on for the others.
@@ -93,8 +106,7 @@ class Styles {
     std::map<Font, std::uint32_t> fontIndex_;
     std::vector<Border> borders_;
     std::map<Border, std::uint32_t> borderIndex_;
-    std::vector<QString> numberFormats_;
-    QHash<QString, std::uint32_t> numberFormatIndex_;
+    TextTable numberFormats_;
     std::vector<CellFormat> formats_;
     std::map<CellFormat, std::uint32_t> formatIndex_;
 };

@@ -54,44 +54,38 @@ bool readNumber(QStringView text, double& value, std::uint32_t& layout) {
         }
         ++pos;
     }
+    // Takes the character at pos when it is `a` or `b`, into the buffer as `as` (0: as itself).
+    auto take = [&](char16_t a, char16_t b, char as) {
+        if (pos < n && (text[pos] == a || text[pos] == b)) {
+            buffer[length++] = as != 0 ? as : char(text[pos].unicode());
+            ++pos;
+            return true;
+        }
+        return false;
+    };
+    // Copies the digits at pos into the buffer; false when there are none.
+    auto copyDigits = [&](int& count) {
+        const qsizetype start = pos;
+        while (pos < n && isDigit(text[pos].unicode())) {
+            buffer[length++] = char(text[pos].unicode());
+            ++pos;
+        }
+        count = int(pos - start);
+        return count > 0;
+    };
     const qsizetype intStart = pos;
-    while (pos < n && isDigit(text[pos].unicode())) {
-        buffer[length++] = char(text[pos].unicode());
-        ++pos;
-    }
-    const int intDigits = int(pos - intStart);
-    if (intDigits == 0) {
+    int intDigits = 0;
+    int decimals = 0;
+    int exponentDigits = 0;
+    if (!copyDigits(intDigits)) {
         return false;
     }
-    int decimals = 0;
-    if (pos < n && (text[pos] == u',' || text[pos] == u'.')) {
-        buffer[length++] = '.';
-        ++pos;
-        const qsizetype fracStart = pos;
-        while (pos < n && isDigit(text[pos].unicode())) {
-            buffer[length++] = char(text[pos].unicode());
-            ++pos;
-        }
-        decimals = int(pos - fracStart);
-        if (decimals == 0) {
-            return false;
-        }
+    if (take(u',', u'.', '.') && !copyDigits(decimals)) {
+        return false;
     }
-    int exponentDigits = 0;
-    if (pos < n && (text[pos] == u'e' || text[pos] == u'E')) {
-        buffer[length++] = 'e';
-        ++pos;
-        if (pos < n && (text[pos] == u'-' || text[pos] == u'+')) {
-            buffer[length++] = char(text[pos].unicode());
-            ++pos;
-        }
-        const qsizetype expStart = pos;
-        while (pos < n && isDigit(text[pos].unicode())) {
-            buffer[length++] = char(text[pos].unicode());
-            ++pos;
-        }
-        exponentDigits = int(pos - expStart);
-        if (exponentDigits == 0) {
+    if (take(u'e', u'E', 'e')) {
+        take(u'-', u'+', 0);
+        if (!copyDigits(exponentDigits)) {
             return false;
         }
     }

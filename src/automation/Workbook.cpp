@@ -3,21 +3,7 @@
 #include "automation/AutomationError.h"
 #include "automation/Package.h"
 
-#include "files/FileKind.h"
-#include "files/FileName.h"
-
 namespace qorv::automation {
-
-std::uint32_t TextTable::add(const QString& text) {
-    const auto found = index_.constFind(text);
-    if (found != index_.constEnd()) {
-        return *found;
-    }
-    const auto position = std::uint32_t(texts_.size());
-    texts_.push_back(text);
-    index_.insert(text, position);
-    return position;
-}
 
 Workbook::Workbook() {
     const QDateTime now = QDateTime::currentDateTimeUtc();
@@ -143,15 +129,7 @@ Chart& Workbook::moveChartToWorksheet(Chart& chart, const QString& sheetName) {
 }
 
 QString Workbook::saveAs(const QString& fileName) {
-    QString wanted = fileName;
-    if (!wanted.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive)) {
-        wanted += QStringLiteral(".xlsx");
-    }
-    const QString folder = files::DirectoryOf(wanted);
-    if (files::KindOf(folder) != files::FileKind::Directory) {
-        throw errors::directoryMissing(folder);
-    }
-    path_ = writeFile(wanted, true);
+    path_ = writeFile(targetFileName(fileName, u".xlsx"), true);
     return path_;
 }
 

@@ -5,24 +5,11 @@
 #include "automation/print/DisplayLocale.h"
 
 #include <QDateTime>
-#include <QHash>
 #include <QString>
 #include <memory>
 #include <vector>
 
 namespace qorv::automation {
-
-// The workbook's texts, each stored once; text cells hold an index into this table.
-class TextTable {
-  public:
-    std::uint32_t add(const QString& text);
-    const QString& at(std::uint32_t index) const { return texts_[index]; }
-    std::uint32_t size() const { return std::uint32_t(texts_.size()); }
-
-  private:
-    std::vector<QString> texts_;
-    QHash<QString, std::uint32_t> index_;
-};
 
 // An in-memory workbook and its saving as an .xlsx file. A new workbook holds one
 // worksheet, "Лист1", with Arial 10 as its default font.

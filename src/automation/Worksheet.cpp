@@ -5,6 +5,8 @@
 #include "automation/print/PdfExport.h"
 
 #include <cmath>
+#include <optional>
+#include <vector>
 
 namespace qorv::automation {
 
@@ -24,6 +26,24 @@ double columnPixels(double characters) {
         return std::trunc(characters * 12 + 0.5);
     }
     return std::round(characters * 7 + 5);
+}
+
+// The height or width set for row or column `index` (from 1), if one was.
+std::optional<double> customSize(const std::vector<double>& sizes, int index) {
+    if (index <= int(sizes.size()) && sizes[std::size_t(index - 1)] >= 0) {
+        return sizes[std::size_t(index - 1)];
+    }
+    return std::nullopt;
+}
+
+// Sets the height or width of rows or columns `first` to `last` (from 1).
+void setSizes(std::vector<double>& sizes, int first, int last, double size) {
+    if (last > int(sizes.size())) {
+        sizes.resize(std::size_t(last), -1.0);
+    }
+    for (int i = first; i <= last; ++i) {
+        sizes[std::size_t(i - 1)] = size;
+    }
 }
 
 void checkPoints(const char* property, double points) {
@@ -117,14 +137,11 @@ int Worksheet::lastUsedColumn() const {
 }
 
 double Worksheet::rowHeight(int row) const {
-    if (row <= int(rowHeights_.size()) && rowHeights_[std::size_t(row - 1)] >= 0) {
-        return rowHeights_[std::size_t(row - 1)];
-    }
-    return kDefaultRowHeight;
+    return customSize(rowHeights_, row).value_or(kDefaultRowHeight);
 }
 
 bool Worksheet::hasCustomHeight(int row) const {
-    return row <= int(rowHeights_.size()) && rowHeights_[std::size_t(row - 1)] >= 0;
+    return customSize(rowHeights_, row).has_value();
 }
 
 double Worksheet::rowTop(int row) const {
@@ -138,14 +155,11 @@ double Worksheet::rowTop(int row) const {
 }
 
 double Worksheet::columnWidth(int column) const {
-    if (column <= int(columnWidths_.size()) && columnWidths_[std::size_t(column - 1)] >= 0) {
-        return columnWidths_[std::size_t(column - 1)];
-    }
-    return kDefaultColumnWidth;
+    return customSize(columnWidths_, column).value_or(kDefaultColumnWidth);
 }
 
 bool Worksheet::hasCustomWidth(int column) const {
-    return column <= int(columnWidths_.size()) && columnWidths_[std::size_t(column - 1)] >= 0;
+    return customSize(columnWidths_, column).has_value();
 }
 
 double Worksheet::columnWidthPoints(int column) const {
@@ -197,21 +211,11 @@ void Worksheet::columnAt(double points, int& column, double& offset) const {
 }
 
 void Worksheet::setRowHeights(int firstRow, int lastRow, double height) {
-    if (lastRow > int(rowHeights_.size())) {
-        rowHeights_.resize(std::size_t(lastRow), -1.0);
-    }
-    for (int r = firstRow; r <= lastRow; ++r) {
-        rowHeights_[std::size_t(r - 1)] = height;
-    }
+    setSizes(rowHeights_, firstRow, lastRow, height);
 }
 
 void Worksheet::setColumnWidths(int firstColumn, int lastColumn, double width) {
-    if (lastColumn > int(columnWidths_.size())) {
-        columnWidths_.resize(std::size_t(lastColumn), -1.0);
-    }
-    for (int c = firstColumn; c <= lastColumn; ++c) {
-        columnWidths_[std::size_t(c - 1)] = width;
-    }
+    setSizes(columnWidths_, firstColumn, lastColumn, width);
 }
 
 void PageSetup::setPaperSize(int size) {

@@ -5,53 +5,7 @@
 namespace qorv::automation {
 
 XmlWriter& XmlWriter::attr(std::string_view name, std::string_view value) {
-    out_.push_back(' ');
-    out_.append(name);
-    out_.append("=\"");
-    for (char ch : value) {
-        switch (ch) {
-            case '&':
-                out_.append("&amp;");
-                break;
-            case '<':
-                out_.append("&lt;");
-                break;
-            case '"':
-                out_.append("&quot;");
-                break;
-            default:
-                out_.push_back(ch);
-        }
-    }
-    out_.push_back('"');
-    return *this;
-}
-
-XmlWriter& XmlWriter::attr(std::string_view name, QStringView value) {
-    out_.push_back(' ');
-    out_.append(name);
-    out_.append("=\"");
-    appendEscaped(out_, value);
-    out_.push_back('"');
-    return *this;
-}
-
-XmlWriter& XmlWriter::attr(std::string_view name, long long value) {
-    out_.push_back(' ');
-    out_.append(name);
-    out_.append("=\"");
-    appendInteger(out_, value);
-    out_.push_back('"');
-    return *this;
-}
-
-XmlWriter& XmlWriter::attrNumber(std::string_view name, double value) {
-    out_.push_back(' ');
-    out_.append(name);
-    out_.append("=\"");
-    appendNumber(out_, value);
-    out_.push_back('"');
-    return *this;
+    return attr(name, QString::fromUtf8(value.data(), qsizetype(value.size())));
 }
 
 void XmlWriter::element(std::string_view name, QStringView text) {

@@ -30,14 +30,20 @@ class XmlWriter {
     XmlWriter& attr(std::string_view name, const char* value) {
         return attr(name, std::string_view(value));
     }
-    XmlWriter& attr(std::string_view name, QStringView value);
+    XmlWriter& attr(std::string_view name, QStringView value) {
+        return attribute(name, [&] { appendEscaped(out_, value); });
+    }
     XmlWriter& attr(std::string_view name, const QString& value) {
         return attr(name, QStringView(value));
     }
-    XmlWriter& attr(std::string_view name, long long value);
+    XmlWriter& attr(std::string_view name, long long value) {
+        return attribute(name, [&] { appendInteger(out_, value); });
+    }
     XmlWriter& attr(std::string_view name, int value) { return attr(name, (long long)value); }
     XmlWriter& attr(std::string_view name, unsigned value) { return attr(name, (long long)value); }
-    XmlWriter& attrNumber(std::string_view name, double value);
+    XmlWriter& attrNumber(std::string_view name, double value) {
+        return attribute(name, [&] { appendNumber(out_, value); });
+    }
     void close() { out_.push_back('>'); }
     void end() { out_.append("/>"); }
     void close(std::string_view name) {
@@ -60,12 +66,24 @@ class XmlWriter {
 
     std::string& buffer() { return out_; }
 
-    // Appends text as UTF-8 with & < > " escaped; characters XML cannot hold are dropped.
+    // Appends text as UTF-8 with & < > " escaped; characters XML cannot hold are dropped. The
+    // one escaper of the package: attribute values given as UTF-8 bytes go through it too.
     static void appendEscaped(std::string& out, QStringView text);
     static void appendNumber(std::string& out, double value);
     static void appendInteger(std::string& out, long long value);
 
   private:
+    // ` name="value"`, the value appended by `value()`.
+    template <typename Append>
+    XmlWriter& attribute(std::string_view name, Append value) {
+        out_.push_back(' ');
+        out_.append(name);
+        out_.append("=\"");
+        value();
+        out_.push_back('"');
+        return *this;
+    }
+
     std::string& out_;
 };
 

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace qorv::automation {
 
@@ -77,81 +78,118 @@ struct NumberFormatter::Section {
 
 namespace {
 
-// Reads one section of a format code into parts.
-NumberFormatter::Section parseSection(QStringView code) {
-    NumberFormatter::Section section;
-    auto& parts = section.parts;
-    auto literal = [&](const QString& text) {
+// Reads one section of a format code into parts, a character or a run of them at a time: the
+// literals, the number's digits and signs, the date's and time's letters, each read by its own
+// function; a character none of them takes is shown as it is.
+class SectionReader {
+  public:
+    explicit SectionReader(QStringView code) : code_(code) {}
+
+    NumberFormatter::Section read() && {
+        while (i_ < code_.size()) {
+            if (!readLiteral() && !readNumberPart() && !readDatePart()) {
+                literal(code_[i_]);
+                ++i_;
+            }
+        }
+        markMinutes();
+        measureNumber();
+        return std::move(section_);
+    }
+
+  private:
+    void literal(const QString& text) {
+        auto& parts = section_.parts;
         if (!parts.empty() && parts.back().token == Token::Literal) {
             parts.back().text += text;
         } else {
             parts.push_back({Token::Literal, 0, false, text});
         }
-    };
-    bool afterPoint = false;
-    qsizetype i = 0;
-    auto run = [&](QChar c) {
-        qsizetype n = 0;
-        while (i + n < code.size() && code[i + n].toLower() == c) {
-            ++n;
-        }
-        return n;
-    };
-    while (i < code.size()) {
-        const QChar c = code[i];
-        const QChar lower = c.toLower();
-        if (code.mid(i).startsWith(u"General", Qt::CaseInsensitive)) {
-            parts.push_back({Token::General});
-            section.hasDigits = true;
-            i += 7;
-        } else if (c == u'"') {
-            const qsizetype end = code.indexOf(u'"', i + 1);
-            literal(code.mid(i + 1, (end < 0 ? code.size() : end) - i - 1).toString());
-            i = end < 0 ? code.size() : end + 1;
-        } else if (c == u'\\' && i + 1 < code.size()) {
-            literal(code[i + 1]);
-            i += 2;
+    }
+
+    // Quoted text, an escaped character, a bracket (colours and conditions, not shown), and
+    // the spacing and fill marks (a space).
+    bool readLiteral() {
+        const QChar c = code_[i_];
+        if (c == u'"') {
+            const qsizetype end = code_.indexOf(u'"', i_ + 1);
+            literal(code_.mid(i_ + 1, (end < 0 ? code_.size() : end) - i_ - 1).toString());
+            i_ = end < 0 ? code_.size() : end + 1;
+        } else if (c == u'\\' && i_ + 1 < code_.size()) {
+            literal(code_[i_ + 1]);
+            i_ += 2;
         } else if (c == u'[') {
-            const qsizetype end = code.indexOf(u']', i);  // colours and conditions: not shown
-            i = end < 0 ? code.size() : end + 1;
+            const qsizetype end = code_.indexOf(u']', i_);
+            i_ = end < 0 ? code_.size() : end + 1;
         } else if (c == u'_' || c == u'*') {
             literal(QStringLiteral(" "));
-            i += 2;
+            i_ += 2;
+        } else {
+            return false;
+        }
+        return true;
+    }
+
+    // "General", digit places, the decimal point, grouping commas, the exponent, "%" and "@".
+    bool readNumberPart() {
+        auto& parts = section_.parts;
+        const QChar c = code_[i_];
+        if (code_.mid(i_).startsWith(u"General", Qt::CaseInsensitive)) {
+            parts.push_back({Token::General});
+            section_.hasDigits = true;
+            i_ += 7;
         } else if (c == u'0' || c == u'#' || c == u'?') {
-            const Token token = afterPoint ? Token::Fraction : Token::Integer;
+            const Token token = afterPoint_ ? Token::Fraction : Token::Integer;
             if (parts.empty() || parts.back().token != token) {
                 parts.push_back({token});
             }
-            if (c == u'0' || afterPoint) {
+            if (c == u'0' || afterPoint_) {
                 ++parts.back().width;
             }
-            section.hasDigits = true;
-            ++i;
-        } else if (c == u'.' && section.hasDigits && !section.dateTime) {
-            afterPoint = true;
+            section_.hasDigits = true;
+            ++i_;
+        } else if (c == u'.' && section_.hasDigits && !section_.dateTime) {
+            afterPoint_ = true;
             parts.push_back({Token::Fraction});
-            ++i;
-        } else if (c == u',' && section.hasDigits) {
-            ++i;  // thousands grouping: not used in reports
-        } else if (lower == u'e' && i + 1 < code.size() &&
-                   (code[i + 1] == u'+' || code[i + 1] == u'-') && section.hasDigits) {
-            Part part{Token::Exponent, 0, code[i + 1] == u'+'};
-            i += 2;
-            while (i < code.size() && (code[i] == u'0' || code[i] == u'#')) {
-                ++part.width;
-                ++i;
-            }
-            parts.push_back(part);
+            ++i_;
+        } else if (c == u',' && section_.hasDigits) {
+            ++i_;  // thousands grouping: not used in reports
+        } else if (c.toLower() == u'e' && i_ + 1 < code_.size() &&
+                   (code_[i_ + 1] == u'+' || code_[i_ + 1] == u'-') && section_.hasDigits) {
+            readExponent();
         } else if (c == u'%') {
             parts.push_back({Token::Percent});
-            ++i;
+            ++i_;
         } else if (c == u'@') {
             parts.push_back({Token::TextValue});
-            section.hasText = true;
-            ++i;
-        } else if (lower == u'd' || lower == u'y' || lower == u'h' || lower == u's' ||
-                   lower == u'm') {
-            const qsizetype n = run(lower);
+            section_.hasText = true;
+            ++i_;
+        } else {
+            return false;
+        }
+        return true;
+    }
+
+    // "E+00": the sign shown always or only when negative, then the exponent's digit places.
+    void readExponent() {
+        Part part{Token::Exponent, 0, code_[i_ + 1] == u'+'};
+        i_ += 2;
+        while (i_ < code_.size() && (code_[i_] == u'0' || code_[i_] == u'#')) {
+            ++part.width;
+            ++i_;
+        }
+        section_.parts.push_back(part);
+    }
+
+    // A run of one of the letters d, m, y, h, s, and the date separator "/".
+    bool readDatePart() {
+        const QChar c = code_[i_];
+        const QChar lower = c.toLower();
+        if (lower == u'd' || lower == u'y' || lower == u'h' || lower == u's' || lower == u'm') {
+            qsizetype n = 0;
+            while (i_ + n < code_.size() && code_[i_ + n].toLower() == lower) {
+                ++n;
+            }
             Token token = Token::Day;
             if (lower == u'y') {
                 token = Token::Year;
@@ -162,48 +200,64 @@ NumberFormatter::Section parseSection(QStringView code) {
             } else if (lower == u'm') {
                 token = n == 3 ? Token::MonthShort : n >= 4 ? Token::MonthLong : Token::Month;
             }
-            parts.push_back({token, int(n)});
-            section.dateTime = true;
-            i += n;
-        } else if (c == u'/' && section.dateTime) {
-            parts.push_back({Token::DateSeparator});
-            ++i;
+            section_.parts.push_back({token, int(n)});
+            section_.dateTime = true;
+            i_ += n;
+        } else if (c == u'/' && section_.dateTime) {
+            section_.parts.push_back({Token::DateSeparator});
+            ++i_;
         } else {
-            literal(c);
-            ++i;
+            return false;
         }
+        return true;
     }
+
     // "m" right after an hour or right before seconds counts minutes.
-    for (std::size_t k = 0; k < parts.size(); ++k) {
-        if (parts[k].token != Token::Month) {
-            continue;
-        }
-        auto neighbour = [&](int step) -> Token {
-            for (std::ptrdiff_t j = std::ptrdiff_t(k) + step;
-                 j >= 0 && j < std::ptrdiff_t(parts.size()); j += step) {
-                if (parts[std::size_t(j)].token != Token::Literal &&
-                    parts[std::size_t(j)].token != Token::DateSeparator) {
-                    return parts[std::size_t(j)].token;
-                }
+    void markMinutes() {
+        auto& parts = section_.parts;
+        for (std::size_t k = 0; k < parts.size(); ++k) {
+            if (parts[k].token != Token::Month) {
+                continue;
             }
-            return Token::Literal;
-        };
-        if (neighbour(-1) == Token::Hour || neighbour(1) == Token::Second) {
-            parts[k].token = Token::Minute;
+            auto neighbour = [&](int step) -> Token {
+                for (std::ptrdiff_t j = std::ptrdiff_t(k) + step;
+                     j >= 0 && j < std::ptrdiff_t(parts.size()); j += step) {
+                    if (parts[std::size_t(j)].token != Token::Literal &&
+                        parts[std::size_t(j)].token != Token::DateSeparator) {
+                        return parts[std::size_t(j)].token;
+                    }
+                }
+                return Token::Literal;
+            };
+            if (neighbour(-1) == Token::Hour || neighbour(1) == Token::Second) {
+                parts[k].token = Token::Minute;
+            }
         }
     }
-    for (const Part& p : parts) {
-        if (p.token == Token::Fraction) {
-            section.places += p.width;
-        } else if (p.token == Token::Integer) {
-            section.integerWidth += p.width;
-        } else if (p.token == Token::Exponent) {
-            section.exponent = true;
-        } else if (p.token == Token::Percent) {
-            section.percent = true;
+
+    // The decimals, integer places, exponent and percent of the number parts.
+    void measureNumber() {
+        for (const Part& p : section_.parts) {
+            if (p.token == Token::Fraction) {
+                section_.places += p.width;
+            } else if (p.token == Token::Integer) {
+                section_.integerWidth += p.width;
+            } else if (p.token == Token::Exponent) {
+                section_.exponent = true;
+            } else if (p.token == Token::Percent) {
+                section_.percent = true;
+            }
         }
     }
-    return section;
+
+    QStringView code_;
+    qsizetype i_ = 0;
+    bool afterPoint_ = false;
+    NumberFormatter::Section section_;
+};
+
+NumberFormatter::Section parseSection(QStringView code) {
+    return SectionReader(code).read();
 }
 
 // The decimal digits of a non-negative number rounded half up to `places` decimals, as
@@ -366,6 +420,13 @@ QString formatGeneral(double value, const DisplayLocale& l) {
     return text;
 }
 
+// The fields a token of one or two digits shows ("d", "mm", "h", "m" of minutes, "ss").
+constexpr std::pair<Token, int DateTimeParts::*> kTwoDigitFields[] = {
+    {Token::Day, &DateTimeParts::day},       {Token::Month, &DateTimeParts::month},
+    {Token::Hour, &DateTimeParts::hour},     {Token::Minute, &DateTimeParts::minute},
+    {Token::Second, &DateTimeParts::second},
+};
+
 QString formatDateTime(const NumberFormatter::Section& s, double value, const DisplayLocale& l) {
     const DateTimeParts t = DateTimeOfSerial(value);
     QString out;
@@ -378,12 +439,6 @@ QString formatDateTime(const NumberFormatter::Section& s, double value, const Di
             case Token::DateSeparator:
                 out += l.dateSeparator;
                 break;
-            case Token::Day:
-                appendPadded(out, t.day, std::min(p.width, 2));
-                break;
-            case Token::Month:
-                appendPadded(out, t.month, std::min(p.width, 2));
-                break;
             case Token::MonthShort:
             case Token::MonthLong:
                 out += QString::fromUtf8(kMonthsShort[t.month - 1]);
@@ -395,16 +450,12 @@ QString formatDateTime(const NumberFormatter::Section& s, double value, const Di
                     appendPadded(out, t.year, 4);
                 }
                 break;
-            case Token::Hour:
-                appendPadded(out, t.hour, std::min(p.width, 2));
-                break;
-            case Token::Minute:
-                appendPadded(out, t.minute, std::min(p.width, 2));
-                break;
-            case Token::Second:
-                appendPadded(out, t.second, std::min(p.width, 2));
-                break;
             default:
+                for (const auto& [token, field] : kTwoDigitFields) {
+                    if (token == p.token) {
+                        appendPadded(out, t.*field, std::min(p.width, 2));
+                    }
+                }
                 break;
         }
     }

@@ -1,10 +1,10 @@
 #include "automation/print/PdfExport.h"
 
 #include "automation/AutomationError.h"
+#include "automation/Package.h"
 #include "automation/Worksheet.h"
 #include "automation/print/PrintLayout.h"
 #include "automation/print/SheetPainter.h"
-#include "files/FileKind.h"
 #include "files/FileName.h"
 #include "files/SafeSave.h"
 
@@ -66,14 +66,8 @@ bool WritePages(const Worksheet& sheet, const std::vector<PrintPage>& pages,
 
 QString ExportWorksheetPdf(const Worksheet& sheet, const QString& fileName,
                            const DisplayLocale& locale) {
-    QString wanted = fileName;
-    if (!wanted.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) {
-        wanted += QStringLiteral(".pdf");
-    }
+    const QString wanted = targetFileName(fileName, u".pdf");
     const QString folder = files::DirectoryOf(wanted);
-    if (files::KindOf(folder) != files::FileKind::Directory) {
-        throw errors::directoryMissing(folder);
-    }
     const std::vector<PrintPage> pages = PaginateSheet(sheet);
     if (pages.empty()) {
         throw errors::nothingToPrint(sheet.name());

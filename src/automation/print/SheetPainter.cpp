@@ -17,6 +17,8 @@
 #include <exception>
 #include <mutex>
 #include <thread>
+#include <tuple>
+#include <utility>
 
 namespace qorv::automation {
 
@@ -94,35 +96,31 @@ class BorderLines {
 }  // namespace
 
 QString PrintFamily(const QString& spreadsheetFont) {
-    const QString name = spreadsheetFont.trimmed().toLower();
-#ifdef _WIN32
     // Windows has the fonts themselves; "Arial Cyr" and the like are older names of Arial.
-    if (name == QLatin1String("arial narrow")) {
-        return QStringLiteral("Arial Narrow");
-    }
-    if (name.startsWith(QLatin1String("arial")) || name == QLatin1String("helvetica")) {
-        return QStringLiteral("Arial");
-    }
-    if (name.startsWith(QLatin1String("times new roman"))) {
-        return QStringLiteral("Times New Roman");
-    }
-    if (name.startsWith(QLatin1String("courier new"))) {
-        return QStringLiteral("Courier New");
-    }
+    struct Family {
+        const char* name;  // lower case
+        bool orLonger;     // also the names that start with it
+        const char* windows;
+        const char* elsewhere;
+    };
+    static constexpr Family kFamilies[] = {
+        {"arial narrow", false, "Arial Narrow", "Liberation Sans Narrow"},
+        {"arial", true, "Arial", "Liberation Sans"},
+        {"helvetica", false, "Arial", "Liberation Sans"},
+        {"times new roman", true, "Times New Roman", "Liberation Serif"},
+        {"courier new", true, "Courier New", "Liberation Mono"},
+    };
+    const QString name = spreadsheetFont.trimmed().toLower();
+    for (const Family& family : kFamilies) {
+        const QLatin1String known(family.name);
+        if (family.orLonger ? name.startsWith(known) : name == known) {
+#ifdef _WIN32
+            return QString::fromLatin1(family.windows);
 #else
-    if (name == QLatin1String("arial narrow")) {
-        return QStringLiteral("Liberation Sans Narrow");
-    }
-    if (name.startsWith(QLatin1String("arial")) || name == QLatin1String("helvetica")) {
-        return QStringLiteral("Liberation Sans");
-    }
-    if (name.startsWith(QLatin1String("times new roman"))) {
-        return QStringLiteral("Liberation Serif");
-    }
-    if (name.startsWith(QLatin1String("courier new"))) {
-        return QStringLiteral("Liberation Mono");
-    }
+            return QString::fromLatin1(family.elsewhere);
 #endif
+        }
+    }
     return spreadsheetFont;
 }
 
@@ -220,6 +218,13 @@ SheetPainter::~SheetPainter() = default;
 
 SheetPainter::PagePlan SheetPainter::plan(const PrintPage& page) const {
     PagePlan plan;
+    measureGrid(page, plan);
+    placeTexts(page, plan);
+    placeBorders(page, plan);
+    return plan;
+}
+
+void SheetPainter::measureGrid(const PrintPage& page, PagePlan& plan) const {
     plan.rowTop.assign(std::size_t(page.lastRow - page.firstRow + 2), 0);
     for (int row = page.firstRow; row <= page.lastRow; ++row) {
         const std::size_t i = std::size_t(row - page.firstRow);
@@ -230,91 +235,111 @@ SheetPainter::PagePlan SheetPainter::plan(const PrintPage& page) const {
         const std::size_t i = std::size_t(column - page.firstColumn);
         plan.columnLeft[i + 1] = plan.columnLeft[i] + sheet_.columnWidthPoints(column);
     }
-    const CellStore& cells = sheet_.cellStore();
-    const Styles& styles = sheet_.workbook().styles();
-    const std::vector<double>& left_ = plan.columnLeft;
-    const double pageRight = left_.back();
+}
 
-    // Texts.
+void SheetPainter::placeTexts(const PrintPage& page, PagePlan& plan) const {
+    const CellStore& cells = sheet_.cellStore();
     for (int row = page.firstRow; row <= page.lastRow; ++row) {
-        const double top = plan.rowTop[std::size_t(row - page.firstRow)];
-        const double height = plan.rowTop[std::size_t(row - page.firstRow) + 1] - top;
         for (int column = page.firstColumn; column <= page.lastColumn; ++column) {
-            const std::uint32_t meta = cells.meta(row, column);
-            if (CellStore::typeOf(meta) == CellType::Empty) {
-                continue;
-            }
-            const QString text = texts_->at(row, column);
-            if (text.isEmpty()) {
-                continue;
-            }
-            const CellFormat& format = styles.format(CellStore::formatOf(meta));
-            const Typeface& face = *typefaces_.at(format.font);
-            bool complete = true;
-            const double width = face.width(text, complete);
-            const std::size_t c = std::size_t(column - page.firstColumn);
-            double left = left_[c];
-            double right = left_[c + 1];
-            const bool number = CellStore::typeOf(meta) == CellType::Number;
-            HAlign align = format.horizontal;
-            if (align == HAlign::General) {
-                align = number ? HAlign::Right : HAlign::Left;
-            }
-            // Text runs on into empty neighbours on the side it grows to, within the page.
-            if (!number && width + 2 * kTextPadding > right - left) {
-                auto empty = [&](int col) {
-                    return CellStore::typeOf(cells.meta(row, col)) == CellType::Empty;
-                };
-                if (align != HAlign::Right) {
-                    for (int next = column + 1; next <= page.lastColumn && empty(next) &&
-                                                right - left < width + 2 * kTextPadding;
-                         ++next) {
-                        right = left_[std::size_t(next - page.firstColumn) + 1];
-                    }
-                }
-                if (align != HAlign::Left) {
-                    for (int previous = column - 1;
-                         previous >= page.firstColumn && empty(previous) &&
-                         right - left < width + 2 * kTextPadding;
-                         --previous) {
-                        left = left_[std::size_t(previous - page.firstColumn)];
-                    }
-                }
-            }
-            double x = left + kTextPadding;
-            if (align == HAlign::Right) {
-                x = left_[c + 1] - kTextPadding - width;
-            } else if (align == HAlign::Center || align == HAlign::CenterAcross) {
-                x = std::max(left, (left_[c] + left_[c + 1]) / 2 - width / 2);
-            }
-            x = std::max(x, left);
-            double baseline = top + height - face.descent - 1;  // bottom
-            if (format.vertical == VAlign::Center) {
-                baseline = top + (height + face.ascent - face.descent) / 2;
-            } else if (format.vertical == VAlign::Top) {
-                baseline = top + face.ascent + 1;
-            }
-            const double limit = std::min(right, pageRight);
-            if (!complete) {
-                plan.fallbacks.push_back({format.font, QRectF(left, top, limit - left, height),
-                                          QPointF(x, baseline), text});
-                continue;
-            }
-            // The characters that end past the limit are left out.
-            PagePlan::Glyphs& out = plan.glyphs[format.font];
-            for (QChar ch : text) {
-                const float advance = face.advances[ch.unicode()];
-                if (x + advance > limit + 1e-6) {
-                    break;
-                }
-                out.indexes << face.glyphs[ch.unicode()];
-                out.positions << QPointF(x, baseline);
-                x += advance;
+            if (CellStore::typeOf(cells.meta(row, column)) != CellType::Empty) {
+                placeText(page, row, column, plan);
             }
         }
     }
+}
 
-    // Borders: each edge between two cells once, in the wider of the two cells' lines.
+namespace {
+
+// The left and right of the space a text of `width` (padding included) has: its cell, run on
+// into the empty neighbours on the side the text grows to, within the page.
+std::pair<double, double> TextSpan(const CellStore& cells, const PrintPage& page,
+                                   const std::vector<double>& columnLeft, int row, int column,
+                                   HAlign align, double width) {
+    const std::size_t c = std::size_t(column - page.firstColumn);
+    double left = columnLeft[c];
+    double right = columnLeft[c + 1];
+    auto empty = [&](int col) {
+        return CellStore::typeOf(cells.meta(row, col)) == CellType::Empty;
+    };
+    if (align != HAlign::Right) {
+        for (int next = column + 1; next <= page.lastColumn && empty(next) && right - left < width;
+             ++next) {
+            right = columnLeft[std::size_t(next - page.firstColumn) + 1];
+        }
+    }
+    if (align != HAlign::Left) {
+        for (int previous = column - 1;
+             previous >= page.firstColumn && empty(previous) && right - left < width; --previous) {
+            left = columnLeft[std::size_t(previous - page.firstColumn)];
+        }
+    }
+    return {left, right};
+}
+
+}  // namespace
+
+void SheetPainter::placeText(const PrintPage& page, int row, int column, PagePlan& plan) const {
+    const QString text = texts_->at(row, column);
+    if (text.isEmpty()) {
+        return;
+    }
+    const std::uint32_t meta = sheet_.cellStore().meta(row, column);
+    const CellFormat& format = sheet_.workbook().styles().format(CellStore::formatOf(meta));
+    const Typeface& face = *typefaces_.at(format.font);
+    bool complete = true;
+    const double width = face.width(text, complete);
+    const std::vector<double>& lefts = plan.columnLeft;
+    const std::size_t c = std::size_t(column - page.firstColumn);
+    double left = lefts[c];
+    double right = lefts[c + 1];
+    const bool number = CellStore::typeOf(meta) == CellType::Number;
+    HAlign align = format.horizontal;
+    if (align == HAlign::General) {
+        align = number ? HAlign::Right : HAlign::Left;
+    }
+    if (!number && width + 2 * kTextPadding > right - left) {
+        std::tie(left, right) =
+            TextSpan(sheet_.cellStore(), page, lefts, row, column, align, width + 2 * kTextPadding);
+    }
+    double x = left + kTextPadding;
+    if (align == HAlign::Right) {
+        x = lefts[c + 1] - kTextPadding - width;
+    } else if (align == HAlign::Center || align == HAlign::CenterAcross) {
+        x = std::max(left, (lefts[c] + lefts[c + 1]) / 2 - width / 2);
+    }
+    x = std::max(x, left);
+    const double top = plan.rowTop[std::size_t(row - page.firstRow)];
+    const double height = plan.rowTop[std::size_t(row - page.firstRow) + 1] - top;
+    double baseline = top + height - face.descent - 1;  // bottom
+    if (format.vertical == VAlign::Center) {
+        baseline = top + (height + face.ascent - face.descent) / 2;
+    } else if (format.vertical == VAlign::Top) {
+        baseline = top + face.ascent + 1;
+    }
+    const double limit = std::min(right, lefts.back());
+    if (!complete) {
+        plan.fallbacks.push_back(
+            {format.font, QRectF(left, top, limit - left, height), QPointF(x, baseline), text});
+        return;
+    }
+    // The characters that end past the limit are left out.
+    PagePlan::Glyphs& out = plan.glyphs[format.font];
+    for (QChar ch : text) {
+        const float advance = face.advances[ch.unicode()];
+        if (x + advance > limit + 1e-6) {
+            break;
+        }
+        out.indexes << face.glyphs[ch.unicode()];
+        out.positions << QPointF(x, baseline);
+        x += advance;
+    }
+}
+
+// Each edge between two cells once, in the wider of the two cells' lines.
+void SheetPainter::placeBorders(const PrintPage& page, PagePlan& plan) const {
+    const CellStore& cells = sheet_.cellStore();
+    const Styles& styles = sheet_.workbook().styles();
+    const std::vector<double>& left = plan.columnLeft;
     for (int row = page.firstRow; row <= page.lastRow + 1; ++row) {
         const double y = plan.rowTop[std::size_t(row - page.firstRow)];
         for (int column = page.firstColumn; column <= page.lastColumn; ++column) {
@@ -326,11 +351,11 @@ SheetPainter::PagePlan SheetPainter::plan(const PrintPage& page) const {
                 width = std::max(width, EdgeWidth(styles, cells, row, column, EdgeTop));
             }
             const std::size_t c = std::size_t(column - page.firstColumn);
-            plan.borders.add(width, true, y, left_[c], left_[c + 1]);
+            plan.borders.add(width, true, y, left[c], left[c + 1]);
         }
     }
     for (int column = page.firstColumn; column <= page.lastColumn + 1; ++column) {
-        const double x = left_[std::size_t(column - page.firstColumn)];
+        const double x = left[std::size_t(column - page.firstColumn)];
         for (int row = page.firstRow; row <= page.lastRow; ++row) {
             double width = 0;
             if (column > page.firstColumn) {
@@ -343,7 +368,6 @@ SheetPainter::PagePlan SheetPainter::plan(const PrintPage& page) const {
             plan.borders.add(width, false, x, plan.rowTop[r], plan.rowTop[r + 1]);
         }
     }
-    return plan;
 }
 
 void SheetPainter::draw(QPainter& painter, const PrintPage& page, const PagePlan& plan) const {

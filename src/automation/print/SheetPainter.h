@@ -52,7 +52,13 @@ class SheetPainter {
     struct PagePlan;
 
   private:
+    // A page laid out in three passes: the rows' and columns' edges, the texts, the borders.
     PagePlan plan(const PrintPage& page) const;
+    void measureGrid(const PrintPage& page, PagePlan& plan) const;
+    void placeTexts(const PrintPage& page, PagePlan& plan) const;
+    // The text of one filled cell: its glyphs, or a fallback text when the tables lack one.
+    void placeText(const PrintPage& page, int row, int column, PagePlan& plan) const;
+    void placeBorders(const PrintPage& page, PagePlan& plan) const;
     void draw(QPainter& painter, const PrintPage& page, const PagePlan& plan) const;
 
     const Worksheet& sheet_;
