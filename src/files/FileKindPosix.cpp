@@ -33,14 +33,9 @@ FileKind KindOfMode(mode_t mode) {
 
 }  // namespace
 
+// An empty name needs no case of its own: the system finds nothing there (ENOENT).
 FileKind KindOf(const QString& name, int* error) {
     struct stat info {};
-    if (name.isEmpty()) {
-        if (error) {
-            *error = ENOENT;
-        }
-        return FileKind::Missing;
-    }
     if (::stat(EncodeFileName(name).constData(), &info) != 0) {
         if (error) {
             *error = errno;
@@ -52,10 +47,6 @@ FileKind KindOf(const QString& name, int* error) {
 
 OpenedFile OpenRegularFile(const QString& name) {
     OpenedFile result;
-    if (name.isEmpty()) {
-        result.error = ENOENT;
-        return result;
-    }
     // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer.
     const int fd =
         ::open(EncodeFileName(name).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
