@@ -106,15 +106,8 @@ class Workbook {
     int chartsAdded_ = 0;
 };
 
-// ErrorCheckingOptions: the three flags the report switches off.
-struct ErrorCheckingOptions {
-    bool backgroundChecking = true;
-    bool numberAsText = true;
-    bool inconsistentFormula = true;
-};
-
 // The spreadsheet application: the root of the object model. It runs in this process, so
-// "connect" always succeeds; Visible and ScreenUpdating are kept for the caller to act on.
+// "connect" always succeeds.
 //
 //   Application app = Application::connect();
 //   Workbook& book = app.workbooks().add();
@@ -126,12 +119,6 @@ class Application {
     Application(Application&&) noexcept;
     Application& operator=(Application&&) noexcept;
     ~Application();
-
-    bool visible() const { return visible_; }
-    void setVisible(bool visible) { visible_ = visible; }
-    bool screenUpdating() const { return screenUpdating_; }
-    void setScreenUpdating(bool updating) { screenUpdating_ = updating; }
-    ErrorCheckingOptions& errorCheckingOptions() { return errorChecking_; }
 
     class Workbooks {
       public:
@@ -149,9 +136,6 @@ class Application {
     Sheet& activeSheet() { return activeWorkbook().activeSheet(); }
 
   private:
-    bool visible_ = true;
-    bool screenUpdating_ = true;
-    ErrorCheckingOptions errorChecking_;
     std::vector<std::unique_ptr<Workbook>> workbooks_;
 };
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -40,6 +41,15 @@ struct LogData {
     QStringList LabelRows;
     QStringList StatusRows;
     QStringList SampleRows;
+    // The line number in the file (1-based) of each entry of SampleRows, set beside it.
+    QList<qsizetype> SampleLineNumbers;
+
+    // The flags asked as questions; the texts above stay what is stored and shown.
+    bool isDs1921() const { return DeviceKind == u"21"; }
+    bool hasTemperatureChannel() const { return TempChannelState != u"NO"; }
+    bool hasDataChannel() const { return DataChannelState != u"NO"; }
+    // Channel 2 records on/off events ("(Есть)", "(Нет)") rather than measured values.
+    bool hasEvents() const { return HasEvents != u"NO"; }
 };
 
 // The reader's display results, shown by the main window. Like LogData, one instance lives for

@@ -1,6 +1,6 @@
 #include "import/LogLineReader.h"
 
-#include "import/PuskFile.h"
+#include "import/LoadListener.h"
 
 #include <array>
 
@@ -96,6 +96,8 @@ void LogLineReader::prepare(const QString& fileName) {
     data_.StatusRows = QStringList();
     data_.LabelRows = QStringList();
     data_.SampleRows = QStringList();
+    data_.SampleLineNumbers = QList<qsizetype>();
+    lineNumber_ = 0;
 
     summary_.LimitRows.fill(QStringLiteral("NO"));
     data_.TempChannelHeader = QStringLiteral("NO");
@@ -126,6 +128,7 @@ void LogLineReader::prepare(const QString& fileName) {
 }
 
 void LogLineReader::readLine(QStringView line) {
+    ++lineNumber_;
     const bool mayBeKeyword = !line.isEmpty() && kw::IsCapitalCyrillic(line.front());
 
     if (mayBeKeyword) {
@@ -142,7 +145,7 @@ void LogLineReader::readLine(QStringView line) {
         if (line.startsWith(kw::DataSaved)) {
             section_ = ReaderSection::Status;
         }
-        if (data_.DeviceKind == u"21" && line.startsWith(kw::DataReadOut)) {
+        if (data_.isDs1921() && line.startsWith(kw::DataReadOut)) {
             section_ = ReaderSection::ReadOut;
         }
     }
@@ -159,7 +162,7 @@ void LogLineReader::readLine(QStringView line) {
             section_ = ReaderSection::Label;
         }
         // A device line above may just have made this a DS1921 file.
-        if (data_.DeviceKind == u"21") {
+        if (data_.isDs1921()) {
             if (line.startsWith(kw::DataReadOut)) {
                 section_ = ReaderSection::ReadOut;
             }
@@ -222,6 +225,7 @@ void LogLineReader::takeSampleLine(QStringView line) {
         celsiusCounted_ = true;
     }
     data_.SampleRows.append(line.toString());
+    data_.SampleLineNumbers.append(lineNumber_);
     if (data_.SampleRows.size() == 1) {
         if (events) {
             setChannel2Name(QStringLiteral("Событие"));
@@ -316,7 +320,7 @@ void LogLineReader::setChannel2Name(const QString& name) {
 }
 
 void LogLineReader::finish() {
-    const bool ds1921 = data_.DeviceKind == u"21";
+    const bool ds1921 = data_.isDs1921();
     if (ds1921) {
         data_.DataChannelState = QStringLiteral("NO");
     }
@@ -355,7 +359,7 @@ void LogLineReader::makeDataChannelCaption() {
     if (!data_.SampleRows.isEmpty()) {
         const QString& firstSample = data_.SampleRows.first();
         bool secondTemperature = false;
-        if (data_.TempChannelState == u"NO") {
+        if (!data_.hasTemperatureChannel()) {
             secondTemperature = firstSample.contains(kCelsius);
         } else {
             // Channel 1 takes the first "°C"; another one belongs to channel 2.
@@ -371,7 +375,7 @@ void LogLineReader::makeDataChannelCaption() {
 }
 
 void LogLineReader::settleDataSeriesKind() {
-    if (summary_.CelsiusCount == 0 && data_.TempChannelState == u"NO") {
+    if (summary_.CelsiusCount == 0 && !data_.hasTemperatureChannel()) {
         data_.DataSeriesKind =
             data_.DataSeriesKind == u"XXX" ? QStringLiteral("NO") : QStringLiteral("OK");
     }

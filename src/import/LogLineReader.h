@@ -57,6 +57,7 @@ class LogLineReader {
     LoadSummary& summary_;
     LoadListener* listener_;
     ReaderSection section_ = ReaderSection::Start;
+    qsizetype lineNumber_ = 0;  // of the line being read, 1-based
     bool celsiusCounted_ = false;
     // Distinct sample dates in order, gathered as the sample lines arrive and handed to the
     // summary by finish(), so a load that fails half way leaves no dates behind.

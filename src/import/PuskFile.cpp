@@ -93,6 +93,21 @@ class LineFeed {
     throw FileReadError(fileName, device.errorString(), error);
 }
 
+// Reads `device` in pieces of piece.size() bytes and hands each to `take`, until the end of the
+// data or until `take` returns false. A failed read raises FileReadError.
+template <typename Take>
+void ReadPieces(QIODevice& device, const QString& fileName, QByteArray& piece, Take take) {
+    for (;;) {
+        const qint64 got = device.read(piece.data(), piece.size());
+        if (got < 0) {
+            ThrowReadError(fileName, device);
+        }
+        if (got == 0 || !take(QByteArrayView(piece.constData(), got))) {
+            return;
+        }
+    }
+}
+
 // Reads a device that cannot seek back (a pipe) whole, then loads the bytes.
 void LoadSequential(QIODevice& device, const QString& fileName, LogLineReader& reader) {
     QByteArray bytes;
@@ -124,33 +139,21 @@ void LoadSeekable(QIODevice& device, const QString& fileName, LogLineReader& rea
     // A small file needs no full-sized piece; a size of 0 may just mean "unknown" (/proc).
     const qint64 pieceSize = std::clamp<qint64>(device.size(), 4096, kPieceSize);
     QByteArray piece(pieceSize, Qt::Uninitialized);
-    EncodingSniffer sniffer;
-    while (!sniffer.decided()) {
-        const qint64 got = device.read(piece.data(), piece.size());
-        if (got < 0) {
-            ThrowReadError(fileName, device);
-        }
-        if (got == 0) {
-            break;
-        }
-        sniffer.feed(QByteArrayView(piece.constData(), got));
-    }
+    EncodingSniffer sniffer;  // undecided before its first bytes
+    ReadPieces(device, fileName, piece, [&sniffer](QByteArrayView bytes) {
+        sniffer.feed(bytes);
+        return !sniffer.decided();
+    });
     const TextEncoding encoding = sniffer.verdict();
     if (!device.seek(ByteOrderMarkSize(encoding))) {
         ThrowReadError(fileName, device);
     }
 
     LineFeed feed(encoding, reader);
-    for (;;) {
-        const qint64 got = device.read(piece.data(), piece.size());
-        if (got < 0) {
-            ThrowReadError(fileName, device);
-        }
-        if (got == 0) {
-            break;
-        }
-        feed.feed(QByteArrayView(piece.constData(), got));
-    }
+    ReadPieces(device, fileName, piece, [&feed](QByteArrayView bytes) {
+        feed.feed(bytes);
+        return true;
+    });
     feed.finish();
 }
 

@@ -35,11 +35,6 @@ void CreateWorkbook(ReportRun& run) {
 
     run.ReportSheet = &run.workbook->worksheet(1);
     run.select(*run.ReportSheet);
-    run.application.setVisible(false);
-    automation::ErrorCheckingOptions& checks = run.application.errorCheckingOptions();
-    checks.backgroundChecking = false;
-    checks.numberAsText = false;
-    checks.inconsistentFormula = false;
     run.advance();
 
     run.ReportRow = 1;
@@ -99,7 +94,7 @@ ReportFiles BuildReport(ProgramState& state, ProgressListener& progress,
         run.advance();
 
         const ReportOptions& o = state.options;
-        if (o.isChecked(R::CheckBox6) || o.isChecked(R::CheckBox7)) {
+        if (run.channels.channel1 || run.channels.channel2) {
             WriteSampleTables(run);
         }
         progress.tableHidden();
@@ -111,7 +106,6 @@ ReportFiles BuildReport(ProgramState& state, ProgressListener& progress,
         if (o.isChecked(R::CheckBox8)) {
             ExportPdf(run);
         }
-        run.application.setScreenUpdating(true);
     } catch (...) {
         // A failed run leaves nothing that looks like a protocol: not the empty workbook of
         // its first save either.

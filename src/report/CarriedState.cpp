@@ -98,7 +98,7 @@ std::optional<CarriedState> CarriedStateFromJson(const QJsonObject& o) {
 }
 
 bool RunMayChangeWhatIsCarried(const ProgramState& loaded) {
-    if (loaded.data.HasEvents == "NO") {
+    if (!loaded.data.hasEvents()) {
         return false;  // the run makes no state-duration table, which is what reduces the line
     }
     const QString once = ReducedRateText(loaded.data.RateText.value_or(QString()));

@@ -13,13 +13,6 @@ using automation::Chart;
 using automation::Series;
 using R = ReportOptions;
 
-// What the chart stage reads once when it starts.
-struct ChartInputs {
-    bool channel1 = false;   // C1
-    bool channel2 = false;   // C2
-    bool eventOnly = false;  // channel 2 alone, recording on/off events
-};
-
 // The chart's rows on the report sheet: from ChartRow, 22 rows high.
 constexpr int kChartRows = 22;
 constexpr double kChartWidth = 430;
@@ -27,10 +20,6 @@ constexpr double kChartLeft = 1;
 constexpr int kEventOffColor = 16711680;  // blue, "0 (Нет)"
 constexpr int kEventOnColor = 255;        // red, "1 (Есть)"
 constexpr int kMarkerSize = 5;
-
-QString row(const char* column, int number) {
-    return QString::fromLatin1(column) + QString::number(number);
-}
 
 // Scale: a fixed minimum and maximum unless automatic; a fixed major unit unless 0.
 void Scale(Axis& axis, const QString& automatic, int minimum, int maximum, int unit) {
@@ -112,38 +101,36 @@ void Gridlines(Chart& chart) {
 
 // Creation, type and data on the data sheet; the chart stands on a chart sheet of its own
 // until it is placed.
-Chart& CreateChart(ReportRun& run, const ChartInputs& in) {
+Chart& CreateChart(ReportRun& run) {
     ProgramState& s = run.program;
+    const bool eventsOnly = run.channels.eventsOnly();
     run.select(*run.DataSheet);
     Chart& chart = run.workbook->charts().add(run.DataSheet);
     run.workbook->activeSheet().setName(QStringLiteral("Отчет 1"));
-    if (in.eventOnly) {
+    if (eventsOnly) {
         s.data.DataSeriesKind = QStringLiteral("OK");
     }
-    const int first = in.eventOnly ? run.ChartDataHeaderRow : run.ChartDataHeaderRow + 1;
-    chart.setChartType(in.eventOnly ? xl::ColumnClustered : xl::XYScatterSmoothNoMarkers);
+    const int first = eventsOnly ? run.ChartDataHeaderRow : run.ChartDataHeaderRow + 1;
+    chart.setChartType(eventsOnly ? xl::ColumnClustered : xl::XYScatterSmoothNoMarkers);
+    // Columns A (time) to C (channel 2) of the chart-data table.
     chart.setSourceData(
-        run.DataSheet->range(row("A", first) + QChar(':') + row("C", run.ChartDataLastRow)),
+        run.DataSheet->range(automation::RangeRef{{first, 1}, {run.ChartDataLastRow, 3}}),
         xl::Columns);
     return chart;
 }
 
 // Into the report sheet, which still has the new workbook's first sheet name.
 Chart& PlaceChart(Chart& chart) {
-    try {
-        return chart.location(xl::LocationAsObject, QStringLiteral("Лист1"));
-    } catch (const std::exception&) {
-        return chart.location(xl::LocationAsObject, QStringLiteral("Sheet1"));
-    }
+    return chart.location(xl::LocationAsObject, QStringLiteral("Лист1"));
 }
 
 // The first formatting, for every kind but "NO": no title, and the series colours.
-void FormatSeriesColours(Chart& chart, const ProgramState& s, const ChartInputs& in) {
+void FormatSeriesColours(Chart& chart, const ProgramState& s, const RunChannels& channels) {
     if (s.data.DataSeriesKind == "NO") {
         return;
     }
     chart.setHasTitle(false);
-    if (in.eventOnly) {
+    if (channels.eventsOnly()) {
         const std::pair<int, int> columns[] = {{2, kEventOnColor}, {1, kEventOffColor}};
         for (const auto& [index, color] : columns) {
             Series& series = chart.seriesCollection(index);
@@ -153,15 +140,12 @@ void FormatSeriesColours(Chart& chart, const ProgramState& s, const ChartInputs&
         }
         return;
     }
-    if (in.channel1) {
+    if (channels.channel1) {
         Line(chart.seriesCollection(1), s.chart.TempColor);
     }
-    if (in.channel2) {
-        try {
-            Line(chart.seriesCollection(2), s.chart.DataColor);
-        } catch (const std::exception&) {
-            Line(chart.seriesCollection(1), s.chart.DataColor);  // there is no series 2
-        }
+    if (channels.channel2) {
+        // Without a second series channel 2's colour goes to the only one.
+        Line(chart.seriesCollection(chart.seriesCount() >= 2 ? 2 : 1), s.chart.DataColor);
     }
 }
 
@@ -169,7 +153,7 @@ void FormatSeriesColours(Chart& chart, const ProgramState& s, const ChartInputs&
 // primary axis with the Temp fields; the legend stays.
 void FormatTwoChannels(ReportRun& run, Chart& chart) {
     const ProgramState& s = run.program;
-    const ChartSettings& c = s.chart;
+    const ChartSettings& settings = s.chart;
     const QString& kind = s.data.DataSeriesKind;
     if (!run.columns.Channel2Texts.isEmpty() && kind != "OK") {
         Series& second = chart.seriesCollection(2);
@@ -178,60 +162,63 @@ void FormatTwoChannels(ReportRun& run, Chart& chart) {
             second.setName(s.options.Edit13 + QStringLiteral(", ") +
                            CleanChannelTitle(s.data.DataChannelCaption.value_or(QString())));
         } else if (kind == "NO") {
-            Scale(chart.axes(xl::Value, xl::Secondary), c.DataScaleAuto, c.DataScaleMin,
-                  c.DataScaleMax, c.DataMajorUnit);
+            Scale(chart.axes(xl::Value, xl::Secondary), settings.DataScaleAuto,
+                  settings.DataScaleMin, settings.DataScaleMax, settings.DataMajorUnit);
             second.setName(Series2Title(s));
         }
         if (kind == "XXX" || kind == "NO") {
-            Line(second, c.DataColor);
-            Markers(second, c.DataMarker, c.DataColor);
+            Line(second, settings.DataColor);
+            Markers(second, settings.DataMarker, settings.DataColor);
         }
     }
     if (kind == "OK") {
         return;
     }
-    Scale(chart.axes(xl::Value, xl::Primary), c.TempScaleAuto, c.TempScaleMin, c.TempScaleMax,
-          c.TempMajorUnit);
+    Scale(chart.axes(xl::Value, xl::Primary), settings.TempScaleAuto, settings.TempScaleMin,
+          settings.TempScaleMax, settings.TempMajorUnit);
     Series& first = chart.seriesCollection(1);
     first.setName(Series1Title(s));
-    Line(first, c.TempColor);
-    Markers(first, c.TempMarker, c.TempColor);
-    if (c.TimeGridlines == "OK") {
+    Line(first, settings.TempColor);
+    Markers(first, settings.TempMarker, settings.TempColor);
+    if (settings.TimeGridlines == "OK") {
         Gridlines(chart);
     }
-    TimeAxis(chart, c, true);
+    TimeAxis(chart, settings, true);
 }
 
 // One channel: its axis, its series' name, colour and markers; no legend. The series of
 // channel 2 alone is named as channel 2 is everywhere else ("Влажность, %"). A chart of
 // channel 1 alone draws vertical grid lines when the time axis settings ask for them, as
 // every other chart does.
-void FormatOneChannel(ReportRun& run, Chart& chart, const ChartInputs& in) {
+void FormatOneChannel(ReportRun& run, Chart& chart) {
     const ProgramState& s = run.program;
-    const ChartSettings& c = s.chart;
+    const RunChannels& channels = run.channels;
+    const ChartSettings& settings = s.chart;
     const bool notOk = s.data.DataSeriesKind != "OK";
     Axis& values = chart.axes(xl::Value, xl::Primary);
-    Scale(values, c.TempScaleAuto, c.TempScaleMin, c.TempScaleMax, c.TempMajorUnit);
-    if (!in.channel1) {
-        Scale(values, c.DataScaleAuto, c.DataScaleMin, c.DataScaleMax, c.DataMajorUnit);
+    Scale(values, settings.TempScaleAuto, settings.TempScaleMin, settings.TempScaleMax,
+          settings.TempMajorUnit);
+    if (!channels.channel1) {
+        Scale(values, settings.DataScaleAuto, settings.DataScaleMin, settings.DataScaleMax,
+              settings.DataMajorUnit);
     }
     Series& series = chart.seriesCollection(1);
-    series.setName(in.channel1 ? Series1Title(s) : Series2Title(s));
-    if (!in.channel2) {
-        Line(series, c.TempColor);
-        Markers(series, c.TempMarker, c.TempColor);
-        if (c.TimeGridlines == "OK") {
+    series.setName(channels.channel1 ? Series1Title(s) : Series2Title(s));
+    if (!channels.channel2) {
+        Line(series, settings.TempColor);
+        Markers(series, settings.TempMarker, settings.TempColor);
+        if (settings.TimeGridlines == "OK") {
             Gridlines(chart);
         }
     }
-    if (!in.channel1 && notOk) {
-        Line(series, c.DataColor);
-        Markers(series, c.DataMarker, c.DataColor);
-        if (c.TimeGridlines == "OK") {
+    if (!channels.channel1 && notOk) {
+        Line(series, settings.DataColor);
+        Markers(series, settings.DataMarker, settings.DataColor);
+        if (settings.TimeGridlines == "OK") {
             Gridlines(chart);
         }
     }
-    TimeAxis(chart, c, notOk);
+    TimeAxis(chart, settings, notOk);
     chart.legend().remove();
 }
 
@@ -239,10 +226,10 @@ void FormatOneChannel(ReportRun& run, Chart& chart, const ChartInputs& in) {
 void SizeAndPosition(ReportRun& run) {
     automation::Worksheet& sheet = *run.ReportSheet;
     automation::Shape& shape = sheet.shapes().item(sheet.chartObjects().count());
-    const double top = sheet.range(row("A", run.ChartRow)).top();
+    const double top = sheet.cells(run.ChartRow, 1).top();
     shape.setTop(top);
     shape.setWidth(kChartWidth);
-    shape.setHeight(sheet.range(row("A", run.ChartRow + kChartRows)).top() - top);
+    shape.setHeight(sheet.cells(run.ChartRow + kChartRows, 1).top() - top);
     shape.setLeft(kChartLeft);
 }
 
@@ -250,26 +237,24 @@ void SizeAndPosition(ReportRun& run) {
 
 void BuildChart(ReportRun& run) {
     ProgramState& s = run.program;
-    ChartInputs in;
-    in.channel1 = s.options.isChecked(R::CheckBox6);
-    in.channel2 = s.options.isChecked(R::CheckBox7);
-    in.eventOnly = in.channel2 && s.data.HasEvents != "NO" && !in.channel1;
+    const RunChannels& channels = run.channels;
     // Without a channel, or with a range that selects no sample, the chart-data table has no
     // rows: there is nothing to plot, and a chart over its empty heading would draw nothing.
     const bool noRows = run.ChartDataLastRow <= run.ChartDataHeaderRow;
-    if (!s.options.isChecked(R::CheckBox9) || (!in.channel1 && !in.channel2) || noRows) {
+    if (!s.options.isChecked(R::CheckBox9) || (!channels.channel1 && !channels.channel2) ||
+        noRows) {
         return;
     }
-    Chart& created = CreateChart(run, in);
+    Chart& created = CreateChart(run);
     Chart& chart = PlaceChart(created);
-    FormatSeriesColours(chart, s, in);
+    FormatSeriesColours(chart, s, channels);
     run.select(*run.ReportSheet);
-    if (in.channel1 && in.channel2) {
+    if (channels.channel1 && channels.channel2) {
         FormatTwoChannels(run, chart);
     } else {
-        FormatOneChannel(run, chart, in);
+        FormatOneChannel(run, chart);
     }
-    if (!in.eventOnly) {
+    if (!channels.eventsOnly()) {
         DrawLimitLines(run, chart);
     }
     SizeAndPosition(run);

@@ -1,7 +1,6 @@
 #include "report/DataTables.h"
 
 #include "report/ChannelTitles.h"
-#include "report/HeadingBlock.h"
 #include "report/Messages.h"
 #include "report/NumberText.h"
 #include "report/PrintedTableLayout.h"
@@ -14,18 +13,18 @@ namespace {
 using automation::Range;
 using automation::TextArray;
 namespace xl = automation::xl;
-using R = ReportOptions;
 
-QString cell(const char* column, int row) {
-    return QString::fromLatin1(column) + QString::number(row);
-}
+using automation::RangeRef;
 
-QString cellAt(int column, int row) {
-    return automation::columnName(column) + QString::number(row);
-}
+// The columns of the chart-data table: the time, then channel 1 and channel 2 (or the "0 (Нет)"
+// and "1 (Есть)" durations of an events table).
+constexpr int kTimeColumn = 1;
+constexpr int kChannel1Column = 2;
+constexpr int kChannel2Column = 3;
 
-QString block(const QString& firstColumn, int firstRow, const QString& lastColumn, int lastRow) {
-    return firstColumn + QString::number(firstRow) + ':' + lastColumn + QString::number(lastRow);
+// Rows firstRow to lastRow of the columns firstColumn to lastColumn.
+RangeRef block(int firstRow, int firstColumn, int lastRow, int lastColumn) {
+    return RangeRef{{firstRow, firstColumn}, {lastRow, lastColumn}};
 }
 
 void thinBorders(const Range& range) {
@@ -42,27 +41,99 @@ TextArray columnOf(const QStringList& texts, qsizetype rows) {
     return array;
 }
 
-bool eventHeading(const ProgramState& s) {
-    return s.options.isChecked(R::CheckBox7) && s.data.HasEvents != "NO";
-}
-
 // A value as the printed table shows it: the text read back and written with the channel's
 // decimals; an empty entry stays empty.
-QString printedValue(const QString& entry, int decimals, const QString& line) {
+QString printedValue(const QString& entry, int decimals, const SampleSource& source) {
     if (entry.isEmpty()) {
         return QString();
     }
     const auto value = TryReadNumber(entry);
     if (!value) {
-        throw ConversionError(messages::SampleValueError(entry, line), entry);
+        throw ConversionError(messages::SampleValueError(entry, source.number, source.text), entry);
     }
     return FixedText(static_cast<double>(*value), decimals);
+}
+
+// The column headings of each block of the printed table: the time and the channels shown.
+QStringList printedHeadings(const ReportRun& run, bool twoChannels) {
+    const ProgramState& s = run.program;
+    if (twoChannels) {
+        return {QStringLiteral("Время"), Channel1HeadingTwoChannels(s), Channel2Heading(s)};
+    }
+    return {QStringLiteral("Время"),
+            run.channels.channel1 ? Channel1Heading(s) : Channel2Heading(s)};
+}
+
+// The rows of one block: the time, then the values with their channel's decimals; two
+// channels in the system's decimal separator, one channel with a point.
+TextArray printedValues(ReportRun& run, const TableBlock& b, int width, bool twoChannels) {
+    const SampleColumns& columns = run.columns;
+    const ChartSettings& chart = run.program.chart;
+    const bool channel1Values = run.channels.channel1 && !columns.Channel1Texts.isEmpty();
+    const int oneChannelDecimals = run.channels.channel1 ? chart.TempDecimals : chart.DataDecimals;
+    TextArray values(b.sampleCount, width);
+    for (qsizetype i = 0; i < b.sampleCount; ++i) {
+        const qsizetype sample = b.firstSample + i;
+        const SampleSource source = columns.sourceOf(sample);
+        values.at(i, 0) = columns.TimeTexts[sample];
+        if (twoChannels) {
+            values.at(i, 1) =
+                printedValue(EntryAt(columns.Channel1Texts, sample), chart.TempDecimals, source)
+                    .replace(',', run.decimalSeparator);
+            values.at(i, 2) =
+                printedValue(EntryAt(columns.Channel2Texts, sample), chart.DataDecimals, source)
+                    .replace(',', run.decimalSeparator);
+        } else {
+            const QString entry = channel1Values ? EntryAt(columns.Channel1Texts, sample)
+                                                 : EntryAt(columns.Channel2Texts, sample);
+            values.at(i, 1) = printedValue(entry, oneChannelDecimals, source).replace(',', '.');
+        }
+        run.progress.tableAdvanced(sample + 1);
+    }
+    return values;
+}
+
+// One block of the printed table: its headings, its values (the two-channel table column by
+// column), thin borders, 8-point text, centred.
+void writePrintedBlock(ReportRun& run, const TableBlock& b, const QStringList& headings,
+                       bool twoChannels) {
+    automation::Worksheet& sheet = *run.sheet;
+    const int width = static_cast<int>(headings.size());
+    const int firstColumn = b.position * width + 1;
+    const int lastColumn = firstColumn + width - 1;
+    for (int k = 0; k < width; ++k) {
+        Range h = sheet.cells(b.headingRow, firstColumn + k);
+        h.setValue2(headings[k]);
+        thinBorders(h);
+        h.font().setBold(true);
+        h.font().setSize(10);
+        h.setHorizontalAlignment(xl::Center);
+    }
+
+    const TextArray values = printedValues(run, b, width, twoChannels);
+    const int lastRow = b.firstDataRow + static_cast<int>(b.sampleCount) - 1;
+    if (twoChannels) {
+        for (int k = 0; k < width; ++k) {
+            const int column = firstColumn + k;
+            TextArray one(b.sampleCount, 1);
+            for (qsizetype i = 0; i < b.sampleCount; ++i) {
+                one.at(i, 0) = values.at(i, k);
+            }
+            sheet.range(block(b.firstDataRow, column, lastRow, column)).setValue(one);
+        }
+    } else {
+        sheet.range(block(b.firstDataRow, firstColumn, lastRow, lastColumn)).setValue(values);
+    }
+    Range whole = sheet.range(block(b.firstDataRow, firstColumn, lastRow, lastColumn));
+    thinBorders(whole);
+    whole.font().setSize(8);
+    whole.setHorizontalAlignment(xl::Center);
 }
 
 }  // namespace
 
 int ChartDataHeadingRow(const ReportOptions& options, const LogData& data) {
-    return options.isChecked(R::CheckBox7) && data.HasEvents != "NO" ? 5 : 4;
+    return ChannelsOf(options, data).eventTable() ? 5 : 4;
 }
 
 qsizetype ChartDataCapacity(const ReportOptions& options, const LogData& data) {
@@ -73,31 +144,32 @@ void WriteChartDataHeading(ReportRun& run) {
     const ProgramState& s = run.program;
     automation::Worksheet& sheet = *run.sheet;
     run.DataSheetRow += 2;
-    Range title = sheet.range(cell("A", run.DataSheetRow));
+    Range title = sheet.cells(run.DataSheetRow, kTimeColumn);
     title.setValue2(QStringLiteral("График температуры"));
     title.font().setSize(12);
     title.font().setBold(true);
 
     const int h = ChartDataHeadingRow(s.options, s.data);
-    if (eventHeading(s)) {
-        Range a = sheet.range(cell("A", h));
+    if (run.channels.eventTable()) {
+        Range a = sheet.cells(h, kTimeColumn);
         a.setValue2(QStringLiteral("Время"));
         a.font().setSize(10);
-        for (const char* column : {"A", "B", "C"}) {
-            thinBorders(sheet.range(cell(column, h)));
+        for (int column = kTimeColumn; column <= kChannel2Column; ++column) {
+            thinBorders(sheet.cells(h, column));
         }
-        const std::pair<const char*, const char*> states[] = {{"B", "0 (Нет)"}, {"C", "1 (Есть)"}};
+        const std::pair<int, const char*> states[] = {{kChannel1Column, "0 (Нет)"},
+                                                      {kChannel2Column, "1 (Есть)"}};
         for (const auto& [column, text] : states) {
-            Range c = sheet.range(cell(column, h));
+            Range c = sheet.cells(h, column);
             c.setValue2(QString::fromUtf8(text));
             c.font().setSize(12);
             c.font().setBold(true);
         }
     } else {
-        const std::pair<const char*, QString> headings[] = {{"A", QStringLiteral("Время")},
-                                                            {"B", s.options.Edit12}};
+        const std::pair<int, QString> headings[] = {{kTimeColumn, QStringLiteral("Время")},
+                                                    {kChannel1Column, s.options.Edit12}};
         for (const auto& [column, text] : headings) {
-            Range c = sheet.range(cell(column, h));
+            Range c = sheet.cells(h, column);
             c.setValue2(text);
             c.font().setSize(10);
             c.font().setBold(true);
@@ -123,24 +195,24 @@ void WriteChartDataColumns(ReportRun& run) {
     const int last = f + static_cast<int>(n) - 1;
 
     if (n > 0) {
-        Range times = sheet.range(block("A", f, "A", last));
+        Range times = sheet.range(block(f, kTimeColumn, last, kTimeColumn));
         times.setFormulaR1C1Local(columnOf(run.columns.TimeTexts, n));
         thinBorders(times);
     }
     run.advance();
 
-    if (o.isChecked(R::CheckBox6) && n > 0) {
-        Range b = sheet.range(block("B", f, "B", last));
+    if (run.channels.channel1 && n > 0) {
+        Range b = sheet.range(block(f, kChannel1Column, last, kChannel1Column));
         b.setValue(columnOf(run.columns.Channel1Texts, n));
         thinBorders(b);
     }
     run.advance();
 
-    if (o.isChecked(R::CheckBox7) && n > 0) {
-        const QString x = !o.isChecked(R::CheckBox6) && s.data.HasEvents == "NO"
-                              ? QStringLiteral("B")
-                              : QStringLiteral("C");
-        Range c = sheet.range(block(x, f, x, last));
+    if (run.channels.channel2 && n > 0) {
+        // Channel 2's measured values alone take the first value column.
+        const int x =
+            !run.channels.channel1 && !run.channels.events ? kChannel1Column : kChannel2Column;
+        Range c = sheet.range(block(f, x, last, x));
         c.setValue(columnOf(run.columns.Channel2Texts, n));
         thinBorders(c);
     }
@@ -159,18 +231,16 @@ QString ReducedRateText(const QString& rateLine) {
 
 void WriteStateDurationTable(ReportRun& run) {
     ProgramState& s = run.program;
-    const ReportOptions& o = s.options;
     const qsizetype n = run.columns.TimeTexts.size();
-    if (!(o.isChecked(R::CheckBox7) && s.data.HasEvents != "NO" && !o.isChecked(R::CheckBox6)) ||
-        n == 0) {
+    if (!run.channels.eventsOnly() || n == 0) {
         run.advance();
         return;
     }
     automation::Worksheet& sheet = *run.sheet;
     const int f = run.ChartDataHeaderRow + 1;
     const int lastRow = f + static_cast<int>(n) - 1;
-    sheet.range(block("B", f, "C", lastRow)).setValue(TextArray(n, 2));
-    sheet.range(block("A", f, "B", lastRow)).setValue(TextArray(n, 2));
+    sheet.range(block(f, kChannel1Column, lastRow, kChannel2Column)).setValue(TextArray(n, 2));
+    sheet.range(block(f, kTimeColumn, lastRow, kChannel1Column)).setValue(TextArray(n, 2));
 
     const QString reduced = ReducedRateText(s.data.RateText.value_or(QString()));
     s.data.RateText = reduced;
@@ -193,9 +263,9 @@ void WriteStateDurationTable(ReportRun& run) {
                 throw ConversionError(messages::RateTextError(reduced), reduced);
             }
         }
-        sheet.range(cell(current == "0" ? "B" : "C", row))
+        sheet.cells(row, current == "0" ? kChannel1Column : kChannel2Column)
             .setValue2(QString::number(*interval * count));
-        Range a = sheet.range(cell("A", row));
+        Range a = sheet.cells(row, kTimeColumn);
         a.setFormulaR1C1Local(run.columns.TimeTexts[j]);
         a.setNumberFormatLocal(QStringLiteral("ДД/ММ/ГГ Ч:ММ;@"));
         current = entry;
@@ -208,13 +278,9 @@ void WriteStateDurationTable(ReportRun& run) {
 }
 
 void WritePrintedTable(ReportRun& run) {
-    const ProgramState& s = run.program;
-    const ReportOptions& o = s.options;
-    const SampleColumns& c = run.columns;
-    const bool twoChannels = o.isChecked(R::CheckBox6) && o.isChecked(R::CheckBox7);
-    const qsizetype n = c.TimeTexts.size();
+    const bool twoChannels = run.channels.channel1 && run.channels.channel2;
+    const qsizetype n = run.columns.TimeTexts.size();
     run.select(*run.ReportSheet);
-    automation::Worksheet& sheet = *run.sheet;
 
     if (!twoChannels) {
         run.advance();
@@ -225,74 +291,12 @@ void WritePrintedTable(ReportRun& run) {
         }
         return;
     }
-
-    // Headings and values of each position's columns.
-    const QStringList headings =
-        twoChannels
-            ? QStringList{QStringLiteral("Время"), Channel1HeadingTwoChannels(s),
-                          Channel2Heading(s)}
-            : QStringList{QStringLiteral("Время"),
-                          o.isChecked(R::CheckBox6) ? Channel1Heading(s) : Channel2Heading(s)};
-    const int width = static_cast<int>(headings.size());
-    const bool channel1Values = o.isChecked(R::CheckBox6) && !c.Channel1Texts.isEmpty();
-    const int oneChannelDecimals =
-        o.isChecked(R::CheckBox6) ? run.program.chart.TempDecimals : run.program.chart.DataDecimals;
-
+    const QStringList headings = printedHeadings(run, twoChannels);
     run.progress.tableStarted(n);
     const TableLayout layout =
         LayoutPrintedTable(run.ReportRow, run.PageNumber, n, twoChannels ? 2 : 3);
     for (const TableBlock& b : layout.blocks) {
-        const int firstColumn = b.position * width + 1;
-        const int lastColumn = firstColumn + width - 1;
-        const QString first = automation::columnName(firstColumn);
-        const QString lastName = automation::columnName(lastColumn);
-
-        for (int k = 0; k < width; ++k) {
-            Range h = sheet.range(cellAt(firstColumn + k, b.headingRow));
-            h.setValue2(headings[k]);
-            thinBorders(h);
-            h.font().setBold(true);
-            h.font().setSize(10);
-            h.setHorizontalAlignment(3);
-        }
-
-        TextArray values(b.sampleCount, width);
-        for (qsizetype i = 0; i < b.sampleCount; ++i) {
-            const qsizetype sample = b.firstSample + i;
-            const QString& line = c.Lines.value(sample);
-            values.at(i, 0) = c.TimeTexts[sample];
-            if (twoChannels) {
-                values.at(i, 1) =
-                    printedValue(EntryAt(c.Channel1Texts, sample), s.chart.TempDecimals, line)
-                        .replace(',', run.decimalSeparator);
-                values.at(i, 2) =
-                    printedValue(EntryAt(c.Channel2Texts, sample), s.chart.DataDecimals, line)
-                        .replace(',', run.decimalSeparator);
-            } else {
-                const QString entry = channel1Values ? EntryAt(c.Channel1Texts, sample)
-                                                     : EntryAt(c.Channel2Texts, sample);
-                values.at(i, 1) = printedValue(entry, oneChannelDecimals, line).replace(',', '.');
-            }
-            run.progress.tableAdvanced(sample + 1);
-        }
-        const int lastRow = b.firstDataRow + static_cast<int>(b.sampleCount) - 1;
-        if (twoChannels) {
-            for (int k = 0; k < width; ++k) {
-                const QString column = automation::columnName(firstColumn + k);
-                TextArray one(b.sampleCount, 1);
-                for (qsizetype i = 0; i < b.sampleCount; ++i) {
-                    one.at(i, 0) = values.at(i, k);
-                }
-                sheet.range(block(column, b.firstDataRow, column, lastRow)).setValue(one);
-            }
-        } else {
-            sheet.range(block(first, b.firstDataRow, lastName, lastRow)).setValue(values);
-        }
-        Range whole = sheet.range(block(first, b.firstDataRow, lastName, lastRow));
-        thinBorders(whole);
-        whole.font().setSize(8);
-        whole.setHorizontalAlignment(3);
-
+        writePrintedBlock(run, b, headings, twoChannels);
         if (b.position == 0) {
             run.ReportRow = b.firstDataRow + static_cast<int>(b.sampleCount);
         }

@@ -2,6 +2,7 @@
 
 #include "report/FormatSettings.h"
 #include "report/Messages.h"
+#include "report/NumberText.h"
 #include "report/ReportError.h"
 
 #include <QStringView>
@@ -10,29 +11,14 @@ namespace qorv {
 
 namespace {
 
-// Reads 1..maxDigits decimal digits as a whole number.
-std::optional<int> readField(QStringView text, int maxDigits) {
-    if (text.isEmpty() || text.size() > maxDigits) {
-        return std::nullopt;
-    }
-    int value = 0;
-    for (QChar c : text) {
-        if (c < '0' || c > '9') {
-            return std::nullopt;
-        }
-        value = value * 10 + (c.unicode() - '0');
-    }
-    return value;
-}
-
 std::optional<QDate> readDate(QStringView text, QChar separator) {
     const auto parts = text.split(separator);
     if (parts.size() != 3) {
         return std::nullopt;
     }
-    const auto day = readField(parts[0], 2);
-    const auto month = readField(parts[1], 2);
-    auto year = readField(parts[2], 4);
+    const auto day = ReadDigits(parts[0], 2);
+    const auto month = ReadDigits(parts[1], 2);
+    auto year = ReadDigits(parts[2], 4);
     if (!day || !month || !year || (parts[2].size() != 2 && parts[2].size() != 4)) {
         return std::nullopt;
     }
@@ -48,9 +34,9 @@ std::optional<QTime> readTime(QStringView text, QChar separator) {
     if (parts.size() < 2 || parts.size() > 3) {
         return std::nullopt;
     }
-    const auto hour = readField(parts[0], 2);
-    const auto minute = readField(parts[1], 2);
-    const auto second = parts.size() == 3 ? readField(parts[2], 2) : std::optional<int>(0);
+    const auto hour = ReadDigits(parts[0], 2);
+    const auto minute = ReadDigits(parts[1], 2);
+    const auto second = parts.size() == 3 ? ReadDigits(parts[2], 2) : std::optional<int>(0);
     if (!hour || !minute || !second || *hour > 23 || *minute > 59 || *second > 59) {
         return std::nullopt;
     }

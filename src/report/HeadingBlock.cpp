@@ -14,13 +14,14 @@ using R = ReportOptions;
 
 enum class LineFormat { Title, Line };
 
-QString cell(const char* column, int row) {
-    return QString::fromLatin1(column) + QString::number(row);
-}
+// The report sheet's columns: the block's lines in A, the page heading in E and F; rules and
+// widths span A to F.
+constexpr int kTextColumn = 1;
+constexpr int kLastColumn = 6;
 
 // Writes one line of the block into column A of `row`.
 void writeLine(ReportRun& run, int row, const QString& text, LineFormat format) {
-    automation::Range a = run.sheet->range(cell("A", row));
+    automation::Range a = run.sheet->cells(row, kTextColumn);
     a.setValue2(text);
     a.font().setSize(format == LineFormat::Title ? 12 : 10);
     a.font().setBold(format == LineFormat::Title);
@@ -38,9 +39,9 @@ void nextLine(ReportRun& run, const QString& text, LineFormat format = LineForma
 
 // A continuous medium line along the bottom of A to F of the cursor's row.
 void sectionRule(ReportRun& run) {
-    const QString row = QString::number(run.ReportRow);
+    const int row = run.ReportRow;
     automation::Range::Borders bottom =
-        run.sheet->range(QStringLiteral("A") + row + QStringLiteral(":F") + row)
+        run.sheet->range(automation::RangeRef{{row, kTextColumn}, {row, kLastColumn}})
             .borders(xl::EdgeBottom);
     bottom.setLineStyle(xl::Continuous);
     bottom.setWeight(xl::Medium);
@@ -73,8 +74,8 @@ void writeReportParameters(ReportRun& run) {
                                             : QStringLiteral("Сжатие - Выключен"));
     nextLine(run, QStringLiteral("Отобразить на графике данные"));
     const auto& t = o.ComboBoxText;
-    nextLine(run, QStringLiteral("с ") + t[1] + ' ' + t[3] + ':' + t[5] + ':' + t[6]);
-    nextLine(run, QStringLiteral("по ") + t[2] + ' ' + t[4] + ':' + t[7] + ':' + t[8]);
+    nextLine(run, QStringLiteral("с ") + t[R::RangeStart.date] + ' ' + o.rangeTime(R::RangeStart));
+    nextLine(run, QStringLiteral("по ") + t[R::RangeEnd.date] + ' ' + o.rangeTime(R::RangeEnd));
 }
 
 // The statistics of the selection, a section of its own after the parameters.
@@ -122,36 +123,14 @@ void writeSetupBlock(ReportRun& run) {
 }  // namespace
 
 void SetColumnWidths(ReportRun& run) {
-    for (const char* column : {"A", "B", "C", "D", "E", "F"}) {
-        run.ReportSheet->range(cell(column, 1)).setColumnWidth(13.57);
+    for (int column = kTextColumn; column <= kLastColumn; ++column) {
+        run.ReportSheet->cells(1, column).setColumnWidth(13.57);
     }
     run.select(*run.DataSheet);
-    for (const char* column : {"A", "B", "C", "D", "E", "F"}) {
-        run.DataSheet->range(cell(column, 1)).setColumnWidth(15);
+    for (int column = kTextColumn; column <= kLastColumn; ++column) {
+        run.DataSheet->cells(1, column).setColumnWidth(15);
     }
     run.select(*run.ReportSheet);
-}
-
-void WritePageHeading(ReportRun& run, int row, int page, bool firstPage) {
-    const QString number = run.program.data.DeviceNumber.value_or(QString());
-    automation::Range e = run.sheet->range(cell("E", row));
-    e.setValue2((firstPage ? QStringLiteral("№") : QStringLiteral("№ ")) + number);
-    e.font().setSize(8);
-    e.font().setName(QStringLiteral("Arial Narrow"));
-    e.setHorizontalAlignment(xl::Center);
-    automation::Range f = run.sheet->range(cell("F", row));
-    f.setValue2(QStringLiteral("Страница ") + QString::number(page));
-    f.font().setSize(8);
-    f.setHorizontalAlignment(xl::Center);
-}
-
-void StartReportPage(ReportRun& run) {
-    const int r = FirstRowOfPage(run.PageNumber);
-    run.sheet->hPageBreaks().add(run.sheet->range(cell("A", r)));
-    run.PageHeadRows << QString::number(r);
-    WritePageHeading(run, r, run.PageNumber, false);
-    run.PageNumber += 1;
-    run.ReportRow = r + 1;
 }
 
 void WriteHeadingBlock(ReportRun& run) {

@@ -8,14 +8,6 @@ namespace qorv {
 // through its cell in row 1, the report sheet first; the report sheet is current afterwards.
 void SetColumnWidths(ReportRun& run);
 
-// The page heading in columns E and F of row `row`: "№" and the device number (with a blank
-// after "№" on every page but the first), and "Страница " with the page number.
-void WritePageHeading(ReportRun& run, int row, int page, bool firstPage);
-
-// Begins the next printed page of the report sheet: a page break above row
-// 60·(PageNumber − 1) + 1, its page heading, and the row cursor just below it.
-void StartReportPage(ReportRun& run);
-
 // The top of the report: the page-1 heading, the heading and parameter block (titles, device
 // line, label, status, the report's own parameters), the page break after it, the chart's
 // rows; leaves ReportRow at the first row of the tables and the chart-data sheet current.

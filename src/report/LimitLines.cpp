@@ -14,7 +14,6 @@ namespace {
 namespace xl = automation::xl;
 namespace text = messages::limits;
 using automation::Range;
-using R = ReportOptions;
 
 constexpr int kUpperColor = 255;       // red
 constexpr int kLowerColor = 16711680;  // blue
@@ -60,15 +59,16 @@ void AddChannelLines(std::vector<LimitLine>& lines, const automation::Chart& cha
     }
 }
 
-std::vector<LimitLine> LinesToDraw(const ProgramState& s, const automation::Chart& chart) {
+std::vector<LimitLine> LinesToDraw(const ReportRun& run, const automation::Chart& chart) {
+    const ProgramState& s = run.program;
     std::vector<LimitLine> lines;
-    const bool channel1 = s.options.isChecked(R::CheckBox6);
-    const bool channel2 = s.options.isChecked(R::CheckBox7);
+    const bool channel1 = run.channels.channel1;
+    const bool channel2 = run.channels.channel2;
     if (channel1 && s.chart.TempLimitLines) {
         AddChannelLines(lines, chart, 1, 1, LimitsOfChannel(s.summary, 1), s.options.Edit12,
                         s.chart.TempColor);
     }
-    if (channel2 && s.chart.DataLimitLines && s.data.HasEvents == "NO") {
+    if (channel2 && s.chart.DataLimitLines && !run.channels.events) {
         AddChannelLines(lines, chart, channel1 ? 2 : 1, 2, LimitsOfChannel(s.summary, 2),
                         s.options.Edit13, s.chart.DataColor);
     }
@@ -80,10 +80,6 @@ QString NumberInput(double value) {
     char buffer[64];
     const auto end = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
     return QString::fromLatin1(buffer, end.ptr - buffer);
-}
-
-QString Cell(int column, int row) {
-    return automation::columnName(column) + QString::number(row);
 }
 
 void HeaderCell(Range cell, const QString& text) {
@@ -104,13 +100,12 @@ void ValueCell(Range cell, const QString& number, const QString& numberFormat) {
 }  // namespace
 
 void DrawLimitLines(ReportRun& run, automation::Chart& chart) {
-    const ProgramState& s = run.program;
     const int header = run.ChartDataHeaderRow;
     if (chart.chartType() != xl::XYScatterSmoothNoMarkers || chart.seriesCount() == 0 ||
         run.ChartDataLastRow <= header) {
         return;
     }
-    const std::vector<LimitLine> lines = LinesToDraw(s, chart);
+    const std::vector<LimitLine> lines = LinesToDraw(run, chart);
     if (lines.empty()) {
         return;
     }
@@ -121,10 +116,10 @@ void DrawLimitLines(ReportRun& run, automation::Chart& chart) {
     const Range firstTime = data.range(automation::RangeRef{times.first, times.first});
     const Range lastTime = data.range(automation::RangeRef{times.last, times.last});
     const int time = kBlockFirstColumn;
-    HeaderCell(data.range(Cell(time, header)), text::Time);
-    ValueCell(data.range(Cell(time, header + 1)), firstTime.text(), firstTime.numberFormat());
-    ValueCell(data.range(Cell(time, header + 2)), lastTime.text(), lastTime.numberFormat());
-    data.range(Cell(time, 1)).setColumnWidth(kColumnWidth);
+    HeaderCell(data.cells(header, time), text::Time);
+    ValueCell(data.cells(header + 1, time), firstTime.text(), firstTime.numberFormat());
+    ValueCell(data.cells(header + 2, time), lastTime.text(), lastTime.numberFormat());
+    data.cells(1, time).setColumnWidth(kColumnWidth);
 
     // A chart showing both channels' lines tells them apart by name in the legend, and on the
     // chart itself by colour: each channel's lines take its series' colour, the upper line
@@ -146,22 +141,24 @@ void DrawLimitLines(ReportRun& run, automation::Chart& chart) {
     int previousChannel = 0;
     for (const LimitLine& line : lines) {
         if (line.channel != previousChannel) {
-            Range channel = data.range(Cell(column, header - 1));
+            Range channel = data.cells(header - 1, column);
             channel.setValue2(line.channelName);
             channel.font().setSize(10);
             channel.font().setBold(true);
             previousChannel = line.channel;
         }
-        const Range name = data.range(Cell(column, header));
+        const Range name = data.cells(header, column);
         HeaderCell(name, line.name);
         const QString value = NumberInput(line.value);
-        ValueCell(data.range(Cell(column, header + 1)), value, QString());
-        ValueCell(data.range(Cell(column, header + 2)), value, QString());
-        data.range(Cell(column, 1)).setColumnWidth(kColumnWidth);
+        ValueCell(data.cells(header + 1, column), value, QString());
+        ValueCell(data.cells(header + 2, column), value, QString());
+        data.cells(1, column).setColumnWidth(kColumnWidth);
 
         automation::Series& series = chart.newSeries();
-        series.setXValues(data.range(Cell(time, header + 1) + u':' + Cell(time, header + 2)));
-        series.setValues(data.range(Cell(column, header + 1) + u':' + Cell(column, header + 2)));
+        // The line's two points: the first and the last time, each with the limit.
+        series.setXValues(data.range(automation::RangeRef{{header + 1, time}, {header + 2, time}}));
+        series.setValues(
+            data.range(automation::RangeRef{{header + 1, column}, {header + 2, column}}));
         if (bothChannels) {
             series.setName(text::OfChannel(line.name, line.channelName));
         } else {

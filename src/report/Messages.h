@@ -78,16 +78,19 @@ inline QString NotADateTime(const QString& text) {
     return QStringLiteral("'%1' не является датой и временем").arg(text);
 }
 
-// Where a conversion failed inside a run: the text and the sample line or field it came from.
-inline QString SampleWithoutSeparator(const QString& line) {
-    return QStringLiteral("В строке отсчёта нет разделителя \" - \": %1").arg(line);
+// Where a conversion failed inside a run: the text and the sample line (its number in the
+// logger file and its text) or the field it came from.
+inline QString SampleWithoutSeparator(qsizetype lineNumber, const QString& line) {
+    return QStringLiteral("В строке отсчёта %1 нет разделителя \" - \": %2")
+        .arg(QString::number(lineNumber), line);
 }
-inline QString SampleTimeError(const QString& text, const QString& line) {
-    return QStringLiteral("Время отсчёта '%1' не является датой и временем (строка: %2)")
-        .arg(text, line);
+inline QString SampleTimeError(const QString& text, qsizetype lineNumber, const QString& line) {
+    return QStringLiteral("Время отсчёта '%1' не является датой и временем (строка %2: %3)")
+        .arg(text, QString::number(lineNumber), line);
 }
-inline QString SampleValueError(const QString& text, const QString& line) {
-    return QStringLiteral("Значение '%1' не является числом (строка: %2)").arg(text, line);
+inline QString SampleValueError(const QString& text, qsizetype lineNumber, const QString& line) {
+    return QStringLiteral("Значение '%1' не является числом (строка %2: %3)")
+        .arg(text, QString::number(lineNumber), line);
 }
 inline QString FieldValueError(const QString& field, const QString& text) {
     return QStringLiteral("Поле \"%1\": '%2' не является числом").arg(field, text);

@@ -19,6 +19,10 @@ namespace {
 constexpr int kSignificantDigits = 8;
 constexpr int kMaxDecimals = 18;
 
+bool isDigit(QChar c) {
+    return c >= '0' && c <= '9';
+}
+
 // Checks the shape sign? digits [sep digits] [e sign? digits] with at least one mantissa digit
 // and copies it, with ',' as '.', into `out` for from_chars (which takes no leading '+').
 bool normalizeNumber(const QString& text, std::string& out) {
@@ -27,26 +31,25 @@ bool normalizeNumber(const QString& text, std::string& out) {
     out.reserve(static_cast<size_t>(t.size()));
     qsizetype i = 0;
     const qsizetype n = t.size();
+    // Copies the digits from position i on; returns how many there were.
+    const auto copyDigits = [&] {
+        const qsizetype first = i;
+        for (; i < n && isDigit(t[i]); ++i) {
+            out.push_back(static_cast<char>(t[i].unicode()));
+        }
+        return i - first;
+    };
     if (i < n && (t[i] == '+' || t[i] == '-')) {
         if (t[i] == '-') {
             out.push_back('-');
         }
         ++i;
     }
-    int mantissaDigits = 0;
-    while (i < n && t[i] >= '0' && t[i] <= '9') {
-        out.push_back(static_cast<char>(t[i].unicode()));
-        ++i;
-        ++mantissaDigits;
-    }
+    qsizetype mantissaDigits = copyDigits();
     if (i < n && (t[i] == '.' || t[i] == ',')) {
         out.push_back('.');
         ++i;
-        while (i < n && t[i] >= '0' && t[i] <= '9') {
-            out.push_back(static_cast<char>(t[i].unicode()));
-            ++i;
-            ++mantissaDigits;
-        }
+        mantissaDigits += copyDigits();
     }
     if (mantissaDigits == 0) {
         return false;
@@ -58,13 +61,7 @@ bool normalizeNumber(const QString& text, std::string& out) {
             out.push_back(static_cast<char>(t[i].unicode()));
             ++i;
         }
-        int exponentDigits = 0;
-        while (i < n && t[i] >= '0' && t[i] <= '9') {
-            out.push_back(static_cast<char>(t[i].unicode()));
-            ++i;
-            ++exponentDigits;
-        }
-        if (exponentDigits == 0) {
+        if (copyDigits() == 0) {
             return false;
         }
     }
@@ -183,6 +180,62 @@ void appendDigits(char*& out, u128 value, int width) {
     }
 }
 
+// N = M·2^e·10^keep rounded half away from zero, with M·2^e·10^keep = M·5^keep·2^(e + keep);
+// nothing when the shift is too wide for 128 bits.
+std::optional<u128> scaledAndRounded(std::uint64_t m, int e, int keep) {
+    const u128 t = u128(m) * power(5, keep);
+    const int exponent2 = e + keep;
+    if (exponent2 >= 0) {
+        return t << exponent2;
+    }
+    const int shift = -exponent2;
+    if (shift >= 127) {
+        return std::nullopt;
+    }
+    const u128 q = t >> shift;
+    const u128 r = t - (q << shift);
+    return q + ((r << 1) >= (u128(1) << shift) ? 1 : 0);
+}
+
+// The text of a number from its integer and its `keep` fractional digits, with exactly
+// `writeDecimals` places; a minus sign only when some written digit is not zero.
+QString writeFixedDigits(bool negative, u128 integer, u128 fractionDigits, int keep,
+                         int writeDecimals, QChar separator) {
+    char text[64];
+    char* out = text;
+    appendDigits(out, integer, 1);
+    char* point = out;
+    if (writeDecimals > 0) {
+        *out++ = '.';
+        char* first = out;
+        if (keep > 0) {
+            appendDigits(out, fractionDigits, keep);
+        }
+        const int written = static_cast<int>(out - first);
+        if (written > writeDecimals) {
+            out = first + writeDecimals;
+        }
+        while (out - first < writeDecimals) {
+            *out++ = '0';
+        }
+    }
+    bool allZero = true;
+    for (const char* c = text; c < out; ++c) {
+        allZero = allZero && (*c == '0' || *c == '.');
+    }
+    QString result;
+    result.reserve((out - text) + 1);
+    if (negative && !allZero) {
+        result += QChar('-');
+    }
+    result += QLatin1String(text, point - text);
+    if (writeDecimals > 0) {
+        result += separator;
+        result += QLatin1String(point + 1, out - point - 1);
+    }
+    return result;
+}
+
 // The same rounding and writing as formatFixed below, done with 128-bit integers on the exact
 // binary value, for |x| from 1e-19 to 1e8 with at most 32 places kept: every value and every
 // mean kinetic term a report writes in practice. Returns nothing outside that range.
@@ -212,61 +265,16 @@ std::optional<QString> formatFixedShort(double x, int roundDecimals, int writeDe
     if (keep < 0 || keep > 32) {
         return std::nullopt;
     }
-    // N = |x|·10^keep rounded half away from zero, with |x|·10^keep = M·5^keep·2^(e + keep).
-    const u128 t = u128(m) * power(5, keep);
-    const int exponent2 = e + keep;
-    u128 n = 0;
-    if (exponent2 >= 0) {
-        n = t << exponent2;
-    } else {
-        const int shift = -exponent2;
-        if (shift >= 127) {
-            return std::nullopt;
-        }
-        const u128 q = t >> shift;
-        const u128 r = t - (q << shift);
-        n = q + ((r << 1) >= (u128(1) << shift) ? 1 : 0);
+    const auto n = scaledAndRounded(m, e, keep);
+    if (!n) {
+        return std::nullopt;
     }
     const u128 scale = power10(keep);
-    const u128 integer = n / scale;
+    const u128 integer = *n / scale;
     if (integer >= 100000000) {
         return std::nullopt;  // rounding made a ninth integer digit: exponent form
     }
-    const u128 fractionDigits = n % scale;
-
-    char text[64];
-    char* out = text;
-    appendDigits(out, integer, 1);
-    char* point = out;
-    if (writeDecimals > 0) {
-        *out++ = '.';
-        char* first = out;
-        if (keep > 0) {
-            appendDigits(out, fractionDigits, keep);
-        }
-        const int written = static_cast<int>(out - first);
-        if (written > writeDecimals) {
-            out = first + writeDecimals;
-        }
-        while (out - first < writeDecimals) {
-            *out++ = '0';
-        }
-    }
-    bool allZero = true;
-    for (const char* c = text; c < out; ++c) {
-        allZero = allZero && (*c == '0' || *c == '.');
-    }
-    QString result;
-    result.reserve((out - text) + 1);
-    if (std::signbit(x) && !allZero) {
-        result += QChar('-');
-    }
-    result += QLatin1String(text, point - text);
-    if (writeDecimals > 0) {
-        result += separator;
-        result += QLatin1String(point + 1, out - point - 1);
-    }
-    return result;
+    return writeFixedDigits(std::signbit(x), integer, *n % scale, keep, writeDecimals, separator);
 }
 
 // Rounds |x| half away from zero to at most 8 significant digits and at most `roundDecimals`
@@ -464,6 +472,20 @@ std::optional<long double> TryReadNumber(const QString& text) {
         return value;
     }
     return detail::TryReadNumberFull(text);
+}
+
+std::optional<int> ReadDigits(QStringView text, int maxDigits) {
+    if (text.isEmpty() || text.size() > maxDigits) {
+        return std::nullopt;
+    }
+    int value = 0;
+    for (QChar c : text) {
+        if (!isDigit(c)) {
+            return std::nullopt;
+        }
+        value = value * 10 + (c.unicode() - '0');
+    }
+    return value;
 }
 
 long double ReadNumber(const QString& text) {

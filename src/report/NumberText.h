@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 
 #include <optional>
 
@@ -16,6 +17,9 @@ namespace qorv {
 // blanks are ignored; an exponent ("1.5E+9") is accepted. Throws ConversionError otherwise.
 long double ReadNumber(const QString& text);
 std::optional<long double> TryReadNumber(const QString& text);
+
+// Reads 1 to `maxDigits` (at most 9) ASCII digits as a whole number: no sign, no blanks.
+std::optional<int> ReadDigits(QStringView text, int maxDigits);
 
 // x rounded half away from zero (on its exact binary value) to at most 8 significant digits
 // and at most `decimals` decimal places, written with exactly `decimals` places in the system

@@ -4,6 +4,30 @@
 
 namespace qorv {
 
+namespace xl = automation::xl;
+
+void WritePageHeading(ReportRun& run, int row, int page, bool firstPage) {
+    const QString number = run.program.data.DeviceNumber.value_or(QString());
+    automation::Range e = run.sheet->cells(row, kDeviceNumberColumn);
+    e.setValue2((firstPage ? QStringLiteral("№") : QStringLiteral("№ ")) + number);
+    e.font().setSize(8);
+    e.font().setName(QStringLiteral("Arial Narrow"));
+    e.setHorizontalAlignment(xl::Center);
+    automation::Range f = run.sheet->cells(row, kPageNumberColumn);
+    f.setValue2(QStringLiteral("Страница ") + QString::number(page));
+    f.font().setSize(8);
+    f.setHorizontalAlignment(xl::Center);
+}
+
+void StartReportPage(ReportRun& run) {
+    const int r = FirstRowOfPage(run.PageNumber);
+    run.sheet->hPageBreaks().add(run.sheet->cells(r, 1));  // above the page's first row
+    run.PageHeadRows.push_back(r);
+    WritePageHeading(run, r, run.PageNumber, false);
+    run.PageNumber += 1;
+    run.ReportRow = r + 1;
+}
+
 TableLayout LayoutPrintedTable(int reportRow, int pageNumber, qsizetype samples, int positions) {
     TableLayout layout{{}, reportRow, pageNumber};
     int position = 0;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "report/ReportRun.h"
+
 #include <QtGlobal>
 
 #include <vector>
@@ -10,6 +12,9 @@ namespace qorv {
 // page heading, and its content must end by row 60·p.
 constexpr int kPageRows = 60;
 constexpr int kBlockRows = 57;
+// The page heading's cells in a page's first row: the device number in E, the page in F.
+constexpr int kDeviceNumberColumn = 5;
+constexpr int kPageNumberColumn = 6;
 
 inline int FirstRowOfPage(int page) {
     return kPageRows * (page - 1) + 1;
@@ -17,6 +22,14 @@ inline int FirstRowOfPage(int page) {
 inline int PageOfRow(int row) {
     return (row - 1) / kPageRows + 1;
 }
+
+// The page heading in columns E and F of row `row`: "№" and the device number (with a blank
+// after "№" on every page but the first), and "Страница " with the page number.
+void WritePageHeading(ReportRun& run, int row, int page, bool firstPage);
+
+// Begins the next printed page of the report sheet: a page break above row
+// 60·(PageNumber − 1) + 1, its page heading, and the row cursor just below it.
+void StartReportPage(ReportRun& run);
 
 // Where one block of the printed value table goes.
 struct TableBlock {

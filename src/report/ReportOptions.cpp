@@ -81,7 +81,7 @@ void ReportOptions::resetForLoad(const QString& path) {
     Memo1.clear();
     Memo2.clear();
     LimitLabels.fill(QString());
-    for (int i = 1; i <= 8; ++i) {
+    for (int i = ComboBox1; i <= ComboBox8; ++i) {
         ComboBoxText[i].clear();
         ComboBoxItems[i].clear();
     }
@@ -91,10 +91,19 @@ void ReportOptions::resetForLoad(const QString& path) {
     Edit1 = path;
 }
 
+void ReportOptions::takeLimitLabels(const LoadSummary& summary, LoadSummary::LimitRow first,
+                                    LoadSummary::LimitRow last) {
+    for (int i = first; i <= last; ++i) {
+        if (summary.LimitRows[i] != "NO") {
+            LimitLabels[i] = summary.LimitRows[i];
+        }
+    }
+}
+
 void ReportOptions::applyLoad(LogData& data, const LoadSummary& summary) {
     Memo1 += data.LabelRows;
 
-    if (data.DataChannelState == "NO") {
+    if (!data.hasDataChannel()) {
         GroupBox2Visible = Edit13Visible = false;
         setChecked(CheckBox7, false);
         CheckBox7Enabled = false;
@@ -104,7 +113,7 @@ void ReportOptions::applyLoad(LogData& data, const LoadSummary& summary) {
         CheckBox7Enabled = true;
     }
 
-    if (data.TempChannelState == "NO") {
+    if (!data.hasTemperatureChannel()) {
         GroupBox1Visible = Edit12Visible = Button2Visible = false;
         setChecked(CheckBox6, false);
     } else {
@@ -114,11 +123,7 @@ void ReportOptions::applyLoad(LogData& data, const LoadSummary& summary) {
     }
     CheckBox6Enabled = true;
 
-    for (int i = 0; i < 3; ++i) {
-        if (summary.LimitRows[i] != "NO") {
-            LimitLabels[i] = summary.LimitRows[i];
-        }
-    }
+    takeLimitLabels(summary, LoadSummary::TempUpper, LoadSummary::TempExcursions);
     if (data.TempChannelHeader != "NO") {
         GroupBox1Caption = data.TempChannelHeader;
     }
@@ -128,16 +133,12 @@ void ReportOptions::applyLoad(LogData& data, const LoadSummary& summary) {
     }
     Edit13 = summary.Channel2Name;
 
-    for (int i = 3; i < 6; ++i) {
-        if (summary.LimitRows[i] != "NO") {
-            LimitLabels[i] = summary.LimitRows[i];
-        }
-    }
+    takeLimitLabels(summary, LoadSummary::DataUpper, LoadSummary::DataExcursions);
 
-    Channel2CoefficientsVisible = data.HasEvents != "true";
+    Channel2CoefficientsVisible = !data.hasEvents();
 
-    ComboBoxItems[1] = summary.SampleDates;
-    ComboBoxItems[2] = summary.SampleDates;
+    ComboBoxItems[ComboBox1] = summary.SampleDates;
+    ComboBoxItems[ComboBox2] = summary.SampleDates;
     ComboBoxText[ComboBox1] =
         summary.SampleDates.isEmpty() ? QString() : summary.SampleDates.front();
     ComboBoxText[ComboBox2] =
@@ -152,8 +153,8 @@ void ReportOptions::applyLoad(LogData& data, const LoadSummary& summary) {
 
     data.FirstDate = ComboBoxText[ComboBox1];
 
-    ComboBoxItems[3] = ComboBoxItems[4] = twoDigitNumbers(23);
-    for (int i = 5; i <= 8; ++i) {
+    ComboBoxItems[ComboBox3] = ComboBoxItems[ComboBox4] = twoDigitNumbers(23);
+    for (int i = ComboBox5; i <= ComboBox8; ++i) {
         ComboBoxItems[i] = twoDigitNumbers(59);
     }
 

@@ -64,6 +64,18 @@ class ReportOptions {
     std::array<QString, 9> ComboBoxText;
     std::array<QStringList, 9> ComboBoxItems;
 
+    // The lists that hold one end of the range.
+    struct RangeFields {
+        ComboBox date, hour, minute, second;
+    };
+    static constexpr RangeFields RangeStart{ComboBox1, ComboBox3, ComboBox5, ComboBox6};
+    static constexpr RangeFields RangeEnd{ComboBox2, ComboBox4, ComboBox7, ComboBox8};
+    // "hh:mm:ss" of one end of the range, as its lists hold it.
+    QString rangeTime(const RangeFields& end) const {
+        return ComboBoxText[end.hour] + ':' + ComboBoxText[end.minute] + ':' +
+               ComboBoxText[end.second];
+    }
+
     // Captions and display texts.
     QString Caption = QStringLiteral("Qorv_Pr");
     QString GroupBox1Caption = QStringLiteral("GroupBox1");
@@ -103,6 +115,9 @@ class ReportOptions {
 
   private:
     void onClick(CheckBox box);
+    // The limit labels of the summary's limit rows first to last that the file has.
+    void takeLimitLabels(const LoadSummary& summary, LoadSummary::LimitRow first,
+                         LoadSummary::LimitRow last);
 
     std::array<bool, 11> checked_{false, true,  true,  true, false, false,
                                   false, false, false, true, true};

@@ -10,8 +10,27 @@
 #include <QStringList>
 
 #include <optional>
+#include <vector>
 
 namespace qorv {
+
+// The report's channels as the stages ask about them, settled once when a run starts: the two
+// channel boxes and whether the file's channel 2 records on/off events.
+struct RunChannels {
+    bool channel1 = false;  // "1 канал"
+    bool channel2 = false;  // "2 канал"
+    bool events = false;    // channel 2 of the file records on/off events
+
+    // Channel 2's events are reported: the chart-data table has their heading row.
+    bool eventTable() const { return channel2 && events; }
+    // Channel 2's events alone: a column chart and the table of state durations.
+    bool eventsOnly() const { return eventTable() && !channel1; }
+};
+
+inline RunChannels ChannelsOf(const ReportOptions& options, const LogData& data) {
+    return {options.isChecked(ReportOptions::CheckBox6),
+            options.isChecked(ReportOptions::CheckBox7), data.hasEvents()};
+}
 
 // The state one report run keeps while its stages build the workbook; it lives for one run.
 // The stages read the program-wide records (the loaded file, the report options, the chart
@@ -20,7 +39,10 @@ namespace qorv {
 struct ReportRun {
     ReportRun(ProgramState& programState, ProgressListener& listener,
               automation::Application& spreadsheet)
-        : program(programState), progress(listener), application(spreadsheet) {}
+        : program(programState),
+          progress(listener),
+          application(spreadsheet),
+          channels(ChannelsOf(programState.options, programState.data)) {}
 
     ProgramState& program;
     ProgressListener& progress;
@@ -33,6 +55,8 @@ struct ReportRun {
     automation::Worksheet* DataSheet = nullptr;
     automation::Worksheet* sheet = nullptr;
 
+    const RunChannels channels;
+
     QDateTime startTime;  // local time at the start of the run
     QString RunStamp;     // "ddmmyy_hhmmss"
     QString ReportPath;   // directory + device number + "-" + stamp, without extension
@@ -43,7 +67,7 @@ struct ReportRun {
     int DataSheetRow = 1;
     int PageNumber = 1;
     int ChartRow = 0;
-    QStringList PageHeadRows;
+    std::vector<int> PageHeadRows;  // the first row of each page after the first
     int ChartDataHeaderRow = 0;
     int ChartDataLastRow = 0;
     QChar decimalSeparator;

@@ -20,37 +20,26 @@ namespace {
 
 using R = ReportOptions;
 
-QString rangeText(const ReportOptions& o, R::ComboBox date, R::ComboBox hour, R::ComboBox minute,
-                  R::ComboBox second) {
-    QString day = o.ComboBoxText[date];
+// One end of the range with its date written with '/'.
+QString rangeText(const ReportOptions& o, const R::RangeFields& end) {
+    QString day = o.ComboBoxText[end.date];
     day.replace(QChar('.'), QChar('/'));
-    return day + ' ' + o.ComboBoxText[hour] + ':' + o.ComboBoxText[minute] + ':' +
-           o.ComboBoxText[second];
+    return day + ' ' + o.rangeTime(end);
 }
 
 }  // namespace
 
 QString RangeStartText(const ReportOptions& options) {
-    return rangeText(options, R::ComboBox1, R::ComboBox3, R::ComboBox5, R::ComboBox6);
+    return rangeText(options, R::RangeStart);
 }
 
 QString RangeEndText(const ReportOptions& options) {
-    return rangeText(options, R::ComboBox2, R::ComboBox4, R::ComboBox7, R::ComboBox8);
+    return rangeText(options, R::RangeEnd);
 }
 
 std::optional<int> ReadStepInSamples(const QString& text) {
-    const QString t = text.trimmed();
-    if (t.isEmpty() || t.size() > 9) {
-        return std::nullopt;
-    }
-    int value = 0;
-    for (QChar c : t) {
-        if (c < '0' || c > '9') {
-            return std::nullopt;
-        }
-        value = value * 10 + (c.unicode() - '0');
-    }
-    return value >= 1 ? std::optional<int>(value) : std::nullopt;
+    const auto value = ReadDigits(QStringView(text).trimmed(), 9);
+    return value && *value >= 1 ? value : std::nullopt;
 }
 
 namespace {
@@ -89,7 +78,7 @@ struct SelectionScan {
 SelectionScan ScanSelection(const LogData& data, const QDateTime& start, const QDateTime& end,
                             bool channel2Corrected) {
     SelectionScan scan;
-    const bool hasTemperatureChannel = data.TempChannelState != "NO";
+    const bool hasTemperatureChannel = data.hasTemperatureChannel();
     for (const QString& line : data.SampleRows) {
         const auto parts = SplitSampleLine(line, hasTemperatureChannel);
         if (!parts) {

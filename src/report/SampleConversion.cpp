@@ -30,22 +30,24 @@ bool startsWithNumber(QStringView v) {
 }
 
 // Replaces each non-empty entry of `list` by ValueText(x·factor + offset).
-void correct(QStringList& list, const QStringList& lines, long double factor, long double offset) {
+void correct(QStringList& list, const SampleColumns& columns, long double factor,
+             long double offset) {
     for (qsizetype i = 0; i < list.size(); ++i) {
         if (list[i].isEmpty()) {
             continue;
         }
-        const long double x = ReadSampleValue(list[i].trimmed(), lines.value(i));
+        const long double x = ReadSampleValue(list[i].trimmed(), columns.sourceOf(i));
         list[i] = ValueText(static_cast<double>(CorrectedValue(x, factor, offset)));
     }
 }
 
 // Keeps the entries whose index is in `keep`; an empty list stays empty.
-void keepEntries(QStringList& list, const std::vector<qsizetype>& keep) {
+template <typename T>
+void keepEntries(QList<T>& list, const std::vector<qsizetype>& keep) {
     if (list.isEmpty()) {
         return;
     }
-    QStringList kept;
+    QList<T> kept;
     kept.reserve(static_cast<qsizetype>(keep.size()));
     for (qsizetype i : keep) {
         kept << list[i];
@@ -55,11 +57,12 @@ void keepEntries(QStringList& list, const std::vector<qsizetype>& keep) {
 
 }  // namespace
 
-long double ReadSampleValue(const QString& text, const QString& line) {
+long double ReadSampleValue(const QString& text, const SampleSource& source) {
     if (const auto value = TryReadNumber(text)) {
         return *value;
     }
-    throw ConversionError(messages::SampleValueError(text.trimmed(), line), text);
+    throw ConversionError(messages::SampleValueError(text.trimmed(), source.number, source.text),
+                          text);
 }
 
 long double ReadFieldValue(const QString& text, const char* field) {
@@ -69,21 +72,24 @@ long double ReadFieldValue(const QString& text, const char* field) {
     throw ConversionError(messages::FieldValueError(QString::fromUtf8(field), text), text);
 }
 
-QStringList SelectSamplesByRange(const QStringList& sampleRows, const QDateTime& start,
+SampleLines SelectSamplesByRange(const SampleLines& samples, const QDateTime& start,
                                  const QDateTime& end) {
-    QStringList selected;
-    for (const QString& line : sampleRows) {
+    SampleLines selected;
+    for (qsizetype i = 0; i < samples.texts.size(); ++i) {
+        const QString& line = samples.texts[i];
+        const qsizetype number = samples.numbers.value(i);
         const qsizetype p = line.indexOf(kSeparator);
         if (p < 0) {
-            throw ConversionError(messages::SampleWithoutSeparator(line), line);
+            throw ConversionError(messages::SampleWithoutSeparator(number, line), line);
         }
         const QString timeText = line.left(p).trimmed();
         const auto time = TryReadDateTime(timeText);
         if (!time) {
-            throw ConversionError(messages::SampleTimeError(timeText, line), timeText);
+            throw ConversionError(messages::SampleTimeError(timeText, number, line), timeText);
         }
         if (start <= *time && *time <= end) {
-            selected << line;
+            selected.texts << line;
+            selected.numbers << number;
         }
     }
     return selected;
@@ -115,10 +121,11 @@ std::optional<SampleLineParts> SplitSampleLine(QStringView line, bool hasTempera
     return parts;
 }
 
-SampleColumns SplitSamples(const QStringList& selectedLines, bool hasTemperatureChannel) {
+SampleColumns SplitSamples(const SampleLines& selected, bool hasTemperatureChannel) {
+    const QStringList& selectedLines = selected.texts;
     const QChar dateSeparator = FormatSettings::instance().dateSeparator();
     SampleColumns c;
-    c.Lines = selectedLines;
+    c.Lines = selected;
     c.TimeTexts.reserve(selectedLines.size());
     if (hasTemperatureChannel) {
         c.Channel1Texts.reserve(selectedLines.size());
@@ -126,10 +133,12 @@ SampleColumns SplitSamples(const QStringList& selectedLines, bool hasTemperature
     c.Channel2Texts.reserve(selectedLines.size());
     bool anyChannel2 = false;
 
-    for (const QString& line : selectedLines) {
+    for (qsizetype i = 0; i < selectedLines.size(); ++i) {
+        const QString& line = selectedLines[i];
         const auto parts = SplitSampleLine(line, hasTemperatureChannel);
         if (!parts) {
-            throw ConversionError(messages::SampleWithoutSeparator(line), line);
+            throw ConversionError(messages::SampleWithoutSeparator(selected.numbers.value(i), line),
+                                  line);
         }
         // The date parts, whether written with '/' or '.', take the system's date separator.
         QString time = parts->time.toString();
@@ -159,7 +168,7 @@ void CorrectChannel1(SampleColumns& columns, const QString& a, const QString& b)
     if (columns.Channel1Texts.isEmpty()) {
         return;
     }
-    correct(columns.Channel1Texts, columns.Lines, ReadFieldValue(a.trimmed(), "a"),
+    correct(columns.Channel1Texts, columns, ReadFieldValue(a.trimmed(), "a"),
             ReadFieldValue(b.trimmed(), "b"));
 }
 
@@ -167,7 +176,7 @@ void CorrectChannel2(SampleColumns& columns, const QString& c, const QString& d)
     if (columns.Channel2Texts.isEmpty()) {
         return;
     }
-    correct(columns.Channel2Texts, columns.Lines, ReadFieldValue(c.trimmed(), "c"),
+    correct(columns.Channel2Texts, columns, ReadFieldValue(c.trimmed(), "c"),
             ReadFieldValue(d.trimmed(), "d"));
 }
 
@@ -211,7 +220,7 @@ void ApplyMeanKineticTemperature(SampleColumns& columns, const QString& deltaH, 
             results << QString();
             continue;
         }
-        const double term = mkt.term(ReadSampleValue(entry, columns.Lines.value(i)));
+        const double term = mkt.term(ReadSampleValue(entry, columns.sourceOf(i)));
         long double termValue = term;
         if (roundTerms && std::isfinite(term)) {
             termValue = ReadNumber(MktTermText(term));
@@ -245,7 +254,7 @@ void SmoothChannel2(SampleColumns& columns, const QString& k) {
         if (entry.isEmpty()) {
             continue;
         }
-        const long double x = ReadSampleValue(entry, columns.Lines.value(i));
+        const long double x = ReadSampleValue(entry, columns.sourceOf(i));
         const long double y =
             first ? x * weight + (1 - weight) * x : x * weight + (1 - weight) * previous;
         entry = ValueText(static_cast<double>(y));
@@ -263,7 +272,8 @@ void StepSamples(SampleColumns& columns, int step) {
         keep.push_back(i);
     }
     keepEntries(columns.TimeTexts, keep);
-    keepEntries(columns.Lines, keep);
+    keepEntries(columns.Lines.texts, keep);
+    keepEntries(columns.Lines.numbers, keep);
     keepEntries(columns.Channel1Texts, keep);
     keepEntries(columns.Channel2Texts, keep);
 }
@@ -294,7 +304,8 @@ void CompressSamples(SampleColumns& columns, bool channel1, bool channel2) {
         }
     }
     keepEntries(columns.TimeTexts, keep);
-    keepEntries(columns.Lines, keep);
+    keepEntries(columns.Lines.texts, keep);
+    keepEntries(columns.Lines.numbers, keep);
     if (channel1) {
         keepEntries(columns.Channel1Texts, keep);
     } else {

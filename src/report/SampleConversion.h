@@ -10,6 +10,19 @@
 
 namespace qorv {
 
+// Sample lines with the line number of each in the logger file (1-based): LogData's SampleRows
+// and SampleLineNumbers, or a selection of them.
+struct SampleLines {
+    QStringList texts;
+    QList<qsizetype> numbers;
+};
+
+// Where a sample came from, as a message names it: its line number and its text.
+struct SampleSource {
+    qsizetype number = 0;
+    QString text;
+};
+
 // The three parallel text columns a report is made of, entry i of each belonging to sample i,
 // with the selected sample lines they came from (for messages that say where a value failed).
 //
@@ -19,10 +32,14 @@ namespace qorv {
 // skips. Emptiness of a whole list keeps its meaning for the later stages ("channel 2 has no
 // values").
 struct SampleColumns {
-    QStringList Lines;
+    SampleLines Lines;
     QStringList TimeTexts;
     QStringList Channel1Texts;
     QStringList Channel2Texts;
+
+    SampleSource sourceOf(qsizetype i) const {
+        return {Lines.numbers.value(i), Lines.texts.value(i)};
+    }
 };
 
 // The entry of a channel list for sample i: empty when the list is empty.
@@ -31,15 +48,15 @@ inline QString EntryAt(const QStringList& list, qsizetype i) {
 }
 
 // A sample value's text read as a number; a text that does not read ends the run with a
-// message naming the value and its `line`.
-long double ReadSampleValue(const QString& text, const QString& line);
+// message naming the value and the line it came from.
+long double ReadSampleValue(const QString& text, const SampleSource& source);
 // A field's text read as a number; else the run ends with a message naming the `field`.
 long double ReadFieldValue(const QString& text, const char* field);
 
 // Selection: the sample lines whose time (the text before the first " - ", read with the process'
 // current date settings) lies within [start, end], both ends included. A line without " - " or
 // with a time that does not read ends the run with a message naming the line.
-QStringList SelectSamplesByRange(const QStringList& sampleRows, const QDateTime& start,
+SampleLines SelectSamplesByRange(const SampleLines& samples, const QDateTime& start,
                                  const QDateTime& end);
 
 // One sample line taken apart: the time text before the first " - " (trimmed), the channel-1
@@ -58,7 +75,7 @@ std::optional<SampleLineParts> SplitSampleLine(QStringView line, bool hasTempera
 // separator, which the caller has set back to the system's) and channel texts. The channel-1
 // value is the first blank-separated word after " - " when the file has a temperature channel;
 // the channel-2 value is the next word that starts with a digit or "-digit".
-SampleColumns SplitSamples(const QStringList& selectedLines, bool hasTemperatureChannel);
+SampleColumns SplitSamples(const SampleLines& selected, bool hasTemperatureChannel);
 
 // Corrections of channel 1 (T = a·t + b) and channel 2 (M = c·m + d): each entry becomes
 // ValueText(x·k + d), read and computed in extended precision. The coefficient texts are read with

@@ -28,17 +28,20 @@ void SelectAndConvertSamples(ReportRun& run) {
     // Selection, read with the run's start settings ('/' dates, day first).
     const QDateTime start = readRangeEnd(RangeStartText(o));
     const QDateTime end = readRangeEnd(RangeEndText(o));
-    const QStringList selected = SelectSamplesByRange(s.data.SampleRows, start, end);
+    const SampleLines selected =
+        SelectSamplesByRange({s.data.SampleRows, s.data.SampleLineNumbers}, start, end);
     s.data.SampleRows.clear();
+    s.data.SampleLineNumbers.clear();
     run.advance();
 
     // Splitting: the first line sets the formats back to the system's own, so the time
     // texts take the system's date separator (an empty selection leaves them as they are).
-    if (!selected.isEmpty()) {
+    if (!selected.texts.isEmpty()) {
         FormatSettings::instance().resetToSystem();
     }
-    run.columns = SplitSamples(selected, s.data.TempChannelState != "NO");
-    s.data.SampleRows = selected;
+    run.columns = SplitSamples(selected, s.data.hasTemperatureChannel());
+    s.data.SampleRows = selected.texts;
+    s.data.SampleLineNumbers = selected.numbers;
     run.advance();
 
     // Corrections; the channel-2 correction only while its fields are shown (not for
@@ -49,12 +52,12 @@ void SelectAndConvertSamples(ReportRun& run) {
     }
     run.advance();
 
-    if (o.isChecked(R::CheckBox5) && o.isChecked(R::CheckBox6)) {
+    if (o.isChecked(R::CheckBox5) && run.channels.channel1) {
         ApplyMeanKineticTemperature(run.columns, o.Edit10);
     }
     run.advance();
 
-    if (o.isChecked(R::CheckBox7) && s.data.HasEvents == "NO") {
+    if (run.channels.channel2 && !run.channels.events) {
         SmoothChannel2(run.columns, o.Edit6);
     }
     run.advance();
@@ -71,7 +74,7 @@ void ThinSamples(ReportRun& run) {
     run.advance();
 
     if (o.isChecked(R::CheckBox4)) {
-        CompressSamples(run.columns, o.isChecked(R::CheckBox6), o.isChecked(R::CheckBox7));
+        CompressSamples(run.columns, run.channels.channel1, run.channels.channel2);
     }
     run.advance();
 }

@@ -32,15 +32,15 @@ struct Sample {
     double value;
 };
 
-QDateTime readTime(QStringView timeText, const QString& line) {
+QDateTime readTime(QStringView timeText, const SampleSource& line) {
     const QString t = timeText.toString();
     if (const auto time = TryReadDateTime(t)) {
         return *time;
     }
-    throw ConversionError(messages::SampleTimeError(t, line), t);
+    throw ConversionError(messages::SampleTimeError(t, line.number, line.text), t);
 }
 
-double readValue(QStringView valueText, const QString& line) {
+double readValue(QStringView valueText, const SampleSource& line) {
     return static_cast<double>(ReadSampleValue(valueText.trimmed().toString(), line));
 }
 
@@ -67,7 +67,8 @@ bool keptAsRead(QStringView text) {
 
 // The value as the corrected column holds it: x·factor + offset in the text form the tables
 // print from.
-double corrected(QStringView text, const QString& line, long double factor, long double offset) {
+double corrected(QStringView text, const SampleSource& line, long double factor,
+                 long double offset) {
     const double x = readValue(text, line);
     if (factor == 1 && offset == 0 && keptAsRead(text.trimmed())) {
         return x;
@@ -198,16 +199,17 @@ struct SelectedSamples {
 
 // One pass over the sample lines [first, last): the selection by time (each time read once),
 // then the values of the lines in the range.
-SelectedSamples SelectRows(const QStringList& rows, qsizetype first, qsizetype last,
+SelectedSamples SelectRows(const SampleLines& rows, qsizetype first, qsizetype last,
                            bool hasTemperature, const QDateTime& start, const QDateTime& end,
                            const Corrections& k) {
     files::UseFullLongDoublePrecision();  // also run in threads of its own
     SelectedSamples selected;
     for (qsizetype i = first; i < last; ++i) {
-        const QString& line = rows[i];
-        const auto parts = SplitSampleLine(line, hasTemperature);
+        const SampleSource line{rows.numbers.value(i), rows.texts[i]};
+        const auto parts = SplitSampleLine(line.text, hasTemperature);
         if (!parts) {
-            throw ConversionError(messages::SampleWithoutSeparator(line), line);
+            throw ConversionError(messages::SampleWithoutSeparator(line.number, line.text),
+                                  line.text);
         }
         const QDateTime time = readTime(parts->time, line);
         if (time < start || end < time) {
@@ -229,10 +231,10 @@ SelectedSamples SelectRows(const QStringList& rows, qsizetype first, qsizetype l
 // SelectRows over all lines, a large file in parts read side by side (the reading only looks
 // at the process-wide format settings). A line that does not read ends it with the message of
 // the first such line, as one pass would.
-SelectedSamples SelectSamples(const QStringList& rows, bool hasTemperature, const QDateTime& start,
+SelectedSamples SelectSamples(const SampleLines& rows, bool hasTemperature, const QDateTime& start,
                               const QDateTime& end, const Corrections& k) {
     constexpr qsizetype kRowsPerPart = 100000;
-    const qsizetype n = rows.size();
+    const qsizetype n = rows.texts.size();
     const qsizetype parts = std::clamp<qsizetype>(
         std::min<qsizetype>(n / kRowsPerPart, std::thread::hardware_concurrency()), 1, 8);
     if (parts == 1) {
@@ -270,7 +272,7 @@ SelectionStatistics ComputeStatistics(const ProgramState& state) {
     if (!start || !end) {
         throw ConversionError(messages::DateFieldsError, RangeStartText(o));
     }
-    const bool hasTemperature = data.TempChannelState != "NO";
+    const bool hasTemperature = data.hasTemperatureChannel();
 
     SelectionStatistics result;
     const long double a = ReadFieldValue(o.Edit7.trimmed(), "a");
@@ -279,7 +281,8 @@ SelectionStatistics ComputeStatistics(const ProgramState& state) {
     const long double c = correct2 ? ReadFieldValue(o.Edit9.trimmed(), "c") : 1;
     const long double d = correct2 ? ReadFieldValue(o.Edit11.trimmed(), "d") : 0;
     const SelectedSamples selected =
-        SelectSamples(data.SampleRows, hasTemperature, *start, *end, {a, b, c, d, correct2});
+        SelectSamples({data.SampleRows, data.SampleLineNumbers}, hasTemperature, *start, *end,
+                      {a, b, c, d, correct2});
     const std::vector<QDateTime>& times = selected.times;
     const std::vector<Sample>& channel1 = selected.channel1;
     const std::vector<Sample>& channel2 = selected.channel2;
@@ -314,12 +317,12 @@ SelectionStatistics ComputeStatistics(const ProgramState& state) {
         }
         result.channels.push_back(s);
     }
-    if (o.isChecked(R::CheckBox7) && data.DataChannelState != "NO") {
+    if (o.isChecked(R::CheckBox7) && data.hasDataChannel()) {
         ChannelStatistics s;
         s.channel = 2;
         s.name = o.Edit13;
-        s.kind = data.HasEvents == "true" ? ChannelStatistics::Kind::Events
-                                          : ChannelStatistics::Kind::Values;
+        s.kind =
+            data.hasEvents() ? ChannelStatistics::Kind::Events : ChannelStatistics::Kind::Values;
         s.decimals = state.chart.DataDecimals;
         if (s.kind != ChannelStatistics::Kind::Events) {
             const ChannelLimits limits = LimitsOfChannel(state.summary, 2);

@@ -1,5 +1,7 @@
 #include "report/WorkbookFinishing.h"
 
+#include "report/PrintedTableLayout.h"
+
 #include <algorithm>
 
 namespace qorv {
@@ -8,18 +10,25 @@ namespace xl = automation::xl;
 
 namespace {
 constexpr int kPrintScale = 97;
+// The report's columns, A to F; the row heights and alignment are set through A to E.
+constexpr int kFirstColumn = 1;
+constexpr int kLastColumn = 6;
+constexpr int kRowFormatLastColumn = 5;
 }  // namespace
 
 void FinishWorkbook(ReportRun& run) {
     run.select(*run.ReportSheet);
     automation::Worksheet& sheet = *run.sheet;
-    const QString end = QString::number(run.ReportRow + 110);
+    const int end = run.ReportRow + 110;
 
-    sheet.range(QStringLiteral("A2:F") + end).font().setName(QStringLiteral("Arial Cyr"));
-    for (const QString& row : run.PageHeadRows) {
-        sheet.range(QStringLiteral("E") + row).font().setName(QStringLiteral("Arial Narrow"));
+    sheet.range(automation::RangeRef{{2, kFirstColumn}, {end, kLastColumn}})
+        .font()
+        .setName(QStringLiteral("Arial Cyr"));
+    for (const int row : run.PageHeadRows) {
+        sheet.cells(row, kDeviceNumberColumn).font().setName(QStringLiteral("Arial Narrow"));
     }
-    automation::Range rows = sheet.range(QStringLiteral("A1:E") + end);
+    automation::Range rows =
+        sheet.range(automation::RangeRef{{1, kFirstColumn}, {end, kRowFormatLastColumn}});
     rows.setRowHeight(12.5);
     rows.setVerticalAlignment(xl::Center);
 

@@ -1,6 +1,5 @@
 #include "ui/ChartAppearanceDialog.h"
 
-#include "ui/DialogPlacement.h"
 #include "ui/PixelFonts.h"
 #include "ui/UiMessages.h"
 #include "ui_ChartAppearanceDialog.h"
@@ -85,7 +84,7 @@ void MoveTop(QWidget* widget, int top) {
 ChartAppearanceDialog::ChartAppearanceDialog(ChartSettings& settings, const ChannelFields& fields,
                                              Desktop& desktop, const QString& caption,
                                              int clientHeight, QWidget* parent)
-    : QDialog(parent),
+    : SettingsDialog(parent),
       ui_(std::make_unique<Ui::ChartAppearanceDialog>()),
       settings_(settings),
       fields_(fields),
@@ -122,20 +121,9 @@ ChartAppearanceDialog::ChartAppearanceDialog(ChartSettings& settings, const Chan
 
 ChartAppearanceDialog::~ChartAppearanceDialog() = default;
 
-void ChartAppearanceDialog::setVisible(bool visible) {
-    if (visible && !isVisible()) {
-        arrangeForShow();
-        loadControls();
-        CentreOverParent(*this);
-    }
-    QDialog::setVisible(visible);
-}
-
-void ChartAppearanceDialog::done(int result) {
-    if (!closeStep()) {
-        return;
-    }
-    QDialog::done(result);
+void ChartAppearanceDialog::showStep() {
+    arrangeForShow();
+    loadControls();
 }
 
 // Each box of a pair unticks the other when ticked and ticks it when unticked, so exactly one
@@ -356,7 +344,7 @@ TForm3::TForm3(ChartSettings& settings, const LogData& data, Desktop& desktop, Q
 // Channel 2 recording on/off events has no decimals and no value scale; the layout is chosen
 // anew at every opening, since a load may have changed the channel.
 void TForm3::arrangeForShow() {
-    useEventsLayout(data_.HasEvents == "true");
+    useEventsLayout(data_.hasEvents());
 }
 
 }  // namespace qorv::ui

@@ -3,9 +3,9 @@
 #include "import/LogData.h"
 #include "report/ChartSettings.h"
 #include "ui/Desktop.h"
+#include "ui/SettingsDialog.h"
 
 #include <QColor>
-#include <QDialog>
 #include <QList>
 #include <QString>
 
@@ -23,20 +23,13 @@ namespace qorv::ui {
 // The shared design of the two chart appearance dialogs: decimals, colour, markers, the limit
 // lines, the major unit and the scale of one channel's value axis. Each dialog edits its own half
 // of the program-wide ChartSettings record, which it reads when it opens and writes while open and
-// when it closes. The dialogs are created once and hidden, not destroyed, when closed; their
-// controls keep their state between openings except for what the show step reloads.
-class ChartAppearanceDialog : public QDialog {
+// when it closes. Their controls keep their state between openings except for what the show
+// step reloads; the close step keeps the dialog open when a text does not read as an integer.
+class ChartAppearanceDialog : public SettingsDialog {
     Q_OBJECT
 
   public:
     ~ChartAppearanceDialog() override;
-
-    // Becoming visible runs the show step (load the controls from the record) first.
-    void setVisible(bool visible) override;
-    // Every way of closing ends here: Button1, the window's close box (closeEvent -> reject)
-    // and Escape (reject). The close step stores the controls; when a text does not read as an
-    // integer the dialog stays open.
-    void done(int result) override;
 
   protected:
     // The ChartSettings fields one dialog edits.
@@ -65,8 +58,9 @@ class ChartAppearanceDialog : public QDialog {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    void showStep() override;
+    bool closeStep() override;
     void loadControls();
-    bool closeStep();
     void chooseColor();
     void showSwatch(std::int32_t packedColor);
     void selectTypedDecimals(const QString& text);

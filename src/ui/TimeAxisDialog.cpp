@@ -1,7 +1,6 @@
 #include "ui/TimeAxisDialog.h"
 
 #include "report/FormatSettings.h"
-#include "ui/DialogPlacement.h"
 #include "ui/PixelFonts.h"
 #include "ui/UiMessages.h"
 #include "ui_TimeAxisDialog.h"
@@ -92,7 +91,7 @@ std::optional<double> ReadFloat(const QString& text, QChar separator) {
 }  // namespace
 
 TForm4::TForm4(ChartSettings& settings, Desktop& desktop, QWidget* parent)
-    : QDialog(parent),
+    : SettingsDialog(parent),
       ui_(std::make_unique<Ui::TimeAxisDialog>()),
       settings_(settings),
       desktop_(desktop),
@@ -114,21 +113,6 @@ TForm4::TForm4(ChartSettings& settings, Desktop& desktop, QWidget* parent)
 }
 
 TForm4::~TForm4() = default;
-
-void TForm4::setVisible(bool visible) {
-    if (visible && !isVisible()) {
-        showSettingsInEffect();
-        CentreOverParent(*this);
-    }
-    QDialog::setVisible(visible);
-}
-
-void TForm4::done(int result) {
-    if (!closeStep()) {
-        return;
-    }
-    QDialog::done(result);
-}
 
 // The show step: the controls show the settings the next report uses. A choice whose list
 // already gives the unit in effect is left as the user wrote it ("90" minutes stays 90 minutes);

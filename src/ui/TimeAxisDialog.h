@@ -2,8 +2,7 @@
 
 #include "report/ChartSettings.h"
 #include "ui/Desktop.h"
-
-#include <QDialog>
+#include "ui/SettingsDialog.h"
 
 #include <memory>
 #include <optional>
@@ -19,25 +18,22 @@ namespace qorv::ui {
 
 // The time axis of the report's chart: vertical grid lines, and a major unit chosen
 // automatically or fixed to a number of minutes, hours or days. Opening it shows the settings
-// the next report uses (a load resets them); every close writes the controls into the record.
-class TForm4 final : public QDialog {
+// the next report uses (a load resets them); every close writes the controls into the record,
+// and when the chosen list's text is not a number the dialog stays open.
+class TForm4 final : public SettingsDialog {
     Q_OBJECT
 
   public:
     TForm4(ChartSettings& settings, Desktop& desktop, QWidget* parent = nullptr);
     ~TForm4() override;
 
-    void setVisible(bool visible) override;
-    // Every way of closing ends here: Button1, the window's close box (closeEvent -> reject)
-    // and Escape (reject). When the chosen list's text is not a number the dialog stays open.
-    void done(int result) override;
-
   private:
+    void showStep() override { showSettingsInEffect(); }
+    bool closeStep() override;
     void showSettingsInEffect();
     QComboBox* listOf(int item) const;
     std::optional<double> unitOfControls(int item) const;
     void enableUnitList(int item);
-    bool closeStep();
 
     std::unique_ptr<Ui::TimeAxisDialog> ui_;
     ChartSettings& settings_;

@@ -408,6 +408,9 @@ TEST(BuildReport, ConversionFailureNamesTheLineAndRemovesTheFirstSave) {
     } catch (const ConversionError& e) {
         EXPECT_TRUE(e.message().contains("2x.1"));
         EXPECT_TRUE(e.message().contains("01/02/2015 10:07:00 - 2x.1 °C 50.0 %"));
+        // The line's number in the file, counted over the label and status lines before it.
+        EXPECT_TRUE(e.message().contains(QStringLiteral("(строка %1: ").arg(lines.size() - 1)))
+            << e.message().toStdString();
     }
     EXPECT_TRUE(f.progress.finished);
     // Nothing that looks like a protocol is left: only the logger file.

@@ -93,6 +93,7 @@ class ReportValidationTest : public OnEachSystem {
         data_.SampleRows = {
             "01/02/2015 10:00:00 - 1.5 °C 50.0 %", " 01/02/2015 11:00:00 - -2.0 °C 50,0 %",
             "01/02/2015 12:00:00 - 1e400 °C 50,0 %", "03/02/2015 11:00:00 - 1e300 °C 1e300 %"};
+        data_.SampleLineNumbers = {1, 2, 3, 4};
     }
     std::optional<QString> validate(const ReportOptions& o) const {
         return ValidateReportOptions(o, data_);
@@ -215,6 +216,7 @@ TEST_P(ReportValidationTest, SelectionLargerThanTheSheetIsRefused) {
     withChannels(options_);
     const qsizetype capacity = automation::kMaxRows - 4;
     data_.SampleRows = QStringList(capacity + 1, QStringLiteral("01/02/2015 10:00:00 - 1.5 °C"));
+    data_.SampleLineNumbers = QList<qsizetype>(capacity + 1, 1);
     const auto message = validate(options_);
     EXPECT_EQ(message, messages::TooManySamples(capacity + 1, capacity));
     // Statistics write no sheet: the same selection passes, and so does a missing folder.
@@ -225,6 +227,7 @@ TEST_P(ReportValidationTest, SelectionLargerThanTheSheetIsRefused) {
         << message.value_or("").toStdString();
     options_.Edit2 = dir_.path() + '/';
     data_.SampleRows.removeLast();
+    data_.SampleLineNumbers.removeLast();
     EXPECT_EQ(validate(options_), std::nullopt);
 }
 

@@ -20,11 +20,21 @@ QDateTime at(int d, int m, int y, int hh, int mm, int ss) {
     return QDateTime(QDate(y, m, d), QTime(hh, mm, ss), Qt::UTC);
 }
 
+// Sample lines as the reader keeps them, numbered from line 10 of their file.
+SampleLines linesOf(const QStringList& texts) {
+    SampleLines lines{texts, {}};
+    for (qsizetype i = 0; i < texts.size(); ++i) {
+        lines.numbers << 10 + i;
+    }
+    return lines;
+}
+
 SampleColumns channel1Of(const QStringList& values) {
     SampleColumns c;
     for (qsizetype i = 0; i < values.size(); ++i) {
         c.TimeTexts << QString("t%1").arg(i);
-        c.Lines << QString("line %1").arg(i);
+        c.Lines.texts << QString("line %1").arg(i);
+        c.Lines.numbers << 10 + i;
     }
     c.Channel1Texts = values;
     return c;
@@ -39,7 +49,8 @@ SampleColumns channel2Of(const QStringList& values) {
 
 TEST_P(SampleConversionTest, SplitTakesTimeAndBothValues) {
     const SampleColumns c = SplitSamples(
-        {"01/02/2015 10:00:00 - 23.5 °C 45.2 %", " 01/02/2015 10:00:30 - -2.25 °C 5 %"}, true);
+        linesOf({"01/02/2015 10:00:00 - 23.5 °C 45.2 %", " 01/02/2015 10:00:30 - -2.25 °C 5 %"}),
+        true);
     const QString sep(QChar(GetParam().date));
     EXPECT_EQ(c.TimeTexts, QStringList({"01" + sep + "02" + sep + "2015 10:00:00",
                                         "01" + sep + "02" + sep + "2015 10:00:30"}));
@@ -48,26 +59,27 @@ TEST_P(SampleConversionTest, SplitTakesTimeAndBothValues) {
 }
 
 TEST_P(SampleConversionTest, SplitEventsAndSecondTemperature) {
-    EXPECT_EQ(SplitSamples({"01/02/2015 10:00:00 - 1 (Есть)"}, false).Channel2Texts,
+    EXPECT_EQ(SplitSamples(linesOf({"01/02/2015 10:00:00 - 1 (Есть)"}), false).Channel2Texts,
               QStringList{"1"});
-    EXPECT_TRUE(SplitSamples({"01/02/2015 10:00:00 - 1 (Есть)"}, false).Channel1Texts.isEmpty());
-    EXPECT_EQ(SplitSamples({"01/02/2015 10:00:00 - 21.0 °C -3.5 °C"}, true).Channel2Texts,
+    EXPECT_TRUE(
+        SplitSamples(linesOf({"01/02/2015 10:00:00 - 1 (Есть)"}), false).Channel1Texts.isEmpty());
+    EXPECT_EQ(SplitSamples(linesOf({"01/02/2015 10:00:00 - 21.0 °C -3.5 °C"}), true).Channel2Texts,
               QStringList{"-3.5"});
-    EXPECT_EQ(SplitSamples({"01/02/2015 10:00:00 - 21.0 °C 0 (Нет)"}, true).Channel2Texts,
+    EXPECT_EQ(SplitSamples(linesOf({"01/02/2015 10:00:00 - 21.0 °C 0 (Нет)"}), true).Channel2Texts,
               QStringList{"0"});
 }
 
 TEST_P(SampleConversionTest, ChannelListsStayAlignedWithTheTimes) {
     // A temperature-only file: channel 2 has no values at all, so its list stays empty.
-    const SampleColumns t =
-        SplitSamples({"01/02/2015 10:00:00 - 23.5 °C", "01/02/2015 10:01:00 - 23.6 °C"}, true);
+    const SampleColumns t = SplitSamples(
+        linesOf({"01/02/2015 10:00:00 - 23.5 °C", "01/02/2015 10:01:00 - 23.6 °C"}), true);
     EXPECT_EQ(t.Channel1Texts.size(), 2);
     EXPECT_TRUE(t.Channel2Texts.isEmpty());
 
     // One line lacks its channel-2 value: an empty entry keeps the columns aligned.
     const SampleColumns m =
-        SplitSamples({"01/02/2015 10:00:00 - 23.5 °C 40 %", "01/02/2015 10:01:00 - 23.6 °C",
-                      "01/02/2015 10:02:00 - 23.7 °C 42 %"},
+        SplitSamples(linesOf({"01/02/2015 10:00:00 - 23.5 °C 40 %", "01/02/2015 10:01:00 - 23.6 °C",
+                              "01/02/2015 10:02:00 - 23.7 °C 42 %"}),
                      true);
     EXPECT_EQ(m.Channel2Texts, QStringList({"40", "", "42"}));
 }
@@ -76,25 +88,30 @@ TEST_P(SampleConversionTest, SelectionIncludesBothEnds) {
     const QStringList rows = {"01/02/2015 10:00:00 - 1 %", "01/02/2015 10:00:30 - 2 %",
                               "01/02/2015 10:01:00 - 3 %", " 01/02/2015 10:01:30 - 4 %"};
     FormatSettings::instance().applyProgramConventions();
-    EXPECT_EQ(SelectSamplesByRange(rows, at(1, 2, 2015, 10, 0, 0), at(1, 2, 2015, 10, 1, 30)),
-              rows);
-    EXPECT_EQ(SelectSamplesByRange(rows, at(1, 2, 2015, 10, 0, 30), at(1, 2, 2015, 10, 1, 0)),
-              QStringList({rows[1], rows[2]}));
+    const SampleLines all =
+        SelectSamplesByRange(linesOf(rows), at(1, 2, 2015, 10, 0, 0), at(1, 2, 2015, 10, 1, 30));
+    EXPECT_EQ(all.texts, rows);
+    EXPECT_EQ(all.numbers, QList<qsizetype>({10, 11, 12, 13}));
+    const SampleLines middle =
+        SelectSamplesByRange(linesOf(rows), at(1, 2, 2015, 10, 0, 30), at(1, 2, 2015, 10, 1, 0));
+    EXPECT_EQ(middle.texts, QStringList({rows[1], rows[2]}));
+    EXPECT_EQ(middle.numbers, QList<qsizetype>({11, 12}));
     EXPECT_TRUE(
-        SelectSamplesByRange(rows, at(2, 2, 2015, 0, 0, 0), at(3, 2, 2015, 0, 0, 0)).isEmpty());
+        SelectSamplesByRange(linesOf(rows), at(2, 2, 2015, 0, 0, 0), at(3, 2, 2015, 0, 0, 0))
+            .texts.isEmpty());
 }
 
 TEST_P(SampleConversionTest, SelectionFailureNamesTheLine) {
     FormatSettings::instance().applyProgramConventions();
     try {
-        SelectSamplesByRange({"01/02/2015 10:00:00 23.5 °C"}, at(1, 1, 2015, 0, 0, 0),
+        SelectSamplesByRange(linesOf({"01/02/2015 10:00:00 23.5 °C"}), at(1, 1, 2015, 0, 0, 0),
                              at(1, 1, 2016, 0, 0, 0));
         FAIL();
     } catch (const ConversionError& e) {
         EXPECT_TRUE(e.message().contains("01/02/2015 10:00:00 23.5 °C"));
     }
     try {
-        SelectSamplesByRange({"31/02/2015 10:00:00 - 1 %"}, at(1, 1, 2015, 0, 0, 0),
+        SelectSamplesByRange(linesOf({"31/02/2015 10:00:00 - 1 %"}), at(1, 1, 2015, 0, 0, 0),
                              at(1, 1, 2016, 0, 0, 0));
         FAIL();
     } catch (const ConversionError& e) {

@@ -171,20 +171,23 @@ INSTANTIATE_TEST_SUITE_P(ChartDialogs, ChartDialogsPairTest,
                                                         "CheckBox5",
                                                         {"Edit3", "Edit4", "Label3", "Label4"}}));
 
+// What is typed, then what is expected. A field a case leaves out has its default: both boxes
+// automatic and the fields empty; no message, the dialog closed, and the record as an automatic
+// close leaves it (no unit, automatic scale, the limits unchanged).
 struct CloseCase {
-    const char* name;
-    bool divisionFixed;
-    QString unitText;
-    bool scaleFixed;
-    QString minimumText;
-    QString maximumText;
+    const char* name = "";
+    bool divisionFixed = false;
+    QString unitText = "";
+    bool scaleFixed = false;
+    QString minimumText = "";
+    QString maximumText = "";
     // Expected.
-    std::optional<QString> message;
-    bool staysOpen;
-    std::int32_t majorUnit;
-    QString scaleAuto;
-    std::int32_t scaleMin;
-    std::int32_t scaleMax;
+    std::optional<QString> message = std::nullopt;
+    bool staysOpen = false;
+    std::int32_t majorUnit = 0;
+    QString scaleAuto = "OK";
+    std::int32_t scaleMin = -5;
+    std::int32_t scaleMax = 5;
 };
 
 void PrintTo(const CloseCase& c, std::ostream* os) {
@@ -226,34 +229,104 @@ const QString kBelow = msg::AxisMaximumBelowMinimum;
 INSTANTIATE_TEST_SUITE_P(
     ChartDialogs, ChartDialogsCloseTest,
     ::testing::Values(
-        CloseCase{"BothAutomatic", false, "abc", false, "x", "", {}, false, 0, "OK", -5, 5},
-        CloseCase{"UnitZeroIsAutomatic", true, "0", false, "", "", {}, false, 0, "OK", -5, 5},
-        CloseCase{"Unit", true, "12", false, "", "", {}, false, 12, "OK", -5, 5},
-        CloseCase{"SignedUnits", true, "-3", false, "", "", {}, false, -3, "OK", -5, 5},
-        CloseCase{"PlusSign", true, "+3", false, "", "", {}, false, 3, "OK", -5, 5},
-        CloseCase{
-            "LargestUnit", true, "2147483647", false, "", "", {}, false, 2147483647, "OK", -5, 5},
-        CloseCase{"UnitOutOfRange", true, "2147483648", false, "", "",
-                  msg::NotAValidInteger(kDivision, "2147483648"), true, 7, "NO", -5, 5},
-        CloseCase{"EmptyUnit", true, "", false, "", "", msg::NotAValidInteger(kDivision, ""), true,
-                  7, "NO", -5, 5},
-        CloseCase{"UnitWithBlank", true, " 5", false, "", "",
-                  msg::NotAValidInteger(kDivision, " 5"), true, 7, "NO", -5, 5},
-        CloseCase{"FractionalUnit", true, "1,5", false, "", "",
-                  msg::NotAValidInteger(kDivision, "1,5"), true, 7, "NO", -5, 5},
-        CloseCase{"Limits", false, "", true, "0", "50", {}, false, 0, "NO", 0, 50},
-        CloseCase{"NegativeLimits", false, "", true, "-40", "-1", {}, false, 0, "NO", -40, -1},
-        CloseCase{"EqualLimits", false, "", true, "10", "10", kBelow, false, 0, "NO", -5, 5},
-        CloseCase{"ReversedLimits", false, "", true, "20", "10", kBelow, false, 0, "NO", -5, 5},
-        CloseCase{"MinimumEmpty", false, "", true, "", "10", kNotFilled, false, 0, "NO", -5, 5},
-        CloseCase{"MaximumEmpty", true, "4", true, "1", "", kNotFilled, false, 4, "NO", -5, 5},
-        CloseCase{"BothEmptyOneMessage", false, "", true, "", "", kNotFilled, false, 0, "NO", -5,
-                  5},
+        CloseCase{.name = "BothAutomatic", .unitText = "abc", .minimumText = "x"},
+        CloseCase{.name = "UnitZeroIsAutomatic", .divisionFixed = true, .unitText = "0"},
+        CloseCase{.name = "Unit", .divisionFixed = true, .unitText = "12", .majorUnit = 12},
+        CloseCase{.name = "SignedUnits", .divisionFixed = true, .unitText = "-3", .majorUnit = -3},
+        CloseCase{.name = "PlusSign", .divisionFixed = true, .unitText = "+3", .majorUnit = 3},
+        CloseCase{.name = "LargestUnit",
+                  .divisionFixed = true,
+                  .unitText = "2147483647",
+                  .majorUnit = 2147483647},
+        CloseCase{.name = "UnitOutOfRange",
+                  .divisionFixed = true,
+                  .unitText = "2147483648",
+                  .message = msg::NotAValidInteger(kDivision, "2147483648"),
+                  .staysOpen = true,
+                  .majorUnit = 7,
+                  .scaleAuto = "NO"},
+        CloseCase{.name = "EmptyUnit",
+                  .divisionFixed = true,
+                  .unitText = "",
+                  .message = msg::NotAValidInteger(kDivision, ""),
+                  .staysOpen = true,
+                  .majorUnit = 7,
+                  .scaleAuto = "NO"},
+        CloseCase{.name = "UnitWithBlank",
+                  .divisionFixed = true,
+                  .unitText = " 5",
+                  .message = msg::NotAValidInteger(kDivision, " 5"),
+                  .staysOpen = true,
+                  .majorUnit = 7,
+                  .scaleAuto = "NO"},
+        CloseCase{.name = "FractionalUnit",
+                  .divisionFixed = true,
+                  .unitText = "1,5",
+                  .message = msg::NotAValidInteger(kDivision, "1,5"),
+                  .staysOpen = true,
+                  .majorUnit = 7,
+                  .scaleAuto = "NO"},
+        CloseCase{.name = "Limits",
+                  .scaleFixed = true,
+                  .minimumText = "0",
+                  .maximumText = "50",
+                  .scaleAuto = "NO",
+                  .scaleMin = 0,
+                  .scaleMax = 50},
+        CloseCase{.name = "NegativeLimits",
+                  .scaleFixed = true,
+                  .minimumText = "-40",
+                  .maximumText = "-1",
+                  .scaleAuto = "NO",
+                  .scaleMin = -40,
+                  .scaleMax = -1},
+        CloseCase{.name = "EqualLimits",
+                  .scaleFixed = true,
+                  .minimumText = "10",
+                  .maximumText = "10",
+                  .message = kBelow,
+                  .scaleAuto = "NO"},
+        CloseCase{.name = "ReversedLimits",
+                  .scaleFixed = true,
+                  .minimumText = "20",
+                  .maximumText = "10",
+                  .message = kBelow,
+                  .scaleAuto = "NO"},
+        CloseCase{.name = "MinimumEmpty",
+                  .scaleFixed = true,
+                  .maximumText = "10",
+                  .message = kNotFilled,
+                  .scaleAuto = "NO"},
+        CloseCase{.name = "MaximumEmpty",
+                  .divisionFixed = true,
+                  .unitText = "4",
+                  .scaleFixed = true,
+                  .minimumText = "1",
+                  .message = kNotFilled,
+                  .majorUnit = 4,
+                  .scaleAuto = "NO"},
+        CloseCase{.name = "BothEmptyOneMessage",
+                  .scaleFixed = true,
+                  .message = kNotFilled,
+                  .scaleAuto = "NO"},
         // The division stored before the failing limit stays stored.
-        CloseCase{"MinimumNotAnInteger", true, "9", true, "x", "10",
-                  msg::NotAValidInteger(kMinimum, "x"), true, 9, "NO", -5, 5},
-        CloseCase{"MaximumNotAnInteger", false, "", true, "1", "1e2",
-                  msg::NotAValidInteger(kMaximum, "1e2"), true, 0, "NO", -5, 5}),
+        CloseCase{.name = "MinimumNotAnInteger",
+                  .divisionFixed = true,
+                  .unitText = "9",
+                  .scaleFixed = true,
+                  .minimumText = "x",
+                  .maximumText = "10",
+                  .message = msg::NotAValidInteger(kMinimum, "x"),
+                  .staysOpen = true,
+                  .majorUnit = 9,
+                  .scaleAuto = "NO"},
+        CloseCase{.name = "MaximumNotAnInteger",
+                  .scaleFixed = true,
+                  .minimumText = "1",
+                  .maximumText = "1e2",
+                  .message = msg::NotAValidInteger(kMaximum, "1e2"),
+                  .staysOpen = true,
+                  .scaleAuto = "NO"}),
     [](const ::testing::TestParamInfo<CloseCase>& info) { return std::string(info.param.name); });
 
 struct CloseWay {
