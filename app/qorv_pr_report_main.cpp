@@ -53,6 +53,9 @@ int Run(const QStringList& arguments, const std::optional<qorv::cli::BatchWorker
     if (const auto* stats = std::get_if<qorv::cli::StatsRequest>(&request)) {
         return qorv::cli::RunStats(*stats, out, err);
     }
+    if (const auto* map = std::get_if<qorv::cli::MapRequest>(&request)) {
+        return qorv::cli::RunMap(*map, out, err);
+    }
     if (std::holds_alternative<qorv::cli::BatchWorkerRequest>(request)) {
         return qorv::cli::RunBatchWorker(workerInput, std::cin, out, err);
     }

@@ -15,6 +15,13 @@ inline QString MissingOptionValue(const QString& option) {
 inline QString BadOptionValue(const QString& option, const QString& value) {
     return QStringLiteral("Недопустимое значение параметра %1: %2").arg(option, value);
 }
+// The map form's acceptance range and period.
+inline const QString RangeNeedsBothEnds =
+    QStringLiteral("Параметры --low и --high задаются вместе");
+inline const QString RangeReversed = QStringLiteral(
+    "Нижняя граница допустимого диапазона (--low) должна быть меньше верхней (--high)");
+inline const QString StudyPeriodReversed =
+    QStringLiteral("Начало периода (--from) позже его конца (--to)");
 inline const QString NoInputFiles = QStringLiteral("Не указаны файлы логгера");
 inline QString StandardOutputFailed(const QString& reason) {
     return QStringLiteral("Не удалось записать в стандартный вывод: %1").arg(reason);

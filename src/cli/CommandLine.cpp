@@ -2,8 +2,12 @@
 
 #include "cli/CliMessages.h"
 #include "cli/TerminalText.h"
+#include "report/NumberText.h"
 
+#include <QDate>
+#include <QDateTime>
 #include <QThread>
+#include <QTime>
 
 #include <algorithm>
 #include <utility>
@@ -145,6 +149,110 @@ Request parseStats(const QStringList& arguments) {
     return parsed;
 }
 
+// A --from or --to of the study: "DATE[ hh:mm:ss]" as the build form takes it, as a time of the
+// loggers' clocks.
+std::optional<QDateTime> studyTime(const QString& text, bool isEnd) {
+    const std::optional<RangeEnd> end = ParseRangeEnd(text, isEnd);
+    if (!end) {
+        return std::nullopt;
+    }
+    const QDate date = QDate::fromString(end->date, QStringLiteral("d/M/yyyy"));
+    const QTime time(end->hour.toInt(), end->minute.toInt(), end->second.toInt());
+    if (!date.isValid() || !time.isValid()) {
+        return std::nullopt;
+    }
+    return QDateTime(date, time, Qt::UTC);
+}
+
+std::optional<double> decimalNumber(const QString& text) {
+    const std::optional<long double> value = TryReadNumber(text);
+    return value ? std::optional(static_cast<double>(*value)) : std::nullopt;
+}
+
+// Takes the map form's option at `i` (and its value) into `request`.
+std::optional<UsageError> takeMapOption(const QStringList& arguments, qsizetype& i,
+                                        MapRequest& request) {
+    QString name = arguments[i];
+    std::optional<QString> value;
+    if (const qsizetype eq = name.indexOf('='); name.startsWith(QLatin1String("--")) && eq > 0) {
+        value = name.mid(eq + 1);
+        name = name.left(eq);
+    }
+    const bool flag = name == QLatin1String("--json") || name == QLatin1String("--pdf");
+    static const QStringList valued = {"-o", "--out", "--from", "--to", "--low", "--high", "--dh"};
+    if (!flag && !valued.contains(name)) {
+        return UsageError{messages::UnknownOption(Printable(name))};
+    }
+    if (flag) {
+        if (value) {
+            return UsageError{messages::BadOptionValue(Printable(name), Printable(*value))};
+        }
+        (name == QLatin1String("--json") ? request.json : request.pdf) = true;
+        return std::nullopt;
+    }
+    if (name == QLatin1String("-o")) {
+        name = QStringLiteral("--out");
+    }
+    if (!value && i + 1 >= arguments.size()) {
+        return UsageError{messages::MissingOptionValue(Printable(name))};
+    }
+    const QString text = value ? *value : arguments[++i];
+    const UsageError bad{messages::BadOptionValue(Printable(name), Printable(text))};
+    MappingRequest& study = request.study;
+    if (name == QLatin1String("--out")) {
+        request.folder = text;  // a folder: the bytes the system gave
+    } else if (name == QLatin1String("--from") || name == QLatin1String("--to")) {
+        const bool isEnd = name == QLatin1String("--to");
+        const std::optional<QDateTime> time = studyTime(text, isEnd);
+        if (!time) {
+            return bad;
+        }
+        (isEnd ? study.to : study.from) = time;
+    } else if (name == QLatin1String("--dh")) {
+        const std::optional<double> value = decimalNumber(text);
+        if (!value || *value <= 0) {
+            return bad;
+        }
+        study.deltaH = text.trimmed();
+    } else {
+        const std::optional<double> value = decimalNumber(text);
+        if (!value) {
+            return bad;
+        }
+        (name == QLatin1String("--low") ? study.low : study.high) = value;
+    }
+    return std::nullopt;
+}
+
+Request parseMap(const QStringList& arguments) {
+    MapRequest request;
+    bool optionsEnded = false;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& arg = arguments[i];
+        if (optionsEnded || !arg.startsWith('-') || arg.size() == 1) {
+            request.study.files << arg;
+        } else if (arg == QLatin1String("--")) {
+            optionsEnded = true;
+        } else if (auto error = takeMapOption(arguments, i, request)) {
+            return *error;
+        }
+    }
+    const MappingRequest& study = request.study;
+    if (study.low.has_value() != study.high.has_value()) {
+        return UsageError{messages::RangeNeedsBothEnds};
+    }
+    if (study.low && *study.low >= *study.high) {
+        return UsageError{messages::RangeReversed};
+    }
+    if (study.from && study.to && *study.from > *study.to) {
+        return UsageError{messages::StudyPeriodReversed};
+    }
+    if (study.files.isEmpty()) {
+        return UsageError{messages::NoInputFiles};
+    }
+    return request;
+}
+
 // The help's lines for the options. An option without a description shares the line of the
 // options after it; the descriptions start in column 27, or in column 41 after a longer usage,
 // or three spaces after one longer still, and go on in the same column.
@@ -187,6 +295,9 @@ Request ParseCommandLine(const QStringList& arguments) {
     if (first == QLatin1String("stats")) {
         return parseStats(arguments);
     }
+    if (first == QLatin1String("map")) {
+        return parseMap(arguments);
+    }
     return parseBuild(arguments, true);
 }
 
@@ -202,10 +313,21 @@ QString HelpText() {
                "      Строит протокол по каждому файлу и выводит пути сохранённых файлов.\n"
                "  qorv-pr-report stats [--json] [ПАРАМЕТРЫ] ФАЙЛ...\n"
                "      Выводит статистику выбранных отсчётов каждого файла, не строя протокол.\n"
+               "  qorv-pr-report map [--json] [ПАРАМЕТРЫ КАРТИРОВАНИЯ] ФАЙЛ...\n"
+               "      Строит один отчёт картирования по всем файлам (логгерам одного\n"
+               "      помещения): сводку мест, график всех логгеров и их данные; с --json —\n"
+               "      выводит показатели картирования, не сохраняя отчёт.\n"
                "\n"
                "Параметры протокола:\n") +
            optionHelp() +
            QStringLiteral(
+               "\n"
+               "Параметры картирования:\n"
+               "  -o, --out DIR, --pdf     директория сохранения, копия в формате PDF\n"
+               "  --from \"ДАТА чч:мм:сс\", --to \"ДАТА чч:мм:сс\"   сузить общий период\n"
+               "  --low X, --high X        допустимый диапазон температуры, °C (по умолчанию —\n"
+               "                           пределы из файлов логгеров, если они везде одинаковы)\n"
+               "  --dh X                   ΔH средней кинетической температуры, кДж/моль\n"
                "\n"
                "Коды завершения: 0 — всё выполнено, 1 — файл не прочитан или протокол не "
                "построен,\n"

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cli/BuildOptions.h"
+#include "cli/MapCommand.h"
 
 #include <QString>
 #include <QStringList>
@@ -51,7 +52,7 @@ struct UsageError {
     QString message;
 };
 
-using Request = std::variant<InspectRequest, BuildRequest, StatsRequest, HelpRequest,
+using Request = std::variant<InspectRequest, BuildRequest, StatsRequest, MapRequest, HelpRequest,
                              BatchWorkerRequest, UsageError>;
 
 // Parses the arguments after the program name.

@@ -14,24 +14,23 @@
 
 namespace qorv::cli {
 
-namespace {
-
-// The logger's own clock time, without a zone: ISO 8601 local time.
-QJsonValue timeValue(const QDateTime& time) {
+QJsonValue JsonTime(const QDateTime& time) {
     return time.isValid() ? QJsonValue(time.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")))
                           : QJsonValue();
 }
 
-QJsonValue numberValue(const std::optional<double>& x) {
+QJsonValue JsonNumber(const std::optional<double>& x) {
     return x && std::isfinite(*x) ? QJsonValue(*x) : QJsonValue();
 }
+
+namespace {
 
 QJsonObject limitsObject(const ChannelStatistics& c, const SelectionStatistics& statistics) {
     if (!c.upperLimit && !c.lowerLimit) {
         return {};
     }
-    QJsonObject o{{"upper", numberValue(c.upperLimit)},
-                  {"lower", numberValue(c.lowerLimit)},
+    QJsonObject o{{"upper", JsonNumber(c.upperLimit)},
+                  {"lower", JsonNumber(c.lowerLimit)},
                   {"reversed", c.limitsReversed()}};
     if (c.limitsReversed()) {
         for (const char* key : {"above_upper", "below_lower", "seconds_above_upper",
@@ -42,26 +41,29 @@ QJsonObject limitsObject(const ChannelStatistics& c, const SelectionStatistics& 
     }
     o["above_upper"] = c.aboveUpper;
     o["below_lower"] = c.belowLower;
-    o["seconds_above_upper"] = numberValue(statistics.secondsOf(c.aboveUpper));
-    o["seconds_below_lower"] = numberValue(statistics.secondsOf(c.belowLower));
+    o["seconds_above_upper"] = JsonNumber(statistics.secondsOf(c.aboveUpper));
+    o["seconds_below_lower"] = JsonNumber(statistics.secondsOf(c.belowLower));
     const ChannelStatistics::Excursion& longest = c.longestExcursion;
     o["longest_excursion"] =
-        longest.samples == 0 ? QJsonValue()
-                             : QJsonValue(QJsonObject{
-                                   {"samples", longest.samples},
-                                   {"seconds", numberValue(statistics.secondsOf(longest.samples))},
-                                   {"start", timeValue(longest.start)}});
+        longest.samples == 0
+            ? QJsonValue()
+            : QJsonValue(QJsonObject{{"samples", longest.samples},
+                                     {"seconds", JsonNumber(statistics.secondsOf(longest.samples))},
+                                     {"start", JsonTime(longest.start)}});
     return o;
 }
 
-QJsonObject channelObject(const ChannelStatistics& c, const SelectionStatistics& statistics) {
+}  // namespace
+
+QJsonObject ChannelStatisticsObject(const ChannelStatistics& c,
+                                    const SelectionStatistics& statistics) {
     static const char* const kinds[] = {"temperature", "values", "events"};
     QJsonObject o{{"channel", c.channel},
                   {"name", c.name},
                   {"kind", kinds[static_cast<int>(c.kind)]},
                   {"samples", c.samples},
-                  {"first", timeValue(c.first)},
-                  {"last", timeValue(c.last)}};
+                  {"first", JsonTime(c.first)},
+                  {"last", JsonTime(c.last)}};
     if (c.kind == ChannelStatistics::Kind::Events) {
         o["events"] = QJsonObject{
             {"switches", c.switches}, {"seconds_on", c.secondsOn}, {"seconds_off", c.secondsOff}};
@@ -69,33 +71,31 @@ QJsonObject channelObject(const ChannelStatistics& c, const SelectionStatistics&
     }
     const bool any = c.samples > 0;
     o["minimum"] =
-        any ? QJsonValue(QJsonObject{{"value", c.minimum}, {"time", timeValue(c.minimumTime)}})
+        any ? QJsonValue(QJsonObject{{"value", c.minimum}, {"time", JsonTime(c.minimumTime)}})
             : QJsonValue();
     o["maximum"] =
-        any ? QJsonValue(QJsonObject{{"value", c.maximum}, {"time", timeValue(c.maximumTime)}})
+        any ? QJsonValue(QJsonObject{{"value", c.maximum}, {"time", JsonTime(c.maximumTime)}})
             : QJsonValue();
     o["mean"] = any ? QJsonValue(c.mean) : QJsonValue();
-    o["standard_deviation"] = numberValue(c.standardDeviation);
+    o["standard_deviation"] = JsonNumber(c.standardDeviation);
     o["mean_kinetic_temperature"] =
         c.deltaH.isEmpty()
             ? QJsonValue()
             : QJsonValue(QJsonObject{
-                  {"value", numberValue(c.meanKineticTemperature)},
-                  {"delta_h", numberValue(static_cast<double>(ReadNumber(c.deltaH.trimmed())))}});
+                  {"value", JsonNumber(c.meanKineticTemperature)},
+                  {"delta_h", JsonNumber(static_cast<double>(ReadNumber(c.deltaH.trimmed())))}});
     const QJsonObject limits = limitsObject(c, statistics);
     o["limits"] = limits.isEmpty() ? QJsonValue() : QJsonValue(limits);
     return o;
 }
 
-}  // namespace
-
 QJsonObject StatisticsObject(const SelectionStatistics& statistics) {
     QJsonArray channels;
     for (const ChannelStatistics& c : statistics.channels) {
-        channels.append(channelObject(c, statistics));
+        channels.append(ChannelStatisticsObject(c, statistics));
     }
     return QJsonObject{{"selected", statistics.selected},
-                       {"interval_seconds", numberValue(statistics.intervalSeconds)},
+                       {"interval_seconds", JsonNumber(statistics.intervalSeconds)},
                        {"non_increasing_spacings", statistics.nonIncreasingSpacings},
                        {"channels", channels}};
 }
