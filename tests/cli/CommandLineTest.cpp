@@ -31,6 +31,42 @@ TEST(ParseCommandLine, InspectForm) {
     EXPECT_FALSE(usageError({"inspect", "--xml", "a.txt"}).isEmpty());
 }
 
+TEST(ParseCommandLine, MapForm) {
+    const Request r = ParseCommandLine({"map", "--pdf", "-o", "out", "--low=2", "--high", "8,5",
+                                        "--from", "12/05/2023 08:00:00", "--to", "13/5/2023",
+                                        "--dh", "83.144", "a.txt", "--", "--b.txt"});
+    const auto& map = std::get<MapRequest>(r);
+    EXPECT_FALSE(map.json);
+    EXPECT_TRUE(map.pdf);
+    EXPECT_EQ(map.folder, QString("out"));
+    EXPECT_EQ(map.study.files, QStringList({"a.txt", "--b.txt"}));
+    EXPECT_EQ(map.study.low, 2.0);
+    EXPECT_EQ(map.study.high, 8.5);  // either separator, whatever the system's
+    EXPECT_EQ(map.study.from, QDateTime(QDate(2023, 5, 12), QTime(8, 0), Qt::UTC));
+    EXPECT_EQ(map.study.to, QDateTime(QDate(2023, 5, 13), QTime(23, 59), Qt::UTC));
+    EXPECT_EQ(map.study.deltaH, QString("83.144"));
+    EXPECT_TRUE(std::get<MapRequest>(ParseCommandLine({"map", "--json", "a"})).json);
+
+    struct Refused {
+        QStringList args;
+        const char* why;
+    };
+    for (const Refused& row : {
+             Refused{{"map"}, "no files"},
+             Refused{{"map", "--low", "2", "a"}, "one end of the range"},
+             Refused{{"map", "--low", "5", "--high", "5", "a"}, "an empty range"},
+             Refused{{"map", "--low", "x", "--high", "5", "a"}, "no number"},
+             Refused{{"map", "--from", "31/02/2023", "a"}, "no such date"},
+             Refused{{"map", "--from", "13/05/2023", "--to", "12/05/2023", "a"}, "reversed"},
+             Refused{{"map", "--dh", "0", "a"}, "ΔH at zero"},
+             Refused{{"map", "--json=1", "a"}, "a flag with a value"},
+             Refused{{"map", "--mkt", "a"}, "a protocol option"},
+             Refused{{"map", "a", "--out"}, "no value"},
+         }) {
+        EXPECT_FALSE(usageError(row.args).isEmpty()) << row.why;
+    }
+}
+
 TEST(ParseCommandLine, NegativeNumbersAreValues) {
     const BuildRequest r = build({"--b", "-0.5", "--d=-3", "--a", "-1e2", "x.txt"});
     EXPECT_EQ(r.overrides.value("--b"), QString("-0.5"));
