@@ -179,9 +179,9 @@ void putRangeEnd(ReportOptions& options, const R::RangeFields& fields, const QDa
 }
 
 // The statistics of the loaded file over the period, as `stats --from --to --dh` computes
-// them.
+// them, and the samples they are computed from.
 SelectionStatistics periodStatistics(const QString& file, ProgramState& state, const Period& period,
-                                     const QString& deltaH) {
+                                     const QString& deltaH, SelectedChannels& samples) {
     putRangeEnd(state.options, R::RangeStart, period.start);
     putRangeEnd(state.options, R::RangeEnd, period.end);
     state.options.Edit10 = deltaH;
@@ -190,7 +190,7 @@ SelectionStatistics periodStatistics(const QString& file, ProgramState& state, c
                 ValidateReportOptions(state.options, state.data, ValidationPurpose::Statistics)) {
             throw ReportError(*refusal);
         }
-        return ComputeStatistics(state);
+        return ComputeStatistics(state, &samples);
     } catch (const std::exception& e) {
         throw ReportError(text::FileFailed(file, UserMessage(e)));
     }
@@ -211,34 +211,20 @@ QString placeOf(const LogData& data, const QString& file) {
     return QFileInfo(file).fileName();
 }
 
-// The samples of the period, values as measured: the temperature, and the humidity when
-// `humidity`. The statistics pass has read these lines already.
-void collectSamples(const LogData& data, const Period& period, bool humidity, StudyLogger& logger) {
-    const QStringList& rows = data.SampleRows;
-    const auto value = [&](QStringView text, qsizetype i) {
-        const SampleSource source{data.SampleLineNumbers.value(i), rows[i]};
-        return static_cast<double>(ReadSampleValue(text.trimmed().toString(), source));
-    };
-    logger.temperatureSamples.reserve(std::size_t(logger.temperature.samples));
-    for (qsizetype i = 0; i < rows.size(); ++i) {
-        const auto parts = SplitSampleLine(rows[i], true);
-        const auto time = parts ? TryReadDateTime(parts->time.toString()) : std::nullopt;
-        if (!time || *time < period.start || period.end < *time) {
-            continue;
-        }
-        if (!parts->channel1.trimmed().isEmpty()) {
-            logger.temperatureSamples.push_back({*time, value(parts->channel1, i)});
-        }
-        if (humidity && !parts->channel2.trimmed().isEmpty()) {
-            logger.humiditySamples.push_back({*time, value(parts->channel2, i)});
-        }
+std::vector<StudySample> studySamples(const std::vector<SelectedSample>& selected) {
+    std::vector<StudySample> samples;
+    samples.reserve(selected.size());
+    for (const SelectedSample& sample : selected) {
+        samples.push_back({sample.time, sample.value});
     }
+    return samples;
 }
 
 // One logger over the period: its figures, its samples and how it kept to the range.
 StudyLogger measureLogger(const QString& file, ProgramState& state, const Period& period,
                           const QString& deltaH, const AcceptanceRange& range) {
-    const SelectionStatistics statistics = periodStatistics(file, state, period, deltaH);
+    SelectedChannels samples;
+    const SelectionStatistics statistics = periodStatistics(file, state, period, deltaH, samples);
     StudyLogger logger;
     logger.file = file;
     logger.deviceNumber = state.data.DeviceNumber.value_or(QString());
@@ -256,7 +242,10 @@ StudyLogger measureLogger(const QString& file, ProgramState& state, const Period
     if (logger.temperature.samples == 0) {
         throw ReportError(text::NoSamplesInPeriod(file, spanText(period.start, period.end)));
     }
-    collectSamples(state.data, period, humidity, logger);
+    logger.temperatureSamples = studySamples(samples.channel1);
+    if (humidity) {
+        logger.humiditySamples = studySamples(samples.channel2);
+    }
 
     for (const StudySample& sample : logger.temperatureSamples) {
         logger.samplesBelow += range.low && sample.value < *range.low ? 1 : 0;
