@@ -240,6 +240,54 @@ inline const QString Minutes = QStringLiteral("мин");
 inline const QString Seconds = QStringLiteral("с");
 }  // namespace statistics
 
+// A mapping study that is not made, and the file that stops it.
+namespace mapping {
+inline QString NotMadeBecause(const QString& reason) {
+    return QStringLiteral("Картирование не построено. ") + reason;
+}
+inline const QString NoFiles =
+    QStringLiteral("Картирование не построено. Не выбраны файлы логгеров.");
+inline const QString ReversedRange =
+    QStringLiteral("Картирование не построено. Нижняя граница диапазона приёмки не ниже верхней.");
+// A file that could not be read or whose samples do not read: the load's or the run's message.
+inline QString FileFailed(const QString& path, const QString& reason) {
+    return NotMadeBecause(
+        QStringLiteral("Файл «%1»: %2").arg(files::DisplayFileName(path), reason));
+}
+inline QString NoTemperature(const QString& path) {
+    return NotMadeBecause(
+        QStringLiteral("В файле «%1» нет отсчётов температуры.").arg(files::DisplayFileName(path)));
+}
+// `path` is the logger that has no time in common with the others, `other` one of those.
+inline QString NoCommonTime(const QString& path, const QString& span, const QString& other,
+                            const QString& otherSpan) {
+    return NotMadeBecause(
+        QStringLiteral("Логгер файла «%1» (%2) не записывал одновременно с логгером файла «%3» "
+                       "(%4): у логгеров нет общего времени.")
+            .arg(files::DisplayFileName(path), span, files::DisplayFileName(other), otherSpan));
+}
+inline QString SingleMoment(const QString& path, const QString& time) {
+    return NotMadeBecause(
+        QStringLiteral("В файле «%1» температура записана только в один момент (%2).")
+            .arg(files::DisplayFileName(path), time));
+}
+inline QString PeriodOutsideCommonTime(const QString& period, const QString& common) {
+    return NotMadeBecause(
+        QStringLiteral("Заданный период (%1) не пересекается со временем, когда записывали все "
+                       "логгеры (%2).")
+            .arg(period, common));
+}
+inline QString NoSamplesInPeriod(const QString& path, const QString& period) {
+    return NotMadeBecause(
+        QStringLiteral("В файле «%1» нет отсчётов температуры за период исследования (%2).")
+            .arg(files::DisplayFileName(path), period));
+}
+// A span of time in the messages above: "01/02/2015 10:00:00 – 03/02/2015 18:00:00".
+inline QString Span(const QString& first, const QString& last) {
+    return QStringLiteral("%1 – %2").arg(first, last);
+}
+}  // namespace mapping
+
 // The chart's limit lines and their block on the chart-data sheet.
 namespace limits {
 inline const QString Time = QStringLiteral("Время");
