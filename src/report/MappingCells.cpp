@@ -50,6 +50,21 @@ QString DecimalsFormat(int decimals) {
                          : QStringLiteral("0.") + QString(decimals, QLatin1Char('0'));
 }
 
+void SetUpLandscapeA4(automation::Worksheet& sheet, double margin, int zoom,
+                      const automation::RangeRef& area) {
+    automation::PageSetup& page = sheet.pageSetup();
+    page.setPaperSize(automation::xl::PaperA4);
+    page.setOrientation(automation::xl::Landscape);
+    page.setLeftMargin(margin);
+    page.setRightMargin(margin);
+    page.setTopMargin(margin);
+    page.setBottomMargin(margin);
+    page.setHeaderMargin(margin / 2);
+    page.setFooterMargin(margin / 2);
+    page.setZoom(zoom);
+    page.setPrintArea(automation::rangeName(area, true));
+}
+
 bool HasHumidity(const MappingStudy& study) {
     for (const StudyLogger& logger : study.loggers) {
         if (!logger.humiditySamples.empty()) {

@@ -122,19 +122,6 @@ Chart& PlaceChart(MappingRun& run, const QString& title, int topRow) {
     return chart;
 }
 
-void SetUpPages(Worksheet& sheet, int lastRow) {
-    automation::PageSetup& page = sheet.pageSetup();
-    page.setPaperSize(xl::PaperA4);
-    page.setOrientation(xl::Landscape);
-    page.setLeftMargin(kMargin);
-    page.setRightMargin(kMargin);
-    page.setTopMargin(kMargin);
-    page.setBottomMargin(kMargin);
-    page.setHeaderMargin(kMargin / 2);
-    page.setFooterMargin(kMargin / 2);
-    page.setPrintArea(QStringLiteral("$A$1:$A$%1").arg(lastRow));
-}
-
 }  // namespace
 
 void WriteChartSheet(MappingRun& run) {
@@ -152,7 +139,7 @@ void WriteChartSheet(MappingRun& run) {
         AddLoggerSeries(run, humidity, run.columns.humidity, true);
         lastRow = top + kRowsPerChart - 1;
     }
-    SetUpPages(sheet, lastRow);
+    SetUpLandscapeA4(sheet, kMargin, 100, RangeRef{{1, 1}, {lastRow, 1}});
     static_assert(kRowsPerChart * automation::Worksheet::kDefaultRowHeight <= kPageHeight);
 }
 

@@ -51,6 +51,9 @@ double SerialDay(const QDateTime& time);
 // Number format codes: a value with `decimals` decimals; a date-time to the second.
 QString DecimalsFormat(int decimals);
 inline const QString kTimeFormat = QStringLiteral("dd\\.mm\\.yyyy hh:mm:ss");
+// A landscape A4 page of equal margins (in points) at a print scale, printing `area`.
+void SetUpLandscapeA4(automation::Worksheet& sheet, double margin, int zoom,
+                      const automation::RangeRef& area);
 // Whether any logger of the study recorded humidity.
 bool HasHumidity(const MappingStudy& study);
 // A logger as the headings and the legend name it: "device — place".

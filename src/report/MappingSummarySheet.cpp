@@ -36,7 +36,7 @@ enum Column {
 };
 // Widths in characters; the place's column is as wide as the longest place needs.
 constexpr double kWidths[] = {4, 18, 0, 9, 9, 19, 9, 19, 9, 9, 9, 17, 17, 12, 14};
-constexpr double kPlaceWidth[] = {16, 40};  // at least, at most
+constexpr double kPlaceWidth[] = {16, 48};  // at least, at most
 
 // The lines above and below the table: the label in A, runs on into the empty cells after it;
 // the value in F (a time column: wide enough for a date-time), a time in H, a name from I.
@@ -279,22 +279,8 @@ int SetColumnWidths(Worksheet& sheet, const MappingStudy& study) {
         sheet.cells(1, column).setColumnWidth(characters);
         width += sheet.columnWidthPoints(column);
     }
-    return std::clamp(int(std::floor(kPrintableWidth * 100 / width)), 10, 100);
-}
-
-void SetUpPage(Worksheet& sheet, int zoom, int lastRow) {
-    automation::PageSetup& page = sheet.pageSetup();
-    page.setPaperSize(xl::PaperA4);
-    page.setOrientation(xl::Landscape);
-    page.setLeftMargin(kMargin);
-    page.setRightMargin(kMargin);
-    page.setTopMargin(kMargin);
-    page.setBottomMargin(kMargin);
-    page.setHeaderMargin(kMargin / 2);
-    page.setFooterMargin(kMargin / 2);
-    page.setZoom(zoom);
-    page.setPrintArea(
-        QStringLiteral("$A$1:$%1$%2").arg(automation::columnName(kLastColumn)).arg(lastRow));
+    // A little room to spare: spreadsheet programs measure columns a little wider.
+    return std::clamp(int(std::floor(kPrintableWidth * 95 / width)), 10, 100);
 }
 
 }  // namespace
@@ -312,7 +298,7 @@ void WriteSummarySheet(MappingRun& run) {
     // Every row of one height, so that the pages the table was cut into are the printed ones.
     sheet.setRowHeights(1, lastRow, kRowHeight);
     sheet.range(RangeRef{{1, 1}, {lastRow, kLastColumn}}).setVerticalAlignment(xl::Center);
-    SetUpPage(sheet, zoom, lastRow);
+    SetUpLandscapeA4(sheet, kMargin, zoom, RangeRef{{1, 1}, {lastRow, kLastColumn}});
 }
 
 }  // namespace qorv::mapping
