@@ -271,8 +271,42 @@ def ds1921_temperature(rng):
     lines += [f" {stamp(t, seconds=False)} - {fmt(x)} °C" for t, x in zip(ts, temps)]
     write("ds1921_temperature.txt", lines)
 
+def mapping_study(rng):
+    """A cold room mapped with five loggers over two days: the shelves near the cooler are the
+    coldest, the one by the door warms up when it is opened, one logger logs every 15 minutes
+    and one was started an hour after the others."""
+    (HERE / "mapping").mkdir(exist_ok=True)
+    places = [
+        ("0F00000000000101", "у испарителя, верх", 3.2, 0.3, 0, 10),
+        ("0F00000000000102", "стеллаж 1, низ", 4.6, 0.4, 0, 10),
+        ("0F00000000000103", "стеллаж 2, середина", 5.0, 0.5, 0, 15),
+        ("0F00000000000104", "у двери", 5.9, 0.8, 0, 10),
+        ("0F00000000000105", "центр камеры", 4.9, 0.4, 60, 10),
+    ]
+    begin = datetime.datetime(2023, 9, 4, 9, 0, 0)
+    for number, (device, place, mean, swing, late, step) in enumerate(places, start=1):
+        start = begin + datetime.timedelta(minutes=late)
+        ts = times(start, step, (48 * 60 - late) // step)
+        now = ts[-1] + datetime.timedelta(minutes=2, seconds=17)
+        temps = []
+        for t in ts:
+            x = daily(t, mean, swing, peak_hour=16.0) + rng.gauss(0, 0.08)
+            # The door opens for a delivery every morning: the place by it warms for a while.
+            if place == "у двери" and 8 <= t.hour < 9:
+                x += 2.6 * math.sin(math.pi * (t.minute / 60.0))
+            temps.append(x)
+        lines = header(f"Qorv-T {device}  Версия ПО 2.3", "миссия завершена", start, step,
+                       len(ts), now)
+        lines += label("Объект: холодильная камера №3, картирование", f"Место установки: {place}",
+                       "Ответственный: Смирнов И.П.")
+        lines += saved(now)
+        lines += temperature_status(2.0, 8.0, temps)
+        lines += ["", "Значения измеренных величин"]
+        lines += [f" {stamp(t)} - {fmt(x)} °C" for t, x in zip(ts, temps)]
+        write(f"mapping/cold_room_{number}.txt", lines)
+
 
 if __name__ == "__main__":
     for make in (ds1921_temperature, temperature_humidity, temperature_events, events_only,
-                 humidity_only, two_temperatures):
+                 humidity_only, two_temperatures, mapping_study):
         make(random.Random(make.__name__))

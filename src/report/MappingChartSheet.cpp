@@ -17,12 +17,11 @@ using automation::Series;
 using automation::Worksheet;
 
 // Series colours, packed RGB with red in the low byte; after the twelfth the colours come
-// round again with dashes, then with dash-dots. Pure red and blue stay the range lines'.
+// round again with dashes, then with dash-dots. Red and blue are left to the range lines, so
+// that no logger's line is taken for a limit.
 constexpr std::array<int, 12> kPalette = {
-    0xb4771f,  // blue
     0x0e7fff,  // orange
     0x2ca02c,  // green
-    0x2827d6,  // red
     0xbd6794,  // purple
     0x4b568c,  // brown
     0xc277e3,  // pink
@@ -31,6 +30,8 @@ constexpr std::array<int, 12> kPalette = {
     0xcfbe17,  // cyan
     0x000000,  // black
     0x8b008b,  // dark magenta
+    0x808000,  // teal
+    0x0b86b8,  // dark goldenrod
 };
 constexpr std::array<int, 3> kLineStyles = {xl::Continuous, xl::Dash, xl::DashDot};
 constexpr int kHighColor = 255;      // red

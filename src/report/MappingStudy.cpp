@@ -184,7 +184,9 @@ SelectionStatistics periodStatistics(const QString& file, ProgramState& state, c
                                      const QString& deltaH, SelectedChannels& samples) {
     putRangeEnd(state.options, R::RangeStart, period.start);
     putRangeEnd(state.options, R::RangeEnd, period.end);
-    state.options.Edit10 = deltaH;
+    if (!deltaH.isEmpty()) {
+        state.options.Edit10 = deltaH;
+    }
     try {
         if (auto refusal =
                 ValidateReportOptions(state.options, state.data, ValidationPurpose::Statistics)) {
@@ -318,7 +320,9 @@ std::optional<PlaceDifference> largestDifference(const MappingStudy& study) {
                 here.colder = qsizetype(i);
             }
         }
-        here.degrees = high - low;
+        // The values have at most a few decimals: the difference is rounded to them, so that
+        // equal differences compare equal (the earliest step wins) and print as they read.
+        here.degrees = std::round((high - low) * 1e9) / 1e9;
         if (loggers >= 2 && (!largest || here.degrees > largest->degrees)) {
             here.stepStart = study.start.addMSecs(step * stepMsecs);
             largest = here;

@@ -17,10 +17,10 @@ namespace qorv {
 
 // What the user asks of a study.
 struct MappingRequest {
-    QStringList files;                          // the loggers' text files, in the order given
-    std::optional<QDateTime> from, to;          // narrow the common period (inclusive)
-    std::optional<double> low, high;            // the acceptance range of the temperature, °C
-    QString deltaH = QStringLiteral("83.144");  // ΔH of the mean kinetic temperature, kJ/mol
+    QStringList files;                  // the loggers' text files, in the order given
+    std::optional<QDateTime> from, to;  // narrow the common period (inclusive)
+    std::optional<double> low, high;    // the acceptance range of the temperature, °C
+    QString deltaH;  // ΔH of the mean kinetic temperature, kJ/mol; empty: the window's default
 };
 
 // Where the acceptance range came from.

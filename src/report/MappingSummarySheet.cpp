@@ -34,9 +34,11 @@ enum Column {
     kMark,
     kLastColumn = kMark
 };
-// Widths in characters; the place's column is as wide as the longest place needs.
-constexpr double kWidths[] = {4, 18, 0, 9, 9, 19, 9, 19, 9, 9, 9, 17, 17, 12, 14};
-constexpr double kPlaceWidth[] = {16, 48};  // at least, at most
+// Widths in characters; the device's and the place's columns are as wide as their longest text
+// needs, within bounds.
+constexpr double kWidths[] = {4, 0, 0, 9, 9, 19, 9, 19, 9, 9, 9, 17, 17, 12, 14};
+constexpr double kDeviceWidth[] = {18, 32};  // at least, at most
+constexpr double kPlaceWidth[] = {16, 48};
 
 // The lines above and below the table: the label in A, runs on into the empty cells after it;
 // the value in F (a time column: wide enough for a date-time), a time in H, a name from I.
@@ -265,16 +267,23 @@ void WriteFindings(Worksheet& sheet, const MappingStudy& study, Cursor& at) {
 
 // Column widths, and the print scale at which the table fits the page's width.
 int SetColumnWidths(Worksheet& sheet, const MappingStudy& study) {
-    qsizetype longest = 0;
+    qsizetype longestPlace = 0;
+    qsizetype longestDevice = 0;
     for (const StudyLogger& logger : study.loggers) {
-        longest = std::max(longest, logger.place.size());
+        longestPlace = std::max(longestPlace, logger.place.size());
+        longestDevice = std::max(longestDevice, logger.deviceNumber.size());
     }
+    // Room for the bold text of a marked row.
+    const auto fitted = [](qsizetype longest, const double(&bounds)[2]) {
+        return std::clamp(double(longest) * 1.1 + 2, bounds[0], bounds[1]);
+    };
     double width = 0;
     for (int column = 1; column <= kLastColumn; ++column) {
         double characters = kWidths[column - 1];
-        if (column == kPlace) {
-            // Room for the bold text of a marked row.
-            characters = std::clamp(double(longest) * 1.1 + 2, kPlaceWidth[0], kPlaceWidth[1]);
+        if (column == kDevice) {
+            characters = fitted(longestDevice, kDeviceWidth);
+        } else if (column == kPlace) {
+            characters = fitted(longestPlace, kPlaceWidth);
         }
         sheet.cells(1, column).setColumnWidth(characters);
         width += sheet.columnWidthPoints(column);
