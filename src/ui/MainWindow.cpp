@@ -588,31 +588,17 @@ void TForm1::ComboBox2Change() {
 }
 
 void TForm1::dragEnterEvent(QDragEnterEvent* event) {
-    const QList<QUrl> urls = event->mimeData()->urls();
-    const bool files =
-        !urls.isEmpty() && std::all_of(urls.begin(), urls.end(), [](const QUrl& url) {
-            return url.scheme().compare(QLatin1String("file"), Qt::CaseInsensitive) == 0;
-        });
-    if (files && !running_) {
+    if (AreFileAddresses(event->mimeData()->urls()) && !running_) {
         event->acceptProposedAction();
     }
 }
 
 void TForm1::dropEvent(QDropEvent* event) {
-    QStringList files;
-    for (const QUrl& url : event->mimeData()->urls()) {
-        const std::optional<QString> name = FileNameOfUrl(url);
-        if (!name) {
-            event->ignore();
-            desktop_.showMessage(this, messages::NotALocalFile(url.toDisplayString()));
-            return;
-        }
-        files << *name;
+    if (const std::optional<QStringList> files = TakeDroppedFiles(*event, desktop_, this)) {
+        // After the drop has finished, so that the program the files came from is not held up
+        // by a batch.
+        QTimer::singleShot(0, this, [this, files = *files] { openFiles(files); });
     }
-    event->acceptProposedAction();
-    // After the drop has finished, so that the program the files came from is not held up by
-    // a batch.
-    QTimer::singleShot(0, this, [this, files] { openFiles(files); });
 }
 
 }  // namespace qorv::ui
