@@ -47,6 +47,8 @@ inline constexpr int InsideVertical = 11;
 inline constexpr int InsideHorizontal = 12;
 inline constexpr int Center = -4108;
 inline constexpr int PaperA4 = 9;
+inline constexpr int Portrait = 1;  // page orientations
+inline constexpr int Landscape = 2;
 inline constexpr int TypePDF = 0;
 }  // namespace xl
 

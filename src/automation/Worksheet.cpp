@@ -232,6 +232,13 @@ void PageSetup::setZoom(int percent) {
     zoom = percent;
 }
 
+void PageSetup::setOrientation(int value) {
+    if (value != 1 && value != 2) {
+        throw errors::badValue(QStringLiteral("PageSetup.Orientation"), QString::number(value));
+    }
+    orientation = value;
+}
+
 void PageSetup::setPrintArea(const QString& reference) {
     printArea = parseRange(reference);
 }

@@ -90,11 +90,14 @@ struct PageSetup {
     double headerMargin = 0.3 * 72;
     double footerMargin = 0.3 * 72;
     int zoom = 100;                     // print scale in percent
+    int orientation = 1;                // 1 portrait, 2 landscape (the paper turned)
     std::optional<RangeRef> printArea;  // the cells printed; the used cells when not set
 
     void setPaperSize(int size);
     // Zoom: the print scale, 10 to 400 percent.
     void setZoom(int percent);
+    // Orientation: 1 portrait, 2 landscape.
+    void setOrientation(int value);
     // PrintArea: the block of cells that prints, an A1 reference ("$A$1:$F$120").
     void setPrintArea(const QString& reference);
     void setLeftMargin(double points);

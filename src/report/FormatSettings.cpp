@@ -48,14 +48,19 @@ void FormatSettings::resetToSystem() {
     timeSeparator_ = timeSeparatorOf(system_);
     shortDateFormat_ = system_.dateFormat(QLocale::ShortFormat);
     shortTimeFormat_ = system_.timeFormat(QLocale::ShortFormat);
+    programConventions_ = false;
 }
 
 void FormatSettings::applyProgramConventions() {
+    if (programConventions_) {
+        return;
+    }
     resetToSystem();
     dateSeparator_ = QChar('/');
     timeSeparator_ = QChar(':');
     shortDateFormat_ = QStringLiteral("dd/MM/yyyy");
     shortTimeFormat_ = QStringLiteral("HH:mm:ss");
+    programConventions_ = true;
 }
 
 ScopedSystemLocale::ScopedSystemLocale(const QLocale& locale)

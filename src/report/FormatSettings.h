@@ -24,6 +24,8 @@ class FormatSettings {
     const QLocale& systemLocale() const { return system_; }
 
     void resetToSystem();
+    // Writes nothing when the conventions already stand, so threads that each apply them (a
+    // load, a statistics pass) only read the settings once one thread has applied them.
     void applyProgramConventions();
 
     QChar decimalSeparator() const { return decimalSeparator_; }
@@ -47,6 +49,7 @@ class FormatSettings {
     QChar timeSeparator_;
     QString shortDateFormat_;
     QString shortTimeFormat_;
+    bool programConventions_ = false;  // set by applyProgramConventions, cleared by a reset
 };
 
 // Sets the system locale for the lifetime of a scope and restores the previous one after it;

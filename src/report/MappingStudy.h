@@ -48,8 +48,9 @@ struct StudyLogger {
     std::vector<StudySample> temperatureSamples;  // in the period, in file order
     std::vector<StudySample> humiditySamples;     // empty without humidity
 
-    // Against the acceptance range (none without a range): samples below and above it and
-    // their time (samples × the logger's interval; unknown without an interval).
+    // Against the acceptance range: samples below and above it and their time (samples × the
+    // logger's interval; unknown without an interval). A side the range does not have (no range,
+    // or one end only) counts no samples and has no time.
     qsizetype samplesBelow = 0, samplesAbove = 0;
     std::optional<double> secondsBelow, secondsAbove;
     bool withinRange() const { return samplesBelow == 0 && samplesAbove == 0; }

@@ -5,6 +5,7 @@
 
 #include <QLocale>
 #include <QString>
+#include <QStringList>
 
 #include <cerrno>
 
@@ -240,6 +241,54 @@ inline const QString Minutes = QStringLiteral("мин");
 inline const QString Seconds = QStringLiteral("с");
 }  // namespace statistics
 
+// A mapping study that is not made, and the file that stops it.
+namespace mapping {
+inline QString NotMadeBecause(const QString& reason) {
+    return QStringLiteral("Картирование не построено. ") + reason;
+}
+inline const QString NoFiles =
+    QStringLiteral("Картирование не построено. Не выбраны файлы логгеров.");
+inline const QString ReversedRange =
+    QStringLiteral("Картирование не построено. Нижняя граница диапазона приёмки не ниже верхней.");
+// A file that could not be read or whose samples do not read: the load's or the run's message.
+inline QString FileFailed(const QString& path, const QString& reason) {
+    return NotMadeBecause(
+        QStringLiteral("Файл «%1»: %2").arg(files::DisplayFileName(path), reason));
+}
+inline QString NoTemperature(const QString& path) {
+    return NotMadeBecause(
+        QStringLiteral("В файле «%1» нет отсчётов температуры.").arg(files::DisplayFileName(path)));
+}
+// `path` is the logger that has no time in common with the others, `other` one of those.
+inline QString NoCommonTime(const QString& path, const QString& span, const QString& other,
+                            const QString& otherSpan) {
+    return NotMadeBecause(
+        QStringLiteral("Логгер файла «%1» (%2) не записывал одновременно с логгером файла «%3» "
+                       "(%4): у логгеров нет общего времени.")
+            .arg(files::DisplayFileName(path), span, files::DisplayFileName(other), otherSpan));
+}
+inline QString SingleMoment(const QString& path, const QString& time) {
+    return NotMadeBecause(
+        QStringLiteral("В файле «%1» температура записана только в один момент (%2).")
+            .arg(files::DisplayFileName(path), time));
+}
+inline QString PeriodOutsideCommonTime(const QString& period, const QString& common) {
+    return NotMadeBecause(
+        QStringLiteral("Заданный период (%1) не пересекается со временем, когда записывали все "
+                       "логгеры (%2).")
+            .arg(period, common));
+}
+inline QString NoSamplesInPeriod(const QString& path, const QString& period) {
+    return NotMadeBecause(
+        QStringLiteral("В файле «%1» нет отсчётов температуры за период исследования (%2).")
+            .arg(files::DisplayFileName(path), period));
+}
+// A span of time in the messages above: "01/02/2015 10:00:00 – 03/02/2015 18:00:00".
+inline QString Span(const QString& first, const QString& last) {
+    return QStringLiteral("%1 – %2").arg(first, last);
+}
+}  // namespace mapping
+
 // The chart's limit lines and their block on the chart-data sheet.
 namespace limits {
 inline const QString Time = QStringLiteral("Время");
@@ -250,5 +299,79 @@ inline QString OfChannel(const QString& line, const QString& channel) {
     return QStringLiteral("%1 (%2)").arg(line, channel);
 }
 }  // namespace limits
+
+// The mapping study's workbook.
+namespace mapping {
+inline const QString SummarySheet = QStringLiteral("Сводка");
+inline const QString ChartSheet = QStringLiteral("График");
+inline const QString DataSheet = QStringLiteral("Данные");
+inline const QString FilePrefix = QStringLiteral("Картирование-");
+inline const QString Title = QStringLiteral("Протокол картирования температуры");
+inline const QString Subtitle = QStringLiteral("Сводка по местам установки логгеров");
+inline const QString PeriodStart = QStringLiteral("Начало периода исследования");
+inline const QString PeriodEnd = QStringLiteral("Конец периода исследования");
+inline const QString PeriodLength = QStringLiteral("Продолжительность");
+inline const QString RangeLow = QStringLiteral("Нижняя граница диапазона, °C");
+inline const QString RangeHigh = QStringLiteral("Верхняя граница диапазона, °C");
+inline const QString RangeFrom = QStringLiteral("Диапазон приёмки");
+inline const QString RangeFromOptions = QStringLiteral("задан в параметрах исследования");
+inline const QString RangeFromLoggers =
+    QStringLiteral("пределы логгеров (одинаковы во всех файлах)");
+inline const QString RangeNone = QStringLiteral("не задан");
+inline const QString Loggers = QStringLiteral("Число логгеров");
+inline const QString Samples = QStringLiteral("Число отсчётов");
+// The table's column headings.
+inline const QStringList TableHeadings = {QStringLiteral("№"),
+                                          QStringLiteral("Номер устройства"),
+                                          QStringLiteral("Место установки"),
+                                          QStringLiteral("Отсчётов"),
+                                          QStringLiteral("Мин., °C"),
+                                          QStringLiteral("Время минимума"),
+                                          QStringLiteral("Макс., °C"),
+                                          QStringLiteral("Время максимума"),
+                                          QStringLiteral("Сред., °C"),
+                                          QStringLiteral("СКО, °C"),
+                                          QStringLiteral("СКТ, °C"),
+                                          QStringLiteral("Ниже диапазона"),
+                                          QStringLiteral("Выше диапазона"),
+                                          QStringLiteral("В диапазоне"),
+                                          QStringLiteral("Отметка")};
+inline const QString Yes = QStringLiteral("да");
+inline const QString No = QStringLiteral("нет");
+inline const QString NotApplicable = QStringLiteral("—");
+// Marks of the warmest (↑) and the coldest (↓) place, and what they mean.
+inline const QString WarmestByMaximumMark = QStringLiteral("макс.↑");
+inline const QString WarmestByMeanMark = QStringLiteral("ср.↑");
+inline const QString ColdestByMinimumMark = QStringLiteral("мин.↓");
+inline const QString ColdestByMeanMark = QStringLiteral("ср.↓");
+inline const QString MarksExplained = QStringLiteral(
+    "↑ — самое тёплое место, ↓ — самое холодное: по максимуму (макс.), минимуму (мин.), "
+    "среднему (ср.); СКО — среднеквадратическое отклонение, СКТ — средняя кинетическая "
+    "температура");
+inline const QString WarmestByMaximum = QStringLiteral("Самое тёплое место (наибольший максимум)");
+inline const QString WarmestByMean = QStringLiteral("Самое тёплое место (наибольшее среднее)");
+inline const QString ColdestByMinimum = QStringLiteral("Самое холодное место (наименьший минимум)");
+inline const QString ColdestByMean = QStringLiteral("Самое холодное место (наименьшее среднее)");
+inline const QString StudyMinimum = QStringLiteral("Минимум по всем логгерам, °C");
+inline const QString StudyMaximum = QStringLiteral("Максимум по всем логгерам, °C");
+inline const QString StudyMean = QStringLiteral("Среднее по всем логгерам, °C");
+inline const QString LargestDifference =
+    QStringLiteral("Наибольшая разница между местами в один момент, °C");
+inline const QString DifferenceWarmer = QStringLiteral("В этот момент теплее всего");
+inline const QString DifferenceColder = QStringLiteral("В этот момент холоднее всего");
+inline const QString NoDifference = QStringLiteral("нет шага, где есть отсчёты двух логгеров");
+inline const QString ComparisonStep = QStringLiteral("Шаг сравнения мест");
+// A logger as the legend and the headings name it.
+inline QString LoggerName(const QString& device, const QString& place) {
+    return device.isEmpty() ? place : QStringLiteral("%1 — %2").arg(device, place);
+}
+inline const QString Time = QStringLiteral("Время");
+inline const QString Temperature = QStringLiteral("Температура, °C");
+inline const QString Humidity = QStringLiteral("Влажность, %");
+inline const QString TemperatureChart = QStringLiteral("Температура по местам установки, °C");
+inline const QString HumidityChart = QStringLiteral("Влажность по местам установки, %");
+inline const QString RangeLowLine = QStringLiteral("Нижняя граница диапазона");
+inline const QString RangeHighLine = QStringLiteral("Верхняя граница диапазона");
+}  // namespace mapping
 
 }  // namespace qorv::messages

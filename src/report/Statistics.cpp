@@ -26,11 +26,7 @@ namespace text = messages::statistics;
 // No temperature lies at or below it: the mean kinetic temperature has no meaning there.
 constexpr double kAbsoluteZeroCelsius = -273.15;
 
-// One sample of a channel: its time and its corrected value.
-struct Sample {
-    QDateTime time;
-    double value;
-};
+using Sample = SelectedSample;
 
 QDateTime readTime(QStringView timeText, const SampleSource& line) {
     const QString t = timeText.toString();
@@ -263,7 +259,7 @@ SelectedSamples SelectSamples(const SampleLines& rows, bool hasTemperature, cons
     return all;
 }
 
-SelectionStatistics ComputeStatistics(const ProgramState& state) {
+SelectionStatistics ComputeStatistics(const ProgramState& state, SelectedChannels* samples) {
     const ReportOptions& o = state.options;
     const LogData& data = state.data;
     FormatSettings::instance().applyProgramConventions();
@@ -280,9 +276,8 @@ SelectionStatistics ComputeStatistics(const ProgramState& state) {
     const bool correct2 = o.Channel2CoefficientsVisible;
     const long double c = correct2 ? ReadFieldValue(o.Edit9.trimmed(), "c") : 1;
     const long double d = correct2 ? ReadFieldValue(o.Edit11.trimmed(), "d") : 0;
-    const SelectedSamples selected =
-        SelectSamples({data.SampleRows, data.SampleLineNumbers}, hasTemperature, *start, *end,
-                      {a, b, c, d, correct2});
+    SelectedSamples selected = SelectSamples({data.SampleRows, data.SampleLineNumbers},
+                                             hasTemperature, *start, *end, {a, b, c, d, correct2});
     const std::vector<QDateTime>& times = selected.times;
     const std::vector<Sample>& channel1 = selected.channel1;
     const std::vector<Sample>& channel2 = selected.channel2;
@@ -331,6 +326,10 @@ SelectionStatistics ComputeStatistics(const ProgramState& state) {
         }
         describe(s, channel2);
         result.channels.push_back(s);
+    }
+    if (samples) {
+        samples->channel1 = std::move(selected.channel1);
+        samples->channel2 = std::move(selected.channel2);
     }
     return result;
 }

@@ -75,13 +75,26 @@ struct SelectionStatistics {
     }
 };
 
+// One selected sample of a channel: its time and its corrected value.
+struct SelectedSample {
+    QDateTime time;
+    double value;
+};
+
+// The selected samples of each channel, in file order, that the figures are computed from.
+struct SelectedChannels {
+    std::vector<SelectedSample> channel1, channel2;
+};
+
 // Computes the statistics of the loaded file with the report options as they stand: the
 // range, the included channels, the corrections and ΔH. A sample value or range end that does
 // not read ends it with the run's message. The process-wide format settings are left at the
-// program's conventions.
+// program's conventions. `samples`, when given, receives the selected samples of both
+// channels, also of one that is not included.
 //
 //     SelectionStatistics stats = ComputeStatistics(state);
-SelectionStatistics ComputeStatistics(const ProgramState& state);
+SelectionStatistics ComputeStatistics(const ProgramState& state,
+                                      SelectedChannels* samples = nullptr);
 
 // The section's lines as the report and the command line show them, in the system's
 // separators: per channel a heading line and its figures ("Нет данных" when the selection has

@@ -196,7 +196,7 @@ void WorksheetWriter::footer(std::string& out) const {
         .attrNumber("header", page.headerMargin / 72)
         .attrNumber("footer", page.footerMargin / 72)
         .end();
-    if (page.paperSize != 0 || page.zoom != 100) {
+    if (page.paperSize != 0 || page.zoom != 100 || page.orientation != 1) {
         w.start("pageSetup");
         if (page.paperSize != 0) {
             w.attr("paperSize", page.paperSize);
@@ -204,7 +204,7 @@ void WorksheetWriter::footer(std::string& out) const {
         if (page.zoom != 100) {
             w.attr("scale", page.zoom);
         }
-        w.attr("orientation", "portrait").end();
+        w.attr("orientation", page.orientation == 2 ? "landscape" : "portrait").end();
     }
     const auto& breaks = sheet_.rowBreaks();
     if (!breaks.empty()) {

@@ -32,33 +32,50 @@ class DeterministicHashing {
     DeterministicHashing& operator=(const DeterministicHashing&) = delete;
 };
 
-// Draws every page into the open file. Returns false when the PDF could not be written.
-bool WritePages(const Worksheet& sheet, const std::vector<PrintPage>& pages,
-                const DisplayLocale& locale, QFile& file) {
+// One sheet's part of the file: the sheet and the pages it prints on.
+struct SheetPages {
+    const Worksheet* sheet = nullptr;
+    std::vector<PrintPage> pages;
+};
+
+QPageLayout LayoutOf(const PaperGeometry& paper) {
+    return QPageLayout(QPageSize(paper.paper, QPageSize::Point), QPageLayout::Portrait,
+                       QMarginsF(0, 0, 0, 0));
+}
+
+// Draws every page of every sheet into the open file, each sheet on its own paper. Returns
+// false when the PDF could not be written.
+bool WritePages(const std::vector<SheetPages>& parts, const DisplayLocale& locale, QFile& file) {
     const DeterministicHashing sameOrder;
-    const PaperGeometry paper = PaperOf(sheet.pageSetup());
     QPdfWriter writer(&file);
     // One device unit per point: font sizes in points and the sheet's geometry agree.
     writer.setResolution(72);
-    writer.setPageLayout(QPageLayout(QPageSize(paper.paper, QPageSize::Point),
-                                     QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+    writer.setPageLayout(LayoutOf(PaperOf(parts.front().sheet->pageSetup())));
     writer.setCreator(QStringLiteral("Qorv_Pr"));
-    writer.setTitle(sheet.name());
+    writer.setTitle(parts.front().sheet->name());
     QPainter painter;
     if (!painter.begin(&writer)) {
         return false;
     }
     painter.setRenderHint(QPainter::Antialiasing);
-    SheetPainter sheetPainter(sheet, locale);
-    const bool drawn = sheetPainter.paint(painter, pages, [&](std::size_t i) {
-        if (i > 0 && !writer.newPage()) {
-            return false;
-        }
-        painter.resetTransform();
-        painter.translate(paper.printable.topLeft());
-        painter.scale(paper.scale, paper.scale);
-        return true;
-    });
+    bool drawn = true;
+    for (std::size_t part = 0; part < parts.size() && drawn; ++part) {
+        const Worksheet& sheet = *parts[part].sheet;
+        const PaperGeometry paper = PaperOf(sheet.pageSetup());
+        SheetPainter sheetPainter(sheet, locale);
+        drawn = sheetPainter.paint(painter, parts[part].pages, [&](std::size_t i) {
+            if (part > 0 && i == 0) {
+                writer.setPageLayout(LayoutOf(paper));
+            }
+            if ((part > 0 || i > 0) && !writer.newPage()) {
+                return false;
+            }
+            painter.resetTransform();
+            painter.translate(paper.printable.topLeft());
+            painter.scale(paper.scale, paper.scale);
+            return true;
+        });
+    }
     return painter.end() && drawn;
 }
 
@@ -66,11 +83,22 @@ bool WritePages(const Worksheet& sheet, const std::vector<PrintPage>& pages,
 
 QString ExportWorksheetPdf(const Worksheet& sheet, const QString& fileName,
                            const DisplayLocale& locale) {
+    return ExportWorksheetsPdf({&sheet}, fileName, locale);
+}
+
+QString ExportWorksheetsPdf(const std::vector<const Worksheet*>& sheets, const QString& fileName,
+                            const DisplayLocale& locale) {
     const QString wanted = targetFileName(fileName, u".pdf");
     const QString folder = files::DirectoryOf(wanted);
-    const std::vector<PrintPage> pages = PaginateSheet(sheet);
-    if (pages.empty()) {
-        throw errors::nothingToPrint(sheet.name());
+    std::vector<SheetPages> parts;
+    for (const Worksheet* sheet : sheets) {
+        parts.push_back({sheet, PaginateSheet(*sheet)});
+        if (parts.back().pages.empty()) {
+            throw errors::nothingToPrint(sheet->name());
+        }
+    }
+    if (parts.empty()) {
+        throw errors::nothingToPrint(QString());
     }
     QString temporary;
     const int fd = files::CreateTemporaryFile(folder, temporary);
@@ -84,7 +112,7 @@ QString ExportWorksheetPdf(const Worksheet& sheet, const QString& fileName,
             throw errors::cannotWrite(wanted, EIO);
         }
         errno = 0;
-        const bool written = WritePages(sheet, pages, locale, file) && file.flush();
+        const bool written = WritePages(parts, locale, file) && file.flush();
         const int error = errno;
         if (!written || file.error() != QFileDevice::NoError) {
             throw errors::cannotWrite(wanted, error != 0 ? error : EIO);

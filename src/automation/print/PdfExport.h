@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <vector>
+
 namespace qorv::automation {
 
 class Worksheet;
@@ -19,5 +21,12 @@ class Worksheet;
 //     const QString pdf = ExportWorksheetPdf(report, "/out/1234-081215_140309", {u',', u'.'});
 QString ExportWorksheetPdf(const Worksheet& sheet, const QString& fileName,
                            const DisplayLocale& locale);
+
+// Several worksheets into one PDF file, in the order given, each printed as above on its own
+// paper and orientation; a sheet that prints nothing raises AutomationError.
+//
+//     ExportWorksheetsPdf({&summary, &charts}, "/out/Картирование-081215_140309", locale);
+QString ExportWorksheetsPdf(const std::vector<const Worksheet*>& sheets, const QString& fileName,
+                            const DisplayLocale& locale);
 
 }  // namespace qorv::automation

@@ -58,6 +58,9 @@ PaperGeometry PaperOf(const PageSetup& setup) {
             break;
     }
     g.paper = QPageSize(id).size(QPageSize::Point);
+    if (setup.orientation == 2) {
+        g.paper.transpose();
+    }
     g.printable = QRectF(setup.leftMargin, setup.topMargin,
                          g.paper.width() - setup.leftMargin - setup.rightMargin,
                          g.paper.height() - setup.topMargin - setup.bottomMargin);

@@ -12,7 +12,7 @@ struct PageSetup;
 
 // The paper of a page set-up and where on it the sheet prints, in points.
 struct PaperGeometry {
-    QSizeF paper;      // A4 portrait unless the set-up names another known size
+    QSizeF paper;      // A4 unless the set-up names another known size; turned for landscape
     QRectF printable;  // the paper less the margins
     double scale = 1;  // the print scale: sheet points × scale = paper points
 };

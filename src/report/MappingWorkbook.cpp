@@ -1,0 +1,91 @@
+#include "report/MappingWorkbook.h"
+
+#include "automation/print/PdfExport.h"
+#include "files/SafeSave.h"
+#include "report/FormatSettings.h"
+#include "report/MappingSheets.h"
+#include "report/Messages.h"
+#include "report/UserMessage.h"
+
+#include <QDir>
+
+namespace qorv {
+
+namespace {
+
+namespace text = messages::mapping;
+using mapping::MappingRun;
+
+// The three sheets in their order: the summary in the new workbook's first sheet, then the
+// charts and the chart data.
+void CreateSheets(MappingRun& run, automation::Application& application,
+                  const QDateTime& startTime) {
+    run.book = &application.workbooks().add();
+    run.book->setTimestamp(startTime);
+    // The PDF copy shows numbers and dates as a spreadsheet program on this system would.
+    const QLocale& system = FormatSettings::instance().systemLocale();
+    run.book->setDisplayLocale(
+        {FormatSettings::decimalSeparatorOf(system), FormatSettings::dateSeparatorOf(system)});
+    run.summary = &run.book->worksheet(1);
+    run.summary->setName(text::SummarySheet);
+    run.charts = &run.book->sheets().add(run.summary);
+    run.charts->setName(text::ChartSheet);
+    run.data = &run.book->sheets().add(run.charts);
+    run.data->setName(text::DataSheet);
+    run.summary->activate();
+}
+
+// The workbook is saved once, complete: a failure before leaves no file, and the save itself
+// writes beside the target and takes a free name only when the file is whole.
+QString SaveWorkbook(MappingRun& run, const QString& folder, const QDateTime& startTime) {
+    const QString name = text::FilePrefix + startTime.toString(QStringLiteral("ddMMyy_HHmmss")) +
+                         QStringLiteral(".xlsx");
+    return run.book->saveAs(QDir(folder).filePath(name));
+}
+
+// The PDF copy of the summary and the charts beside the workbook; its failure is reported and
+// the workbook stays.
+std::optional<QString> ExportPdf(MappingRun& run, const QString& workbook,
+                                 ProgressListener& progress) {
+    QString pdf = workbook;
+    pdf.chop(5);  // ".xlsx"
+    try {
+        return automation::ExportWorksheetsPdf(
+            {run.summary, run.charts}, pdf + QStringLiteral(".pdf"), run.book->displayLocale());
+    } catch (const std::exception& e) {
+        progress.pdfFailed(messages::PdfFailed(UserMessage(e)));
+        return std::nullopt;
+    }
+}
+
+}  // namespace
+
+MappingFiles BuildMappingWorkbook(const MappingStudy& study, const QString& folder, bool pdf,
+                                  ProgressListener& progress, const QDateTime& startTime) {
+    // The application lives for one build, as a report run's does.
+    automation::Application application = automation::Application::connect();
+    MappingRun run(study);
+    MappingFiles files;
+    progress.runStarted(4);
+    try {
+        CreateSheets(run, application, startTime);
+        mapping::WriteSummarySheet(run);
+        progress.runAdvanced(1);
+        mapping::WriteDataSheet(run);
+        progress.runAdvanced(2);
+        mapping::WriteChartSheet(run);
+        progress.runAdvanced(3);
+        files.workbook = SaveWorkbook(run, folder, startTime);
+    } catch (...) {
+        progress.runFinished();
+        throw;
+    }
+    if (pdf) {
+        files.pdf = ExportPdf(run, files.workbook, progress);
+    }
+    progress.runAdvanced(4);
+    progress.runFinished();
+    return files;
+}
+
+}  // namespace qorv
