@@ -9,7 +9,9 @@
 
 #include <QCheckBox>
 #include <QDateTimeEdit>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -31,6 +33,22 @@ QDateTime Utc(const char* text) {
     QDateTime time = QDateTime::fromString(QString::fromLatin1(text), Qt::ISODate);
     time.setTimeSpec(Qt::UTC);
     return time;
+}
+
+// The example without its first and its last day, in `dir`.
+QString CutExample(const QTemporaryDir& dir) {
+    QFile example(Example("temperature_humidity.txt"));
+    EXPECT_TRUE(example.open(QIODevice::ReadOnly));
+    QByteArray shorter;
+    for (const QByteArray& line : example.readAll().split('\n')) {
+        if (!line.startsWith(" 12/05/2023") && !line.startsWith(" 16/05/2023")) {
+            shorter += line + '\n';
+        }
+    }
+    QFile cut(dir.filePath("cut.txt"));
+    EXPECT_TRUE(cut.open(QIODevice::WriteOnly));
+    cut.write(shorter.chopped(1));
+    return cut.fileName();
 }
 
 class MappingDialogTest : public ::testing::TestWithParam<const char*> {
@@ -107,22 +125,9 @@ TEST_P(MappingDialogTest, RowsAndRequestFollowTheFields) {
 // Until narrowed, the period's edits show the time every listed logger recorded: the latest
 // first sample to the earliest last one.
 TEST_P(MappingDialogTest, ThePeriodShownIsTheCommonOne) {
-    // The example without its first and its last day.
-    QFile example(Example("temperature_humidity.txt"));
-    ASSERT_TRUE(example.open(QIODevice::ReadOnly));
-    QByteArray shorter;
-    for (const QByteArray& line : example.readAll().split('\n')) {
-        if (!line.startsWith(" 12/05/2023") && !line.startsWith(" 16/05/2023")) {
-            shorter += line + '\n';
-        }
-    }
     QTemporaryDir dir;
-    QFile cut(dir.filePath("cut.txt"));
-    ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
-    cut.write(shorter.chopped(1));
-    cut.close();
-
-    dialog.addFiles({Example("temperature_humidity.txt"), cut.fileName()});
+    const QString cut = CutExample(dir);
+    dialog.addFiles({Example("temperature_humidity.txt"), cut});
     EXPECT_EQ(cell(1, 2), QStringLiteral("13.05.2023 00:00 – 15.05.2023 23:55"));
     const auto* from = control<QDateTimeEdit>("DateTimeFrom");
     EXPECT_EQ(from->dateTime(), QDateTime(QDate(2023, 5, 13), QTime(0, 0)));
@@ -162,6 +167,40 @@ TEST_P(MappingDialogTest, RefusesWithAMessage) {
         EXPECT_FALSE(dialog.request()) << r.low << " " << r.high;
         EXPECT_EQ(desktop.messages, QStringList{r.message}) << r.low << " " << r.high;
     }
+}
+
+// "Построить" saves the study into the folder and opens it; a failure names the file in the
+// error box, saves nothing, and leaves the dialog as the user filled it.
+TEST(MappingDialogBuild, SavesAndOpensTheStudyOrShowsWhyNot) {
+    QTemporaryDir dir;
+    ScriptedDesktop desktop;
+    MappingDialog dialog(desktop);
+    dialog.prepare(dir.path() + '/', false);
+    const QString missing = dir.filePath("gone.txt");
+    dialog.addFiles({Example("temperature_humidity.txt"), CutExample(dir), missing});
+    dialog.findChild<QLineEdit*>(QStringLiteral("EditLow"))->setText(QStringLiteral("18,5"));
+    dialog.findChild<QLineEdit*>(QStringLiteral("EditHigh"))->setText(QStringLiteral("23.5"));
+
+    dialog.build();
+    ASSERT_EQ(desktop.errors.size(), 1);
+    EXPECT_TRUE(desktop.errors.front().contains(QStringLiteral("gone.txt")))
+        << desktop.errors.front().toStdString();
+    EXPECT_TRUE(desktop.opened.isEmpty());
+    EXPECT_TRUE(QDir(dir.path()).entryList({"*.xlsx"}).isEmpty());
+    EXPECT_FALSE(dialog.running());
+    EXPECT_TRUE(dialog.findChild<QPushButton*>(QStringLiteral("ButtonBuild"))->isEnabled());
+    EXPECT_EQ(dialog.request()->files.size(), 3);
+    EXPECT_EQ(dialog.request()->low, 18.5);
+
+    QTreeWidget* list = dialog.findChild<QTreeWidget*>(QStringLiteral("FileList"));
+    list->topLevelItem(2)->setSelected(true);
+    dialog.findChild<QPushButton*>(QStringLiteral("ButtonRemove"))->click();
+    dialog.build();
+    EXPECT_EQ(desktop.errors.size(), 1);
+    ASSERT_EQ(desktop.opened.size(), 1);
+    EXPECT_EQ(QFileInfo(desktop.opened.front()).dir(), QDir(dir.path()));
+    EXPECT_TRUE(QFileInfo(desktop.opened.front()).fileName().startsWith(u"Картирование-"));
+    EXPECT_TRUE(QFileInfo::exists(desktop.opened.front()));
 }
 
 INSTANTIATE_TEST_SUITE_P(Separators, MappingDialogTest, ::testing::Values("ru_RU", "en_US"));
