@@ -55,10 +55,11 @@ FileRow ReadFileRow(const QString& path) {
         row.failure = UserMessage(e);
         return row;
     }
-    for (const QString& line : state.data.LabelRows) {
+    // As the study names the place (report/MappingStudy.cpp).
+    for (const QString& label : state.data.LabelRows) {
+        const QString line = label.trimmed();
         const qsizetype colon = line.indexOf(u':');
-        if (colon > 0 && line.left(colon).trimmed() == kPlaceLine &&
-            !line.mid(colon + 1).trimmed().isEmpty()) {
+        if (line.startsWith(kPlaceLine) && colon >= 0 && !line.mid(colon + 1).trimmed().isEmpty()) {
             row.place = line.mid(colon + 1).trimmed();
             break;
         }
