@@ -30,9 +30,8 @@ QString Example(const char* name) {
 }
 
 QDateTime Utc(const char* text) {
-    QDateTime time = QDateTime::fromString(QString::fromLatin1(text), Qt::ISODate);
-    time.setTimeSpec(Qt::UTC);
-    return time;
+    const QDateTime read = QDateTime::fromString(QString::fromLatin1(text), Qt::ISODate);
+    return QDateTime(read.date(), read.time(), Qt::UTC);
 }
 
 // The example without its first and its last day, in `dir`.
