@@ -1,6 +1,13 @@
 #include "ui/DroppedFiles.h"
 
 #include "files/FileName.h"
+#include "ui/Desktop.h"
+#include "ui/UiMessages.h"
+
+#include <QDropEvent>
+#include <QMimeData>
+
+#include <algorithm>
 
 namespace qorv::ui {
 
@@ -20,6 +27,27 @@ std::optional<QString> FileNameOfUrl(const QUrl& url) {
         return std::nullopt;
     }
     return files::DecodeFileName(bytes);
+}
+
+bool AreFileAddresses(const QList<QUrl>& urls) {
+    return !urls.isEmpty() && std::all_of(urls.begin(), urls.end(), [](const QUrl& url) {
+        return url.scheme().compare(QLatin1String("file"), Qt::CaseInsensitive) == 0;
+    });
+}
+
+std::optional<QStringList> TakeDroppedFiles(QDropEvent& event, Desktop& desktop, QWidget* window) {
+    QStringList files;
+    for (const QUrl& url : event.mimeData()->urls()) {
+        const std::optional<QString> name = FileNameOfUrl(url);
+        if (!name) {
+            event.ignore();
+            desktop.showMessage(window, messages::NotALocalFile(url.toDisplayString()));
+            return std::nullopt;
+        }
+        files << *name;
+    }
+    event.acceptProposedAction();
+    return files;
 }
 
 }  // namespace qorv::ui

@@ -10,6 +10,7 @@
 #include "ui/ChartAppearanceDialog.h"
 #include "ui/Desktop.h"
 #include "ui/DroppedFiles.h"
+#include "ui/MappingDialog.h"
 #include "ui/NumericKeyFilter.h"
 #include "ui/PixelFonts.h"
 #include "ui/ReportRunner.h"
@@ -150,6 +151,7 @@ TForm1::TForm1(ProgramState& state, Desktop& desktop, ProgramPlace place, QWidge
     form3_ = new TForm3(state_.chart, state_.data, desktop_, this);
     form4_ = new TForm4(state_.chart, desktop_, this);
     form5_ = new TForm5(desktop_, this);
+    mapping_ = new MappingDialog(desktop_, this);
 
     connectHandlers();
     showOptions();
@@ -193,6 +195,7 @@ void TForm1::connectHandlers() {
     connect(ui_->Button4, &QPushButton::clicked, form3_, &QDialog::exec);
     connect(ui_->Button5, &QPushButton::clicked, form4_, &QDialog::exec);
     connect(ui_->Button7, &QPushButton::clicked, form5_, &QDialog::exec);
+    connect(ui_->Button11, &QPushButton::clicked, this, &TForm1::Button11Click);
 
     // A click, the keyboard or an accessibility client's "Toggle" all change the box; the
     // record runs the click rule when the box then differs from it (a box set from the record
@@ -351,7 +354,7 @@ void TForm1::FormShow() {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-    if (running_) {
+    if (running_ || mapping_->running()) {
         // A report is being built; the window closes once it is done.
         event->ignore();
         return;
@@ -559,6 +562,15 @@ void TForm1::Button9Click() {
     showOptions();
 }
 
+void TForm1::Button11Click() {
+    if (running_) {
+        return;
+    }
+    storeTexts();
+    mapping_->prepare(state_.options.Edit2, state_.options.isChecked(ReportOptions::CheckBox8));
+    mapping_->exec();
+}
+
 void TForm1::ComboBox1Change() {
     storeTexts();
     ReportOptions& o = state_.options;
@@ -588,31 +600,17 @@ void TForm1::ComboBox2Change() {
 }
 
 void TForm1::dragEnterEvent(QDragEnterEvent* event) {
-    const QList<QUrl> urls = event->mimeData()->urls();
-    const bool files =
-        !urls.isEmpty() && std::all_of(urls.begin(), urls.end(), [](const QUrl& url) {
-            return url.scheme().compare(QLatin1String("file"), Qt::CaseInsensitive) == 0;
-        });
-    if (files && !running_) {
+    if (AreFileAddresses(event->mimeData()->urls()) && !running_) {
         event->acceptProposedAction();
     }
 }
 
 void TForm1::dropEvent(QDropEvent* event) {
-    QStringList files;
-    for (const QUrl& url : event->mimeData()->urls()) {
-        const std::optional<QString> name = FileNameOfUrl(url);
-        if (!name) {
-            event->ignore();
-            desktop_.showMessage(this, messages::NotALocalFile(url.toDisplayString()));
-            return;
-        }
-        files << *name;
+    if (const std::optional<QStringList> files = TakeDroppedFiles(*event, desktop_, this)) {
+        // After the drop has finished, so that the program the files came from is not held up
+        // by a batch.
+        QTimer::singleShot(0, this, [this, files = *files] { openFiles(files); });
     }
-    event->acceptProposedAction();
-    // After the drop has finished, so that the program the files came from is not held up by
-    // a batch.
-    QTimer::singleShot(0, this, [this, files] { openFiles(files); });
 }
 
 }  // namespace qorv::ui

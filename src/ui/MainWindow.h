@@ -25,6 +25,7 @@ class TForm1;
 namespace qorv::ui {
 
 class Desktop;
+class MappingDialog;
 class TForm2;
 class TForm3;
 class TForm4;
@@ -44,9 +45,9 @@ ProgramPlace RunningProgramPlace();
 
 // The main window: it shows and edits the report options of the program-wide state, loads
 // logger files, starts report runs (one, or a batch of files), and opens the chart appearance
-// dialogs, the time axis dialog and the about box, which it creates after itself in that order
-// and keeps for the whole program run. It restores the settings file when first shown and
-// writes it when it closes.
+// dialogs, the time axis dialog, the about box and the mapping study dialog, which it creates
+// after itself in that order and keeps for the whole program run. It restores the settings file
+// when first shown and writes it when it closes.
 //
 //     ProgramState state;
 //     SystemDesktop desktop;
@@ -80,11 +81,12 @@ class TForm1 final : public QWidget {
     void openFiles(const QStringList& files);
 
     // The handlers of the window's buttons and lists.
-    void Button1Click();  // "Excel": check the options, then build the report
-    void Button3Click();  // "..." beside the file: the open dialog
-    void Button6Click();  // "Весь диапазон"
-    void Button8Click();  // "..." beside the save directory
-    void Button9Click();  // "X": empty the heading lines
+    void Button1Click();   // "Excel": check the options, then build the report
+    void Button3Click();   // "..." beside the file: the open dialog
+    void Button6Click();   // "Весь диапазон"
+    void Button8Click();   // "..." beside the save directory
+    void Button9Click();   // "X": empty the heading lines
+    void Button11Click();  // "Картирование...": the mapping study dialog
     void ComboBox1Change();
     void ComboBox2Change();
 
@@ -95,6 +97,7 @@ class TForm1 final : public QWidget {
     TForm3& dataChartDialog() const { return *form3_; }
     TForm4& timeAxisDialog() const { return *form4_; }
     TForm5& aboutBox() const { return *form5_; }
+    MappingDialog& mappingDialog() const { return *mapping_; }
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -137,6 +140,7 @@ class TForm1 final : public QWidget {
     TForm3* form3_ = nullptr;
     TForm4* form4_ = nullptr;
     TForm5* form5_ = nullptr;
+    MappingDialog* mapping_ = nullptr;
     bool shown_ = false;
     bool running_ = false;
     // The file whose load the window shows; empty when none loaded.

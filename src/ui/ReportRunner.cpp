@@ -82,9 +82,14 @@ ReportRunner::ReportRunner(QProgressBar& overall, QProgressBar& table)
     : overall_(overall), table_(table) {}
 
 ReportFiles ReportRunner::run(ProgramState& state) {
+    ReportFiles files;
+    runWork([&](ProgressListener& progress) { files = BuildReport(state, progress); });
+    return files;
+}
+
+void ReportRunner::runWork(const std::function<void(ProgressListener&)>& work) {
     pdfFailure_.reset();
     SharedProgress progress;
-    ReportFiles files;
     std::exception_ptr failure;
 
     QEventLoop loop;
@@ -96,7 +101,7 @@ ReportFiles ReportRunner::run(ProgramState& state) {
     std::thread worker([&] {
         files::UseFullLongDoublePrecision();
         try {
-            files = BuildReport(state, progress);
+            work(progress);
         } catch (...) {
             failure = std::current_exception();
         }
@@ -115,7 +120,6 @@ ReportFiles ReportRunner::run(ProgramState& state) {
     if (failure) {
         std::rethrow_exception(failure);
     }
-    return files;
 }
 
 }  // namespace qorv::ui

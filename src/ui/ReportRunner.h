@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 class QProgressBar;
@@ -23,6 +24,10 @@ class ReportRunner {
     // Builds the report; returns the saved files or rethrows the run's failure. The bars are
     // shown while the run shows them and hidden at its end, also after a failure.
     ReportFiles run(ProgramState& state);
+
+    // Runs `work` on the worker thread in the same way, with the listener that moves the bars;
+    // rethrows what it threw. A mapping study runs through here.
+    void runWork(const std::function<void(ProgressListener&)>& work);
 
     // The message of a PDF copy that could not be made in the last run.
     const std::optional<QString>& pdfFailure() const { return pdfFailure_; }

@@ -64,6 +64,27 @@ inline QString NotALocalFile(const QString& address) {
     return QStringLiteral("Адрес %1 не является именем файла на этом компьютере.").arg(address);
 }
 
+// The mapping study dialog.
+inline const QString MappingNoFiles =
+    QStringLiteral("Добавьте файлы логгеров кнопкой \"Добавить файлы...\" (или перетащите их).");
+inline const QString MappingOneSidedRange = QStringLiteral(
+    "Допустимый диапазон: укажите обе границы или оставьте оба поля пустыми (тогда берутся "
+    "пределы самих логгеров).");
+inline const QString MappingRangeReversed =
+    QStringLiteral("Допустимый диапазон: нижняя граница должна быть меньше верхней.");
+inline const QString MappingPeriodReversed =
+    QStringLiteral("Период: время \"с\" позже времени \"по\".");
+inline const QString MappingRangeLow = QStringLiteral("Допустимый диапазон, от");
+inline const QString MappingRangeHigh = QStringLiteral("Допустимый диапазон, до");
+// A list row of a file that could not be read.
+inline QString MappingFileUnreadable(const QString& message) {
+    return QStringLiteral("Не читается: %1").arg(message);
+}
+// A list row's recording time.
+inline QString MappingRecorded(const QString& first, const QString& last) {
+    return QStringLiteral("%1 – %2").arg(first, last);
+}
+
 // The settings file at closing.
 inline QString SettingsFileReadOnly(const QString& path) {
     return QStringLiteral("Файл настроек %1 доступен только для чтения: настройки не сохранены.")
