@@ -198,21 +198,6 @@ SelectionStatistics periodStatistics(const QString& file, ProgramState& state, c
     }
 }
 
-// The label's "Место установки" text, else the file's name.
-QString placeOf(const LogData& data, const QString& file) {
-    for (const QString& row : data.LabelRows) {
-        const QString line = row.trimmed();
-        if (line.startsWith(QStringLiteral("Место установки"))) {
-            const qsizetype colon = line.indexOf(':');
-            const QString place = colon < 0 ? QString() : line.mid(colon + 1).trimmed();
-            if (!place.isEmpty()) {
-                return place;
-            }
-        }
-    }
-    return QFileInfo(file).fileName();
-}
-
 std::vector<StudySample> studySamples(const std::vector<SelectedSample>& selected) {
     std::vector<StudySample> samples;
     samples.reserve(selected.size());
@@ -230,7 +215,7 @@ StudyLogger measureLogger(const QString& file, ProgramState& state, const Period
     StudyLogger logger;
     logger.file = file;
     logger.deviceNumber = state.data.DeviceNumber.value_or(QString());
-    logger.place = placeOf(state.data, file);
+    logger.place = LoggerPlace(state.data, file);
     logger.intervalSeconds = statistics.intervalSeconds;
     const bool humidity = state.data.hasDataChannel() && !state.data.hasEvents() &&
                           state.summary.Channel2Name == QStringLiteral("Влажность");
@@ -369,6 +354,20 @@ void summarize(MappingStudy& study) {
 }
 
 }  // namespace
+
+QString LoggerPlace(const LogData& data, const QString& file) {
+    for (const QString& row : data.LabelRows) {
+        const QString line = row.trimmed();
+        if (line.startsWith(QStringLiteral("Место установки"))) {
+            const qsizetype colon = line.indexOf(':');
+            const QString place = colon < 0 ? QString() : line.mid(colon + 1).trimmed();
+            if (!place.isEmpty()) {
+                return place;
+            }
+        }
+    }
+    return QFileInfo(file).fileName();
+}
 
 MappingStudy ComputeMappingStudy(const MappingRequest& request) {
     if (request.files.isEmpty()) {

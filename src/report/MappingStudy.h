@@ -1,5 +1,6 @@
 #pragma once
 
+#include "import/LogData.h"
 #include "report/Statistics.h"
 
 #include <QDateTime>
@@ -83,6 +84,9 @@ struct MappingStudy {
     double stepSeconds = 0;  // the longest logging interval of the loggers
     std::optional<PlaceDifference> largestDifference;  // none when no step has two loggers
 };
+
+// Where a logger was: its label's "Место установки" text, else the name of its file.
+QString LoggerPlace(const LogData& data, const QString& file);
 
 // Reads every file of the request, side by side on the cores, and works out the study. A file
 // that cannot be read, a file without temperature samples and a file with no time in common

@@ -35,9 +35,6 @@ constexpr int kLastRole = Qt::UserRole + 2;
 
 const QString kShownTime = QStringLiteral("dd.MM.yyyy HH:mm");
 
-// The label line that names the logger's place.
-const QString kPlaceLine = QStringLiteral("Место установки");
-
 // A logger file as the list shows it: read as a load reads it, for its place and its time.
 struct FileRow {
     QString place;
@@ -47,7 +44,7 @@ struct FileRow {
 
 FileRow ReadFileRow(const QString& path) {
     FileRow row;
-    row.place = QFileInfo(path).fileName();
+    row.place = QFileInfo(path).fileName();  // until the file is read
     ProgramState state;
     try {
         LoadLogFile(state, path);
@@ -55,15 +52,7 @@ FileRow ReadFileRow(const QString& path) {
         row.failure = UserMessage(e);
         return row;
     }
-    // As the study names the place (report/MappingStudy.cpp).
-    for (const QString& label : state.data.LabelRows) {
-        const QString line = label.trimmed();
-        const qsizetype colon = line.indexOf(u':');
-        if (line.startsWith(kPlaceLine) && colon >= 0 && !line.mid(colon + 1).trimmed().isEmpty()) {
-            row.place = line.mid(colon + 1).trimmed();
-            break;
-        }
-    }
+    row.place = LoggerPlace(state.data, path);
     const auto time = [](const QString& date, const std::array<QString, 3>& hms) {
         return date.isEmpty()
                    ? std::nullopt
