@@ -6,21 +6,18 @@
 
 #include "BenchUtil.h"
 #include "LoggerFile.h"
+#include "ToolRun.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 constexpr int kFiles = 64;
 constexpr int kSamples = 65536;
@@ -29,20 +26,10 @@ constexpr int kSamples = 65536;
 // number when it did not build every report.
 double RunBatch(const QStringList& files, const QString& jobs, const QString& out,
                 qsizetype expected = kFiles) {
-    QDir().mkpath(out);
-    QProcess tool;
-    tool.setStandardOutputFile(QProcess::nullDevice());
-    tool.setStandardErrorFile(QProcess::nullDevice());
-    const auto start = Clock::now();
-    tool.start(QStringLiteral(QORV_BIN_DIR "/qorv-pr-report"),
-               QStringList{"-j", jobs, "-o", out} + files);
-    if (!tool.waitForFinished(-1) || tool.exitStatus() != QProcess::NormalExit ||
-        tool.exitCode() != 0) {
-        return -1;
-    }
-    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    const double seconds =
+        qorv::bench::RunToolSeconds(QStringList{"-j", jobs, "-o", out} + files, out);
     const qsizetype saved = QDir(out).entryList({"*.xlsx"}, QDir::Files).size();
-    return saved == expected ? seconds : -1;
+    return seconds >= 0 && saved == expected ? seconds : -1;
 }
 
 // A short temperature logger file whose device line is `deviceBytes` long.

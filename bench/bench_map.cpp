@@ -4,19 +4,16 @@
 
 #include "BenchUtil.h"
 #include "LoggerFile.h"
+#include "ToolRun.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 constexpr int kLoggers = 30;
 constexpr int kSamples = 65536;
@@ -24,22 +21,12 @@ constexpr int kSamples = 65536;
 // Runs the tool with `arguments` into a new folder `out`; returns the wall-clock seconds, or a
 // negative number when it did not save a workbook and a PDF.
 double RunTool(const QStringList& arguments, const QString& out) {
-    QDir().mkpath(out);
-    QProcess tool;
-    tool.setStandardOutputFile(QProcess::nullDevice());
-    tool.setStandardErrorFile(QProcess::nullDevice());
-    const auto start = Clock::now();
-    tool.start(QStringLiteral(QORV_BIN_DIR "/qorv-pr-report"),
-               arguments + QStringList{"--pdf", "-o", out});
-    if (!tool.waitForFinished(-1) || tool.exitStatus() != QProcess::NormalExit ||
-        tool.exitCode() != 0) {
-        return -1;
-    }
-    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    const double seconds =
+        qorv::bench::RunToolSeconds(arguments + QStringList{"--pdf", "-o", out}, out);
     const QDir folder(out);
     const bool saved = folder.entryList({"*.xlsx"}, QDir::Files).size() == 1 &&
                        folder.entryList({"*.pdf"}, QDir::Files).size() == 1;
-    return saved ? seconds : -1;
+    return seconds >= 0 && saved ? seconds : -1;
 }
 
 }  // namespace
