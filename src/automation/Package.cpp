@@ -1,6 +1,7 @@
 #include "automation/Package.h"
 
 #include "automation/AutomationError.h"
+#include "automation/PartDeflater.h"
 #include "automation/Workbook.h"
 #include "automation/parts/Parts.h"
 
@@ -19,7 +20,8 @@ namespace qorv::automation {
 namespace {
 
 // One entry of the archive, produced on demand while the archive is written: `fill`
-// appends the next slice of the part and returns false when there is no more.
+// appends the next slice of the part and returns false when there is no more. A large part is
+// compressed ahead by the deflater instead, and the archive copies its compressed bytes.
 struct Entry {
     std::string name;
     std::function<bool(std::string&)> fill;
@@ -28,7 +30,75 @@ struct Entry {
     bool done = false;
     time_t mtime = 0;
     std::int64_t size = -1;  // known length of the part, or -1
+    PartDeflater* deflater = nullptr;
+    std::size_t deflatedIndex = 0;
+    const DeflatedPart* deflated = nullptr;
+    std::size_t piece = 0;  // the piece being read
+    zip_error_t error{};
+
+    Entry() { zip_error_init(&error); }
+    ~Entry() { zip_error_fini(&error); }
+    Entry(const Entry&) = delete;
+    Entry& operator=(const Entry&) = delete;
 };
+
+// The general-purpose flag bits of a deflated entry (bits 1 and 2: the compression option),
+// as the archive writes them when it compresses at `level` itself.
+zip_uint16_t deflateOptionBits(int level) {
+    if (level < 3) {
+        return 2 << 1;  // fast
+    }
+    return level > 7 ? 1 << 1 : 0;  // maximum, or normal
+}
+
+// The compressed part as the archive asks for it, waiting for the deflater where needed.
+bool awaitDeflated(Entry& entry) {
+    if (!entry.deflated) {
+        try {
+            entry.deflated = &entry.deflater->part(entry.deflatedIndex);
+        } catch (const std::bad_alloc&) {
+            zip_error_set(&entry.error, ZIP_ER_MEMORY, 0);
+            return false;
+        } catch (...) {
+            zip_error_set(&entry.error, ZIP_ER_INTERNAL, 0);
+            return false;
+        }
+    }
+    return true;
+}
+
+// Gives the compressed bytes piece by piece; a piece's memory goes once it is given.
+zip_int64_t readDeflated(Entry& entry, void* data, zip_uint64_t length) {
+    if (!awaitDeflated(entry)) {
+        return -1;
+    }
+    const auto& pieces = entry.deflated->pieces;
+    while (entry.piece < pieces.size() && entry.position == pieces[entry.piece].size()) {
+        entry.deflater->release(entry.deflatedIndex, entry.piece);
+        ++entry.piece;
+        entry.position = 0;
+    }
+    if (entry.piece == pieces.size()) {
+        return 0;
+    }
+    const std::string& bytes = pieces[entry.piece];
+    const std::size_t count = std::min<std::size_t>(length, bytes.size() - entry.position);
+    std::memcpy(data, bytes.data() + entry.position, count);
+    entry.position += count;
+    return zip_int64_t(count);
+}
+
+zip_int64_t statDeflated(Entry& entry, zip_stat_t* st) {
+    if (!awaitDeflated(entry)) {
+        return -1;
+    }
+    st->size = entry.deflated->size;
+    st->comp_size = entry.deflated->compressedSize;
+    st->crc = entry.deflated->crc;
+    st->comp_method = ZIP_CM_DEFLATE;
+    st->valid |= ZIP_STAT_SIZE | ZIP_STAT_COMP_SIZE | ZIP_STAT_CRC | ZIP_STAT_COMP_METHOD;
+    return sizeof(zip_stat_t);
+}
 
 zip_int64_t entryCallback(void* userdata, void* data, zip_uint64_t length, zip_source_cmd_t cmd) {
     auto* entry = static_cast<Entry*>(userdata);
@@ -36,6 +106,9 @@ zip_int64_t entryCallback(void* userdata, void* data, zip_uint64_t length, zip_s
         case ZIP_SOURCE_OPEN:
             return 0;
         case ZIP_SOURCE_READ: {
+            if (entry->deflater) {
+                return readDeflated(*entry, data, length);
+            }
             while (entry->buffer.size() - entry->position < length && !entry->done) {
                 if (entry->position > 0) {
                     entry->buffer.erase(0, entry->position);
@@ -60,20 +133,35 @@ zip_int64_t entryCallback(void* userdata, void* data, zip_uint64_t length, zip_s
             zip_stat_init(st);
             st->mtime = entry->mtime;
             st->valid |= ZIP_STAT_MTIME;
+            if (entry->deflater) {
+                return statDeflated(*entry, st);
+            }
             if (entry->size >= 0) {
                 st->size = zip_uint64_t(entry->size);
                 st->valid |= ZIP_STAT_SIZE;
             }
             return sizeof(zip_stat_t);
         }
+        case ZIP_SOURCE_GET_FILE_ATTRIBUTES: {
+            if (length < sizeof(zip_file_attributes_t)) {
+                return -1;
+            }
+            auto* attributes = static_cast<zip_file_attributes_t*>(data);
+            if (entry->deflater) {
+                attributes->valid |= ZIP_FILE_ATTRIBUTES_GENERAL_PURPOSE_BIT_FLAGS;
+                attributes->general_purpose_bit_flags = deflateOptionBits(entry->deflater->level());
+                attributes->general_purpose_bit_mask = 0x0006;
+            }
+            return sizeof(zip_file_attributes_t);
+        }
         case ZIP_SOURCE_ERROR:
-            return zip_error_to_data(nullptr, data, length);
+            return zip_error_to_data(&entry->error, data, length);
         case ZIP_SOURCE_FREE:
             return 0;
         case ZIP_SOURCE_SUPPORTS:
-            return zip_source_make_command_bitmap(ZIP_SOURCE_OPEN, ZIP_SOURCE_READ,
-                                                  ZIP_SOURCE_CLOSE, ZIP_SOURCE_STAT,
-                                                  ZIP_SOURCE_ERROR, ZIP_SOURCE_FREE, -1);
+            return zip_source_make_command_bitmap(
+                ZIP_SOURCE_OPEN, ZIP_SOURCE_READ, ZIP_SOURCE_CLOSE, ZIP_SOURCE_STAT,
+                ZIP_SOURCE_ERROR, ZIP_SOURCE_FREE, ZIP_SOURCE_GET_FILE_ATTRIBUTES, -1);
         default:
             return -1;
     }
@@ -163,8 +251,11 @@ QString writeArchive(std::vector<std::unique_ptr<Entry>>& entries, const QString
             zip_source_free(source);
             fail(zip_get_error(archive));
         }
-        zip_set_file_compression(archive, zip_uint64_t(index), ZIP_CM_DEFLATE,
-                                 zip_uint32_t(std::clamp(level, 1, 9)));
+        // A part compressed ahead keeps the default method: the archive copies its bytes.
+        if (!entry->deflater) {
+            zip_set_file_compression(archive, zip_uint64_t(index), ZIP_CM_DEFLATE,
+                                     zip_uint32_t(std::clamp(level, 1, 9)));
+        }
         zip_file_set_mtime(archive, zip_uint64_t(index), mtime, 0);
     }
     if (zip_close(archive) != 0) {
@@ -188,10 +279,11 @@ QString writeArchive(std::vector<std::unique_ptr<Entry>>& entries, const QString
 // each worksheet followed by its drawing and charts.
 class PartList {
   public:
-    explicit PartList(const Workbook& book)
+    PartList(const Workbook& book, int level)
         : book_(book),
           mtime_(time_t(book.timestamp().toSecsSinceEpoch())),
-          strings_(parts::collectSharedStrings(book)) {
+          strings_(parts::collectSharedStrings(book)),
+          deflater_(level) {
         for (int i = 1; i <= book.sheetCount(); ++i) {
             worksheets_.push_back(static_cast<const Worksheet*>(&book.sheetAt(i)));
         }
@@ -205,6 +297,7 @@ class PartList {
         for (std::size_t i = 0; i < worksheets_.size(); ++i) {
             addWorksheet(i);
         }
+        deflater_.start();
     }
 
     time_t mtime() const { return mtime_; }
@@ -280,9 +373,16 @@ class PartList {
         writers_.push_back(std::make_unique<parts::WorksheetWriter>(
             sheet, strings_, &book_.activeSheet() == &sheet, hasDrawing));
         parts::WorksheetWriter* writer = writers_.back().get();
-        add(
-            "xl/worksheets/sheet" + number + ".xml",
-            [writer](std::string& out) { return writer->fill(out); }, writer->sizeBound());
+        auto fill = [writer](std::string& out) { return writer->fill(out); };
+        if (i == 0 || !PartDeflater::worthwhile()) {
+            add("xl/worksheets/sheet" + number + ".xml", fill, writer->sizeBound());
+        } else {
+            // The worksheets after the first, the parts that grow with the data, are compressed
+            // on the other cores while the archive compresses the first.
+            add("xl/worksheets/sheet" + number + ".xml", nullptr, -1);
+            entries_.back()->deflater = &deflater_;
+            entries_.back()->deflatedIndex = deflater_.add(fill);
+        }
         if (hasDrawing) {
             addDrawing(sheet, number);
         }
@@ -319,6 +419,8 @@ class PartList {
     const parts::SharedStrings strings_;
     // The worksheets' writers, alive while the archive is written.
     std::vector<std::unique_ptr<parts::WorksheetWriter>> writers_;
+    // Declared after the writers: its threads stop before the writers go.
+    PartDeflater deflater_;
     int drawings_ = 0;
     int charts_ = 0;
     std::vector<std::unique_ptr<Entry>> entries_;
@@ -339,7 +441,7 @@ QString targetFileName(const QString& fileName, QStringView extension) {
 }
 
 QString writePackage(const Workbook& book, const QString& path, bool mustBeNew, int level) {
-    PartList parts(book);
+    PartList parts(book, level);
     return writeArchive(parts.entries(), path, mustBeNew, level, parts.mtime());
 }
 
