@@ -45,9 +45,9 @@ std::optional<QTime> readTime(QStringView text, QChar separator) {
 
 }  // namespace
 
-std::optional<QDateTime> TryReadDateTime(const QString& text) {
+std::optional<QDateTime> TryReadDateTime(QStringView text) {
     const FormatSettings& settings = FormatSettings::instance();
-    const QStringView trimmed = QStringView(text).trimmed();
+    const QStringView trimmed = text.trimmed();
     const qsizetype blank = trimmed.indexOf(QChar(' '));
     const QStringView datePart = blank < 0 ? trimmed : trimmed.left(blank);
     const auto date = readDate(datePart, settings.dateSeparator());

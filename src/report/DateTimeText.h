@@ -12,7 +12,7 @@ namespace qorv {
 // digits, the year four (or two: 00-29 is 20xx, 30-99 is 19xx, as the spreadsheet reads them);
 // hours 0-23, minutes and seconds 0-59. Surrounding blanks are ignored. The result is a plain
 // calendar value (UTC, so no daylight-saving gap can make a logged time invalid).
-std::optional<QDateTime> TryReadDateTime(const QString& text);
+std::optional<QDateTime> TryReadDateTime(QStringView text);
 // As above; throws ConversionError naming the text when it does not read.
 QDateTime ReadDateTime(const QString& text);
 

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <limits>
 #include <string>
 
 namespace qorv {
@@ -168,10 +169,22 @@ bool atLeastPowerOf10(std::uint64_t m, int e, int k) {
 void appendDigits(char*& out, u128 value, int width) {
     char buffer[40];
     int n = 0;
+    // Nineteen digits at a time by one 128-bit division; the digits themselves in 64 bits.
+    constexpr std::uint64_t kTen19 = 10000000000000000000ULL;
+    while (value > std::numeric_limits<std::uint64_t>::max()) {
+        const u128 high = value / kTen19;
+        auto low = static_cast<std::uint64_t>(value - high * kTen19);
+        for (int i = 0; i < 19; ++i) {
+            buffer[n++] = static_cast<char>('0' + static_cast<int>(low % 10));
+            low /= 10;
+        }
+        value = high;
+    }
+    auto rest = static_cast<std::uint64_t>(value);
     do {
-        buffer[n++] = static_cast<char>('0' + static_cast<int>(value % 10));
-        value /= 10;
-    } while (value != 0);
+        buffer[n++] = static_cast<char>('0' + static_cast<int>(rest % 10));
+        rest /= 10;
+    } while (rest != 0);
     for (int i = n; i < width; ++i) {
         *out++ = '0';
     }
@@ -223,17 +236,16 @@ QString writeFixedDigits(bool negative, u128 integer, u128 fractionDigits, int k
     for (const char* c = text; c < out; ++c) {
         allZero = allZero && (*c == '0' || *c == '.');
     }
-    QString result;
-    result.reserve((out - text) + 1);
+    // The text in one allocation: sign, digits, and the separator in place of the point.
+    char16_t wide[66];
+    char16_t* w = wide;
     if (negative && !allZero) {
-        result += QChar('-');
+        *w++ = u'-';
     }
-    result += QLatin1String(text, point - text);
-    if (writeDecimals > 0) {
-        result += separator;
-        result += QLatin1String(point + 1, out - point - 1);
+    for (const char* c = text; c < out; ++c) {
+        *w++ = c == point ? separator.unicode() : char16_t(*c);
     }
-    return result;
+    return QString(reinterpret_cast<const QChar*>(wide), w - wide);
 }
 
 // The same rounding and writing as formatFixed below, done with 128-bit integers on the exact
@@ -269,12 +281,17 @@ std::optional<QString> formatFixedShort(double x, int roundDecimals, int writeDe
     if (!n) {
         return std::nullopt;
     }
-    const u128 scale = power10(keep);
-    const u128 integer = *n / scale;
-    if (integer >= 100000000) {
+    // N has at most nine digits here, so the split into the integer and the fraction needs no
+    // 128-bit division (a scale beyond 19 digits leaves the integer 0).
+    const auto digits = static_cast<std::uint64_t>(*n);
+    const std::uint64_t scale = keep <= 19 ? static_cast<std::uint64_t>(power10(keep)) : 0;
+    const std::uint64_t integer = scale == 0 ? 0 : digits / scale;
+    const std::uint64_t fractionDigits = scale == 0 ? digits : digits % scale;
+    if (*n > std::numeric_limits<std::uint64_t>::max() || integer >= 100000000) {
         return std::nullopt;  // rounding made a ninth integer digit: exponent form
     }
-    return writeFixedDigits(std::signbit(x), integer, *n % scale, keep, writeDecimals, separator);
+    return writeFixedDigits(std::signbit(x), integer, fractionDigits, keep, writeDecimals,
+                            separator);
 }
 
 // Rounds |x| half away from zero to at most 8 significant digits and at most `roundDecimals`
@@ -466,12 +483,11 @@ std::optional<long double> TryReadNumberFull(const QString& text) {
 
 }  // namespace detail
 
-std::optional<long double> TryReadNumber(const QString& text) {
-    const QStringView trimmed = QStringView(text).trimmed();
-    if (const auto value = readShortNumber(trimmed)) {
+std::optional<long double> TryReadNumber(QStringView text) {
+    if (const auto value = readShortNumber(text.trimmed())) {
         return value;
     }
-    return detail::TryReadNumberFull(text);
+    return detail::TryReadNumberFull(text.toString());
 }
 
 std::optional<int> ReadDigits(QStringView text, int maxDigits) {
@@ -501,9 +517,8 @@ QString FixedText(double x, int decimals) {
 }
 
 QString ValueText(double x) {
-    QString text = FixedText(x, 12);
-    text.replace(QChar(','), QChar('.'));
-    return text;
+    // FixedText(x, 12) written with a point straight away.
+    return detail::FormatFixed(x, 12, 12, QChar('.'));
 }
 
 QString MktTermText(double x) {

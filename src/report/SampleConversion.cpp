@@ -29,6 +29,15 @@ bool startsWithNumber(QStringView v) {
     return v.size() > 1 && v[0] == '-' && v[1] >= '0' && v[1] <= '9';
 }
 
+// Sample i's value text read as a number, as ReadSampleValue reads it; the sample's line is
+// looked up only for the message when the text does not read.
+long double readValue(QStringView text, const SampleColumns& columns, qsizetype i) {
+    if (const auto value = TryReadNumber(text)) {
+        return *value;
+    }
+    return ReadSampleValue(text.toString(), columns.sourceOf(i));
+}
+
 // Replaces each non-empty entry of `list` by ValueText(x·factor + offset).
 void correct(QStringList& list, const SampleColumns& columns, long double factor,
              long double offset) {
@@ -36,7 +45,7 @@ void correct(QStringList& list, const SampleColumns& columns, long double factor
         if (list[i].isEmpty()) {
             continue;
         }
-        const long double x = ReadSampleValue(list[i].trimmed(), columns.sourceOf(i));
+        const long double x = readValue(QStringView(list[i]).trimmed(), columns, i);
         list[i] = ValueText(static_cast<double>(CorrectedValue(x, factor, offset)));
     }
 }
@@ -75,6 +84,8 @@ long double ReadFieldValue(const QString& text, const char* field) {
 SampleLines SelectSamplesByRange(const SampleLines& samples, const QDateTime& start,
                                  const QDateTime& end) {
     SampleLines selected;
+    selected.texts.reserve(samples.texts.size());
+    selected.numbers.reserve(samples.texts.size());
     for (qsizetype i = 0; i < samples.texts.size(); ++i) {
         const QString& line = samples.texts[i];
         const qsizetype number = samples.numbers.value(i);
@@ -82,10 +93,11 @@ SampleLines SelectSamplesByRange(const SampleLines& samples, const QDateTime& st
         if (p < 0) {
             throw ConversionError(messages::SampleWithoutSeparator(number, line), line);
         }
-        const QString timeText = line.left(p).trimmed();
+        const QStringView timeText = QStringView(line).left(p).trimmed();
         const auto time = TryReadDateTime(timeText);
         if (!time) {
-            throw ConversionError(messages::SampleTimeError(timeText, number, line), timeText);
+            const QString shown = timeText.toString();
+            throw ConversionError(messages::SampleTimeError(shown, number, line), shown);
         }
         if (start <= *time && *time <= end) {
             selected.texts << line;
@@ -212,15 +224,13 @@ class MktSum {
 
 void ApplyMeanKineticTemperature(SampleColumns& columns, const QString& deltaH, bool roundTerms) {
     MktSum mkt(ReadFieldValue(deltaH, "ΔH"));
-    QStringList results;
-    results.reserve(columns.Channel1Texts.size());
+    // Each entry is replaced by the running value as it is read, so the column is held once.
     for (qsizetype i = 0; i < columns.Channel1Texts.size(); ++i) {
-        const QString& entry = columns.Channel1Texts[i];
+        QString& entry = columns.Channel1Texts[i];
         if (entry.isEmpty()) {
-            results << QString();
             continue;
         }
-        const double term = mkt.term(ReadSampleValue(entry, columns.sourceOf(i)));
+        const double term = mkt.term(readValue(entry, columns, i));
         long double termValue = term;
         if (roundTerms && std::isfinite(term)) {
             termValue = ReadNumber(MktTermText(term));
@@ -229,9 +239,8 @@ void ApplyMeanKineticTemperature(SampleColumns& columns, const QString& deltaH, 
             }
         }
         mkt.add(termValue);
-        results << ValueText(mkt.temperature());
+        entry = ValueText(mkt.temperature());
     }
-    columns.Channel1Texts = std::move(results);
 }
 
 double MeanKineticTemperature(const std::vector<double>& celsius, long double deltaH) {
@@ -254,7 +263,7 @@ void SmoothChannel2(SampleColumns& columns, const QString& k) {
         if (entry.isEmpty()) {
             continue;
         }
-        const long double x = ReadSampleValue(entry, columns.sourceOf(i));
+        const long double x = readValue(entry, columns, i);
         const long double y =
             first ? x * weight + (1 - weight) * x : x * weight + (1 - weight) * previous;
         entry = ValueText(static_cast<double>(y));

@@ -5,6 +5,10 @@
 #include "report/Messages.h"
 #include "report/ReportError.h"
 #include "report/ReportValidation.h"
+#include "report/SideBySide.h"
+
+#include <array>
+#include <exception>
 
 namespace qorv {
 
@@ -17,6 +21,45 @@ QDateTime readRangeEnd(const QString& text) {
         return *value;
     }
     throw ConversionError(messages::RangeEndError(text), text);
+}
+
+// The corrections (the channel-2 correction only while its fields are shown: not for on/off
+// events, whose 0 and 1 stay as they are), the running mean kinetic temperature of channel 1
+// and the smoothing of channel 2. Channel 1's work and channel 2's share nothing, so the two
+// run side by side; a failure is the one the stages, taken in their order, meet first.
+void ConvertChannels(ReportRun& run) {
+    const ReportOptions& o = run.program.options;
+    SampleColumns& columns = run.columns;
+    enum Stage { Correction1, Correction2, MeanKinetic, Smoothing, StageCount };
+    std::array<std::exception_ptr, StageCount> failures;
+    // Runs one stage; false (with its failure kept) when it fails.
+    const auto stage = [&failures](Stage which, const auto& work) {
+        try {
+            work();
+            return true;
+        } catch (...) {
+            failures[which] = std::current_exception();
+            return false;
+        }
+    };
+    const bool meanKinetic = o.isChecked(R::CheckBox5) && run.channels.channel1;
+    const bool smoothing = run.channels.channel2 && !run.channels.events;
+    RunSideBySide(2, [&](qsizetype channel) {
+        if (channel == 0) {
+            stage(Correction1, [&] { CorrectChannel1(columns, o.Edit7, o.Edit8); }) &&
+                (!meanKinetic ||
+                 stage(MeanKinetic, [&] { ApplyMeanKineticTemperature(columns, o.Edit10); }));
+        } else {
+            (!o.Channel2CoefficientsVisible ||
+             stage(Correction2, [&] { CorrectChannel2(columns, o.Edit9, o.Edit11); })) &&
+                (!smoothing || stage(Smoothing, [&] { SmoothChannel2(columns, o.Edit6); }));
+        }
+    });
+    for (const std::exception_ptr& failure : failures) {
+        if (failure) {
+            std::rethrow_exception(failure);
+        }
+    }
 }
 
 }  // namespace
@@ -44,23 +87,10 @@ void SelectAndConvertSamples(ReportRun& run) {
     s.data.SampleLineNumbers = selected.numbers;
     run.advance();
 
-    // Corrections; the channel-2 correction only while its fields are shown (not for
-    // on/off events, whose 0 and 1 stay as they are).
-    CorrectChannel1(run.columns, o.Edit7, o.Edit8);
-    if (o.Channel2CoefficientsVisible) {
-        CorrectChannel2(run.columns, o.Edit9, o.Edit11);
-    }
-    run.advance();
-
-    if (o.isChecked(R::CheckBox5) && run.channels.channel1) {
-        ApplyMeanKineticTemperature(run.columns, o.Edit10);
-    }
-    run.advance();
-
-    if (run.channels.channel2 && !run.channels.events) {
-        SmoothChannel2(run.columns, o.Edit6);
-    }
-    run.advance();
+    ConvertChannels(run);
+    run.advance();  // corrections
+    run.advance();  // mean kinetic temperature
+    run.advance();  // smoothing
 }
 
 void ThinSamples(ReportRun& run) {
