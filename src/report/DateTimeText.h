@@ -13,6 +13,9 @@ namespace qorv {
 // hours 0-23, minutes and seconds 0-59. Surrounding blanks are ignored. The result is a plain
 // calendar value (UTC, so no daylight-saving gap can make a logged time invalid).
 std::optional<QDateTime> TryReadDateTime(QStringView text);
+inline std::optional<QDateTime> TryReadDateTime(const QString& text) {
+    return TryReadDateTime(QStringView(text));
+}
 // As above; throws ConversionError naming the text when it does not read.
 QDateTime ReadDateTime(const QString& text);
 

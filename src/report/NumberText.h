@@ -17,6 +17,9 @@ namespace qorv {
 // blanks are ignored; an exponent ("1.5E+9") is accepted. Throws ConversionError otherwise.
 long double ReadNumber(const QString& text);
 std::optional<long double> TryReadNumber(QStringView text);
+inline std::optional<long double> TryReadNumber(const QString& text) {
+    return TryReadNumber(QStringView(text));
+}
 
 // Reads 1 to `maxDigits` (at most 9) ASCII digits as a whole number: no sign, no blanks.
 std::optional<int> ReadDigits(QStringView text, int maxDigits);

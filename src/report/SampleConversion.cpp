@@ -5,6 +5,9 @@
 #include "report/Messages.h"
 #include "report/NumberText.h"
 #include "report/ReportError.h"
+#include "report/SideBySide.h"
+
+#include <atomic>
 
 #include <cmath>
 
@@ -83,25 +86,32 @@ long double ReadFieldValue(const QString& text, const char* field) {
 
 SampleLines SelectSamplesByRange(const SampleLines& samples, const QDateTime& start,
                                  const QDateTime& end) {
+    // Each line's time is read and tested on the cores a piece at a time; the first line that
+    // does not read is the one reported, as when the lines are read in turn.
+    const qsizetype count = samples.texts.size();
+    std::vector<char> inRange(static_cast<std::size_t>(count));
+    RunOverPieces(count, [&](qsizetype first, qsizetype last) {
+        for (qsizetype i = first; i < last; ++i) {
+            const QString& line = samples.texts[i];
+            const qsizetype number = samples.numbers.value(i);
+            const qsizetype p = line.indexOf(kSeparator);
+            if (p < 0) {
+                throw ConversionError(messages::SampleWithoutSeparator(number, line), line);
+            }
+            const QStringView timeText = QStringView(line).left(p).trimmed();
+            const auto time = TryReadDateTime(timeText);
+            if (!time) {
+                const QString shown = timeText.toString();
+                throw ConversionError(messages::SampleTimeError(shown, number, line), shown);
+            }
+            inRange[static_cast<std::size_t>(i)] = start <= *time && *time <= end;
+        }
+    });
     SampleLines selected;
-    selected.texts.reserve(samples.texts.size());
-    selected.numbers.reserve(samples.texts.size());
-    for (qsizetype i = 0; i < samples.texts.size(); ++i) {
-        const QString& line = samples.texts[i];
-        const qsizetype number = samples.numbers.value(i);
-        const qsizetype p = line.indexOf(kSeparator);
-        if (p < 0) {
-            throw ConversionError(messages::SampleWithoutSeparator(number, line), line);
-        }
-        const QStringView timeText = QStringView(line).left(p).trimmed();
-        const auto time = TryReadDateTime(timeText);
-        if (!time) {
-            const QString shown = timeText.toString();
-            throw ConversionError(messages::SampleTimeError(shown, number, line), shown);
-        }
-        if (start <= *time && *time <= end) {
-            selected.texts << line;
-            selected.numbers << number;
+    for (qsizetype i = 0; i < count; ++i) {
+        if (inRange[static_cast<std::size_t>(i)]) {
+            selected.texts << samples.texts[i];
+            selected.numbers << samples.numbers.value(i);
         }
     }
     return selected;
@@ -134,38 +144,48 @@ std::optional<SampleLineParts> SplitSampleLine(QStringView line, bool hasTempera
 }
 
 SampleColumns SplitSamples(const SampleLines& selected, bool hasTemperatureChannel) {
-    const QStringList& selectedLines = selected.texts;
+    const QStringList& lines = selected.texts;
+    const qsizetype count = lines.size();
     const QChar dateSeparator = FormatSettings::instance().dateSeparator();
     SampleColumns c;
     c.Lines = selected;
-    c.TimeTexts.reserve(selectedLines.size());
+    c.TimeTexts.resize(count);
     if (hasTemperatureChannel) {
-        c.Channel1Texts.reserve(selectedLines.size());
+        c.Channel1Texts.resize(count);
     }
-    c.Channel2Texts.reserve(selectedLines.size());
-    bool anyChannel2 = false;
-
-    for (qsizetype i = 0; i < selectedLines.size(); ++i) {
-        const QString& line = selectedLines[i];
-        const auto parts = SplitSampleLine(line, hasTemperatureChannel);
-        if (!parts) {
-            throw ConversionError(messages::SampleWithoutSeparator(selected.numbers.value(i), line),
-                                  line);
-        }
-        // The date parts, whether written with '/' or '.', take the system's date separator.
-        QString time = parts->time.toString();
-        for (QChar& ch : time) {
-            if (ch == '/' || ch == '.') {
-                ch = dateSeparator;
+    c.Channel2Texts.resize(count);
+    // The lines are split on the cores a piece at a time, each entry written in its place.
+    QString* times = c.TimeTexts.data();
+    QString* channel1 = c.Channel1Texts.data();
+    QString* channel2 = c.Channel2Texts.data();
+    std::atomic<bool> anyChannel2 = false;
+    RunOverPieces(count, [&](qsizetype first, qsizetype last) {
+        bool any = false;
+        for (qsizetype i = first; i < last; ++i) {
+            const auto parts = SplitSampleLine(lines[i], hasTemperatureChannel);
+            if (!parts) {
+                throw ConversionError(
+                    messages::SampleWithoutSeparator(selected.numbers.value(i), lines[i]),
+                    lines[i]);
             }
+            // The date parts, whether written with '/' or '.', take the system's separator.
+            QString time = parts->time.toString();
+            for (QChar& ch : time) {
+                if (ch == '/' || ch == '.') {
+                    ch = dateSeparator;
+                }
+            }
+            times[i] = std::move(time);
+            if (hasTemperatureChannel) {
+                channel1[i] = parts->channel1.toString();
+            }
+            channel2[i] = parts->channel2.toString();
+            any = any || !parts->channel2.isEmpty();
         }
-        c.TimeTexts << time;
-        if (hasTemperatureChannel) {
-            c.Channel1Texts << parts->channel1.toString();
+        if (any) {
+            anyChannel2 = true;
         }
-        c.Channel2Texts << parts->channel2.toString();
-        anyChannel2 = anyChannel2 || !parts->channel2.isEmpty();
-    }
+    });
     if (!anyChannel2) {
         c.Channel2Texts.clear();
     }
