@@ -1,6 +1,10 @@
 // Saving the workbook of a two-channel report: our component against libxlsxwriter writing the
-// same cells, and our component alone at 1,000,000 samples. Each case runs in a forked child;
-// its peak memory is the child's maximum resident set (wait4), input texts included.
+// same cells, and our component at 1,000,000 samples against the floor of any writer of that
+// workbook (SaveFloor.h). Each case runs in a forked child; its peak memory is the child's
+// maximum resident set (wait4), input texts included.
+
+#include "BenchUtil.h"
+#include "SaveFloor.h"
 
 #include "automation/Workbook.h"
 
@@ -18,12 +22,11 @@
 #include <string>
 
 using namespace qorv::automation;
+using qorv::bench::kBlockRows;
+using qorv::bench::kHeaderRow;
+using qorv::bench::kPageRows;
 
 namespace {
-
-constexpr int kHeaderRow = 4;   // chart-data column headings
-constexpr int kBlockRows = 57;  // samples per printed block
-constexpr int kPageRows = 60;
 
 // The report's value texts: times as the system writes them, chart values with 12 decimals,
 // printed values with one.
@@ -41,14 +44,13 @@ Samples makeSamples(int n, bool numbers) {
     for (int i = 0; i < n; ++i) {
         const QDateTime t = start.addSecs(qint64(i) * 10);
         s.times << t.toString(QStringLiteral("dd.MM.yyyy hh:mm:ss"));
-        const double a = std::round((20 + 5 * std::sin(i / 500.0)) * 1e4) / 1e4;
-        const double b = std::round((50 + 20 * std::cos(i / 700.0)) * 1e4) / 1e4;
-        s.first << QString::number(a, 'f', 12);
-        s.second << QString::number(b, 'f', 12);
+        const qorv::bench::WorkbookSample sample = qorv::bench::BenchWorkbookSample(i);
+        s.first << QString::number(sample.first, 'f', 12);
+        s.second << QString::number(sample.second, 'f', 12);
         if (numbers) {
-            s.serials.push_back(42346.0 + i * 10 / 86400.0);
-            s.firstValues.push_back(a);
-            s.secondValues.push_back(b);
+            s.serials.push_back(sample.serial);
+            s.firstValues.push_back(sample.first);
+            s.secondValues.push_back(sample.second);
         }
     }
     return s;
@@ -292,6 +294,20 @@ int main() {
     std::printf("bench: save_1000000_peak_rss %.0f MB\n", large.peakMb);
     std::printf("bench: save_cost_per_sample_ratio %.2f x\n",
                 (large.seconds / 1000000.0) / (ours.seconds / 65536.0));
+    std::fflush(stdout);
+
+    // The floor's input is made here, before its child starts its timer.
+    const std::string floorPath = path("floor1000000.xlsx").toStdString();
+    const qorv::bench::Measurement floor =
+        qorv::bench::MeasureInChild([&, values = qorv::bench::MakeFloorValues(1000000)] {
+            qorv::bench::WriteSaveFloor(values, floorPath);
+        });
+    using qorv::bench::Report;
+    Report("save_floor_1000000", floor.seconds, "s");
+    Report("save_floor_1000000_xml_bytes", qorv::bench::ZipContentBytes(floorPath) / 1e6, "MB");
+    Report("save_1000000_xml_bytes",
+           qorv::bench::ZipContentBytes(path("ours1000000.xlsx").toStdString()) / 1e6, "MB");
+    Report("save_1000000_vs_floor", large.seconds / floor.seconds, "x");
     QDir(dir).removeRecursively();
     return 0;
 }
