@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -106,6 +107,20 @@ Measurement BestOf(int runs, Work&& work) {
         if (m.peakBytes > best.peakBytes) {
             best.peakBytes = m.peakBytes;
         }
+    }
+    return best;
+}
+
+// Best wall-clock seconds of `runs` runs of `work` in this process, one after the other.
+template <typename Work>
+double BestSecondsHere(int runs, Work&& work) {
+    double best = 0;
+    for (int i = 0; i < runs; ++i) {
+        const auto start = std::chrono::steady_clock::now();
+        work(i);
+        const double seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        best = i == 0 ? seconds : std::min(best, seconds);
     }
     return best;
 }
