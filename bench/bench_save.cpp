@@ -141,14 +141,15 @@ void saveOurs(const Samples& s, const QString& path) {
     book.saveAs(path);
 }
 
-// The same cells written with libxlsxwriter (in-memory mode), numbers given directly.
-void saveLibxlsxwriter(const Samples& s, const QString& path) {
-    const int n = int(s.times.size());
-    lxw_workbook_options options = {};
-    options.constant_memory = LXW_FALSE;
-    lxw_workbook* book = workbook_new_opt(path.toLocal8Bit().constData(), &options);
-    lxw_worksheet* report = workbook_add_worksheet(book, "График");
-    lxw_worksheet* data = workbook_add_worksheet(book, "Данные");
+// The cell formats of the libxlsxwriter workbook.
+struct LxwFormats {
+    lxw_format* border;
+    lxw_format* dateCell;
+    lxw_format* valueCell;
+    lxw_format* printedDate;
+    lxw_format* printedValue;
+};
+LxwFormats addFormats(lxw_workbook* book) {
     lxw_format* border = workbook_add_format(book);
     format_set_border(border, LXW_BORDER_THIN);
     lxw_format* dateCell = workbook_add_format(book);
@@ -169,6 +170,18 @@ void saveLibxlsxwriter(const Samples& s, const QString& path) {
     format_set_font_size(printedValue, 8);
     format_set_align(printedValue, LXW_ALIGN_CENTER);
     format_set_font_name(printedValue, "Arial Cyr");
+    return {border, dateCell, valueCell, printedDate, printedValue};
+}
+
+// The same cells written with libxlsxwriter (in-memory mode), numbers given directly.
+void saveLibxlsxwriter(const Samples& s, const QString& path) {
+    const int n = int(s.times.size());
+    lxw_workbook_options options = {};
+    options.constant_memory = LXW_FALSE;
+    lxw_workbook* book = workbook_new_opt(path.toLocal8Bit().constData(), &options);
+    lxw_worksheet* report = workbook_add_worksheet(book, "График");
+    lxw_worksheet* data = workbook_add_worksheet(book, "Данные");
+    const auto [border, dateCell, valueCell, printedDate, printedValue] = addFormats(book);
     lxw_format* rows = workbook_add_format(book);
     format_set_align(rows, LXW_ALIGN_VERTICAL_CENTER);
     worksheet_set_column(report, 0, 5, 13.57, nullptr);
