@@ -1,7 +1,7 @@
 // Saving the workbook of a two-channel report: our component against libxlsxwriter writing the
 // same cells, and our component at 1,000,000 samples against the floor of any writer of that
-// workbook (SaveFloor.h). Each case runs in a forked child; its peak memory is the child's
-// maximum resident set (wait4), input texts included.
+// workbook (SaveFloor.h). Each case runs in a forked child, best of two; its peak memory is the
+// child's maximum resident set (wait4), input texts included.
 
 #include "BenchUtil.h"
 #include "SaveFloor.h"
@@ -248,6 +248,11 @@ struct Result {
     double peakMb = 0;
 };
 
+// The best time and the highest peak of two results; `b` alone when `first`.
+Result better(bool first, const Result& a, const Result& b) {
+    return first ? b : Result{std::min(a.seconds, b.seconds), std::max(a.peakMb, b.peakMb)};
+}
+
 // Runs one case in a child process: time of the work alone, peak resident memory of it all.
 template <typename Work>
 Result measure(int samples, bool numbers, Work work) {
@@ -290,13 +295,29 @@ int main() {
     QDir().mkpath(dir);
     auto path = [&](const char* name) { return dir + u'/' + QString::fromLatin1(name); };
 
-    const Result ours =
-        measure(65536, false, [&](const Samples& s) { saveOurs(s, path("ours65536")); });
-    const Result peer = measure(65536, true, [&](const Samples& s) {
-        saveLibxlsxwriter(s, path("libxlsxwriter65536.xlsx"));
-    });
-    const Result large =
-        measure(1000000, false, [&](const Samples& s) { saveOurs(s, path("ours1000000")); });
+    // Two rounds, every case in turns, so that a slower moment of the machine does not fall on
+    // one of them only; best time and highest peak of each. The floor's input is made before
+    // its child starts (and dropped after it, so that no other case's memory counts it).
+    const std::string floorPath = path("floor1000000.xlsx").toStdString();
+    Result ours, peer, large;
+    double floorSeconds = 0;
+    for (int round = 0; round < 2; ++round) {
+        const bool first = round == 0;
+        ours = better(first, ours, measure(65536, false, [&](const Samples& s) {
+                          saveOurs(s, path("ours65536"));
+                      }));
+        peer = better(first, peer, measure(65536, true, [&](const Samples& s) {
+                          saveLibxlsxwriter(s, path("libxlsxwriter65536.xlsx"));
+                      }));
+        large = better(first, large, measure(1000000, false, [&](const Samples& s) {
+                           saveOurs(s, path("ours1000000"));
+                       }));
+        const double f =
+            qorv::bench::MeasureInChild([&, values = qorv::bench::MakeFloorValues(1000000)] {
+                qorv::bench::WriteSaveFloor(values, floorPath);
+            }).seconds;
+        floorSeconds = first ? f : std::min(floorSeconds, f);
+    }
 
     std::printf("bench: save_65536 %.3f s\n", ours.seconds);
     std::printf("bench: save_libxlsxwriter_65536 %.3f s\n", peer.seconds);
@@ -307,20 +328,12 @@ int main() {
     std::printf("bench: save_1000000_peak_rss %.0f MB\n", large.peakMb);
     std::printf("bench: save_cost_per_sample_ratio %.2f x\n",
                 (large.seconds / 1000000.0) / (ours.seconds / 65536.0));
-    std::fflush(stdout);
-
-    // The floor's input is made here, before its child starts its timer.
-    const std::string floorPath = path("floor1000000.xlsx").toStdString();
-    const qorv::bench::Measurement floor =
-        qorv::bench::MeasureInChild([&, values = qorv::bench::MakeFloorValues(1000000)] {
-            qorv::bench::WriteSaveFloor(values, floorPath);
-        });
     using qorv::bench::Report;
-    Report("save_floor_1000000", floor.seconds, "s");
+    Report("save_floor_1000000", floorSeconds, "s");
     Report("save_floor_1000000_xml_bytes", qorv::bench::ZipContentBytes(floorPath) / 1e6, "MB");
     Report("save_1000000_xml_bytes",
            qorv::bench::ZipContentBytes(path("ours1000000.xlsx").toStdString()) / 1e6, "MB");
-    Report("save_1000000_vs_floor", large.seconds / floor.seconds, "x");
+    Report("save_1000000_vs_floor", large.seconds / floorSeconds, "x");
     QDir(dir).removeRecursively();
     return 0;
 }
