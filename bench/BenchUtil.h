@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -14,6 +15,7 @@
 #include <fstream>
 #include <stdexcept>
 #include <string>
+#include <type_traits>
 
 namespace qorv::bench {
 
@@ -35,10 +37,12 @@ inline double ProcStatusBytes(const char* key) {
     return 0;
 }
 
-// Runs `work` in a forked child and returns its time and its peak memory above the child's
-// resident memory at the start. The child never returns: it reports through a pipe and exits.
-template <typename Work>
-Measurement MeasureInChild(Work&& work) {
+// Runs `work` in a forked child and returns what it returned, a plain value sent back through a
+// pipe: for work that times its own part after a set-up of its own. The child never returns: it
+// reports and exits; a child that throws or crashes makes this throw.
+template <typename Result, typename Work>
+Result RunInChild(Work&& work) {
+    static_assert(std::is_trivially_copyable_v<Result>);
     int fds[2];
     if (pipe(fds) != 0) {
         throw std::runtime_error("pipe failed");
@@ -49,6 +53,33 @@ Measurement MeasureInChild(Work&& work) {
     }
     if (pid == 0) {
         close(fds[0]);
+        try {
+            const Result result = work();
+            const bool sent =
+                write(fds[1], &result, sizeof result) == static_cast<ssize_t>(sizeof result);
+            _exit(sent ? 0 : 1);
+        } catch (...) {
+            _exit(3);
+        }
+    }
+    close(fds[1]);
+    Result result{};
+    const bool received =
+        read(fds[0], &result, sizeof result) == static_cast<ssize_t>(sizeof result);
+    close(fds[0]);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    if (!received || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        throw std::runtime_error("the measured child failed");
+    }
+    return result;
+}
+
+// Runs `work` in a forked child and returns its time and its peak memory above the child's
+// resident memory at the start.
+template <typename Work>
+Measurement MeasureInChild(Work&& work) {
+    return RunInChild<Measurement>([&] {
         // Let VmHWM start from here (Linux 4.0 and later).
         if (FILE* refs = std::fopen("/proc/self/clear_refs", "w")) {
             std::fputs("5", refs);
@@ -60,19 +91,8 @@ Measurement MeasureInChild(Work&& work) {
         work();
         m.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         m.peakBytes = ProcStatusBytes("VmHWM:") - baseline;
-        const bool sent = write(fds[1], &m, sizeof m) == static_cast<ssize_t>(sizeof m);
-        _exit(sent ? 0 : 1);
-    }
-    close(fds[1]);
-    Measurement m;
-    const bool received = read(fds[0], &m, sizeof m) == static_cast<ssize_t>(sizeof m);
-    close(fds[0]);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    if (!received || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        throw std::runtime_error("the measured child failed");
-    }
-    return m;
+        return m;
+    });
 }
 
 // Best time and highest peak of `runs` measurements.
@@ -87,6 +107,20 @@ Measurement BestOf(int runs, Work&& work) {
         if (m.peakBytes > best.peakBytes) {
             best.peakBytes = m.peakBytes;
         }
+    }
+    return best;
+}
+
+// Best wall-clock seconds of `runs` runs of `work` in this process, one after the other.
+template <typename Work>
+double BestSecondsHere(int runs, Work&& work) {
+    double best = 0;
+    for (int i = 0; i < runs; ++i) {
+        const auto start = std::chrono::steady_clock::now();
+        work(i);
+        const double seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        best = i == 0 ? seconds : std::min(best, seconds);
     }
     return best;
 }

@@ -2,6 +2,7 @@
 // the same file and cutting it into owned lines with plain C++. Both are timed in the same run,
 // best of three, each in a fresh child process that also reports the peak memory.
 #include "BenchUtil.h"
+#include "LoadFloor.h"
 #include "import/LogData.h"
 #include "import/PuskFile.h"
 
@@ -66,32 +67,6 @@ bool WriteLoggerFile(const QString& path) {
                      temperature, humidity);
     }
     return std::fclose(out) == 0;
-}
-
-// The floor: the whole file read into memory and cut at CR LF into owned lines.
-std::size_t ReadAndSplit(const std::string& path) {
-    std::FILE* in = std::fopen(path.c_str(), "rb");
-    if (!in) {
-        return 0;
-    }
-    std::fseek(in, 0, SEEK_END);
-    std::string text(static_cast<std::size_t>(std::ftell(in)), '\0');
-    std::rewind(in);
-    const std::size_t got = std::fread(text.data(), 1, text.size(), in);
-    std::fclose(in);
-    text.resize(got);
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string::npos) {
-            end = text.size();
-        }
-        const std::size_t length = end - start - (end > start && text[end - 1] == '\r' ? 1 : 0);
-        lines.emplace_back(text, start, length);
-        start = end + 1;
-    }
-    return lines.size();
 }
 
 }  // namespace

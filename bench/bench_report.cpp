@@ -1,11 +1,13 @@
 // Full report runs (load + run + save, no PDF) of generated two-channel logger files with the
-// mean kinetic temperature on, at 8,192, 65,536 and 1,000,000 samples, the largest once more
-// with the statistics section and the limit lines. Each size runs in a forked child, which
-// prints the time of every stage of the run; the parent prints the totals, the peak memory and
-// how the cost per sample grows.
+// mean kinetic temperature on, at 8,192, 65,536 and 1,000,000 samples, the largest against the
+// floors of loading and saving and once more with the statistics section and the limit lines.
+// Each size runs in a forked child, which prints the time of every stage of the run; the parent
+// prints the totals, the peak memory and how the cost per sample grows.
 
 #include "BenchUtil.h"
+#include "LoadFloor.h"
 #include "LoggerFile.h"
+#include "SaveFloor.h"
 
 #include "report/BuildReport.h"
 #include "report/LoadLogFile.h"
@@ -13,6 +15,7 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QFileInfo>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 
@@ -92,12 +95,57 @@ void runOnce(const std::string& file, const QString& outDir, int samples, bool e
     std::fflush(stdout);
 }
 
+constexpr int kLarge = 1000000;
+
+// The largest report against the floors of any loader and any writer, best of two, each in a
+// child of its own in the same run: reading its file into owned lines (LoadFloor.h), and writing
+// a workbook of as many samples in the save benchmark's shape (SaveFloor.h; its values made
+// before its timer starts).
+void CompareWithFloors(const std::string& file, const QString& outDir,
+                       const qorv::bench::Measurement& report) {
+    using namespace qorv::bench;
+    const Measurement load = BestOf(2, [&] {
+        if (ReadAndSplit(file) < std::size_t(kLarge)) {
+            _exit(2);
+        }
+    });
+    const std::string floorPath = (outDir + "/save_floor.xlsx").toStdString();
+    const Measurement save =
+        BestOf(2, [&, values = MakeFloorValues(kLarge)] { WriteSaveFloor(values, floorPath); });
+    const double fileBytes = double(QFileInfo(QString::fromStdString(file)).size());
+    Report("load_floor_1000000", load.seconds, "s");
+    Report("save_floor_1000000", save.seconds, "s");
+    Report("report_1000000_vs_floor", report.seconds / (load.seconds + save.seconds), "x");
+    Report("report_1000000_peak_rss_vs_file_size", report.peakBytes / fileBytes, "x");
+}
+
+// The same report with the statistics section (one more pass over the selection) and the limit
+// lines; best of two of each, taken in turns, against the plain one, so that a slower moment of
+// the machine does not fall on one of them only.
+void CompareWithExtras(const std::string& file, const QString& outDir, double plainSeconds) {
+    double plain = plainSeconds;
+    double extras = -1;
+    for (int round = 0; round < 2; ++round) {
+        const double withExtras =
+            qorv::bench::MeasureInChild([&] { runOnce(file, outDir, kLarge, true); }).seconds;
+        extras = extras < 0 ? withExtras : std::min(extras, withExtras);
+        if (round == 0) {
+            plain = std::min(plain, qorv::bench::MeasureInChild([&] {
+                                        runOnce(file, outDir, kLarge, false);
+                                    }).seconds);
+        }
+    }
+    std::printf("bench: report_1000000_stats_total %.3f s\n", extras);
+    std::printf("bench: report_1000000_stats_vs_plain %.3f x\n", extras / plain);
+    std::fflush(stdout);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
-    const std::vector<int> sizes = {8192, 65536, 1000000};
+    const std::vector<int> sizes = {8192, 65536, kLarge};
     std::vector<qorv::bench::Measurement> results;
     for (int samples : sizes) {
         const std::string file = dir.filePath(QString("log_%1.txt").arg(samples)).toStdString();
@@ -109,25 +157,9 @@ int main(int argc, char** argv) {
         std::printf("bench: report_%d_peak_rss %.0f MB\n", samples, m.peakBytes / 1e6);
         std::fflush(stdout);
         qorv::bench::MeasureInChild([&] { validateOnce(file, dir.path(), samples); });
-        if (samples == 1000000) {
-            // The same report with the statistics section (one more pass over the selection)
-            // and the limit lines; best of two of each, taken in turns, against the plain one,
-            // so that a slower moment of the machine does not fall on one of them only.
-            double plain = m.seconds;
-            double extras = -1;
-            for (int round = 0; round < 2; ++round) {
-                const double withExtras = qorv::bench::MeasureInChild([&] {
-                                              runOnce(file, dir.path(), samples, true);
-                                          }).seconds;
-                extras = extras < 0 ? withExtras : std::min(extras, withExtras);
-                if (round == 0) {
-                    plain = std::min(plain, qorv::bench::MeasureInChild([&] {
-                                                runOnce(file, dir.path(), samples, false);
-                                            }).seconds);
-                }
-            }
-            std::printf("bench: report_1000000_stats_total %.3f s\n", extras);
-            std::printf("bench: report_1000000_stats_vs_plain %.3f x\n", extras / plain);
+        if (samples == kLarge) {
+            CompareWithFloors(file, dir.path(), m);
+            CompareWithExtras(file, dir.path(), m.seconds);
         }
     }
     const double perSample65536 = results[1].seconds / 65536.0;
