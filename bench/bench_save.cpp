@@ -15,6 +15,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QStringList>
+#include <charconv>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -63,6 +64,20 @@ QString block(const char* from, int first, const char* to, int last) {
     return cell(from, first) + u':' + cell(to, last);
 }
 
+// A value text read back as the report reads it: an exact read of its digits (the report's own
+// reader has such a path), not QString::toDouble, whose locale handling cost more than the
+// save itself.
+double readBack(const QString& text) {
+    char digits[32];
+    const auto n = std::size_t(std::min<qsizetype>(text.size(), qsizetype(sizeof digits)));
+    for (std::size_t i = 0; i < n; ++i) {
+        digits[i] = char(text[qsizetype(i)].unicode());
+    }
+    double value = 0;
+    std::from_chars(digits, digits + n, value);
+    return value;
+}
+
 // The workbook a report run builds, through the object model, then saved.
 void saveOurs(const Samples& s, const QString& path) {
     const int n = int(s.times.size());
@@ -107,8 +122,8 @@ void saveOurs(const Samples& s, const QString& path) {
         QStringList blockTexts[3];
         for (int i = start; i < start + count; ++i) {
             blockTexts[0] << s.times[i];
-            blockTexts[1] << QString::number(s.first[i].toDouble(), 'f', 1);
-            blockTexts[2] << QString::number(s.second[i].toDouble(), 'f', 1);
+            blockTexts[1] << QString::number(readBack(s.first[i]), 'f', 1);
+            blockTexts[2] << QString::number(readBack(s.second[i]), 'f', 1);
         }
         for (int c = 0; c < 3; ++c) {
             report.range(cell(columns[c], row + 1)).setValue2(QStringLiteral("Время"));
