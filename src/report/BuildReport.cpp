@@ -50,6 +50,9 @@ void WriteSampleTables(ReportRun& run) {
     WriteStateDurationTable(run);
     ThinSamples(run);
     WritePrintedTable(run);
+    // The texts are in the sheets now; their memory goes before the chart and the save.
+    run.channel2HasValues = !run.columns.Channel2Texts.isEmpty();
+    run.columns = SampleColumns();
 }
 
 // The PDF copy of the report sheet; its failure is reported and the run goes on.

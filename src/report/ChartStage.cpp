@@ -155,7 +155,7 @@ void FormatTwoChannels(ReportRun& run, Chart& chart) {
     const ProgramState& s = run.program;
     const ChartSettings& settings = s.chart;
     const QString& kind = s.data.DataSeriesKind;
-    if (!run.columns.Channel2Texts.isEmpty() && kind != "OK") {
+    if (run.channel2HasValues && kind != "OK") {
         Series& second = chart.seriesCollection(2);
         second.setAxisGroup(xl::Secondary);
         if (kind == "XXX") {
