@@ -1,4 +1,5 @@
 #include "files/FileName.h"
+#include "files/MemoryReuse.h"
 #include "files/Precision.h"
 #include "files/Process.h"
 #include "report/LoadLogFile.h"
@@ -31,6 +32,7 @@ int main(int argc, char** argv) {
         }
     }
     qorv::files::UseFullLongDoublePrecision();
+    qorv::files::KeepFreedMemoryForReuse();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Qorv_Pr"));
     // The classic look the windows' positions were drawn for: group captions on the frame.

@@ -6,6 +6,7 @@
 #include "cli/StatsCommand.h"
 #include "files/FileName.h"
 #include "files/Interruption.h"
+#include "files/MemoryReuse.h"
 #include "files/Precision.h"
 #include "files/Process.h"
 #include "report/Messages.h"
@@ -71,6 +72,7 @@ int main(int argc, char** argv) {
     const bool outputClosed = qorv::files::TakeClosedStandardStreams();
     qorv::files::ShowUtf8OnConsole();
     qorv::files::UseFullLongDoublePrecision();
+    qorv::files::KeepFreedMemoryForReuse();
     // SIGTERM, SIGINT and SIGHUP remove the hidden files of saves in progress, stop the
     // processes of a -j batch and end the tool with the signal's own status.
     qorv::files::CleanUpOnInterruption();

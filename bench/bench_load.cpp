@@ -3,6 +3,7 @@
 // best of three, each in a fresh child process that also reports the peak memory.
 #include "BenchUtil.h"
 #include "LoadFloor.h"
+#include "files/MemoryReuse.h"
 #include "import/LogData.h"
 #include "import/PuskFile.h"
 
@@ -72,6 +73,8 @@ bool WriteLoggerFile(const QString& path) {
 }  // namespace
 
 int main() {
+    // The allocator set as the program sets it (the floors, run in children, inherit it).
+    qorv::files::KeepFreedMemoryForReuse();
     using namespace qorv::bench;
     QTemporaryDir dir;
     const QString path = dir.filePath("logger_1000000.txt");

@@ -6,6 +6,7 @@
 
 #include "BenchUtil.h"
 #include "LoggerFile.h"
+#include "files/MemoryReuse.h"
 
 #include "report/BuildReport.h"
 #include "report/LoadLogFile.h"
@@ -110,6 +111,8 @@ double OursSeconds(const QString& dir) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The allocator set as the program sets it (the floors, run in children, inherit it).
+    qorv::files::KeepFreedMemoryForReuse();
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     QTemporaryDir dir;

@@ -8,6 +8,7 @@
 #include "LoadFloor.h"
 #include "LoggerFile.h"
 #include "SaveFloor.h"
+#include "files/MemoryReuse.h"
 
 #include "report/BuildReport.h"
 #include "report/LoadLogFile.h"
@@ -143,6 +144,8 @@ void CompareWithExtras(const std::string& file, const QString& outDir, double pl
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The allocator set as the program sets it (the floors, run in children, inherit it).
+    qorv::files::KeepFreedMemoryForReuse();
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
     const std::vector<int> sizes = {8192, 65536, kLarge};

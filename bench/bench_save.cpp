@@ -5,6 +5,7 @@
 
 #include "BenchUtil.h"
 #include "SaveFloor.h"
+#include "files/MemoryReuse.h"
 
 #include "automation/Workbook.h"
 
@@ -306,6 +307,8 @@ Result measure(int samples, bool numbers, Work work) {
 }  // namespace
 
 int main() {
+    // The allocator set as the program sets it (the floors, run in children, inherit it).
+    qorv::files::KeepFreedMemoryForReuse();
     const QString dir = QDir::temp().filePath(QStringLiteral("qorv-bench-save-%1").arg(getpid()));
     QDir().mkpath(dir);
     auto path = [&](const char* name) { return dir + u'/' + QString::fromLatin1(name); };

@@ -16,6 +16,7 @@
 
 #include "BenchUtil.h"
 #include "LoggerFile.h"
+#include "files/MemoryReuse.h"
 
 #include "report/BuildReport.h"
 #include "report/LoadLogFile.h"
@@ -145,6 +146,8 @@ double PdfSeconds(const std::string& logger, const QString& dir) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The allocator set as the program sets it (the floors, run in children, inherit it).
+    qorv::files::KeepFreedMemoryForReuse();
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QTemporaryDir dir;
