@@ -34,6 +34,9 @@ void thinBorders(const Range& range) {
 // A column of the chart data: entry i of `texts` (empty where the list has none) in row
 // first + i.
 TextArray columnOf(const QStringList& texts, qsizetype rows) {
+    if (texts.size() == rows) {
+        return TextArray::column(texts);  // the list itself, shared, no copy of its texts
+    }
     TextArray array(rows, 1);
     for (qsizetype i = 0; i < rows && i < texts.size(); ++i) {
         array.at(i, 0) = texts[i];
