@@ -45,13 +45,15 @@ TextArray columnOf(const QStringList& texts, qsizetype rows) {
 }
 
 // A value as the printed table shows it: the text read back and written with the channel's
-// decimals; an empty entry stays empty.
-QString printedValue(const QString& entry, int decimals, const SampleSource& source) {
+// decimals; an empty entry stays empty. A failure names the line of `sample`.
+QString printedValue(const QString& entry, int decimals, const SampleColumns& columns,
+                     qsizetype sample) {
     if (entry.isEmpty()) {
         return QString();
     }
     const auto value = TryReadNumber(entry);
     if (!value) {
+        const SampleSource source = columns.sourceOf(sample);
         throw ConversionError(messages::SampleValueError(entry, source.number, source.text), entry);
     }
     return FixedText(static_cast<double>(*value), decimals);
@@ -77,19 +79,19 @@ TextArray printedValues(ReportRun& run, const TableBlock& b, int width, bool two
     TextArray values(b.sampleCount, width);
     for (qsizetype i = 0; i < b.sampleCount; ++i) {
         const qsizetype sample = b.firstSample + i;
-        const SampleSource source = columns.sourceOf(sample);
         values.at(i, 0) = columns.TimeTexts[sample];
         if (twoChannels) {
-            values.at(i, 1) =
-                printedValue(EntryAt(columns.Channel1Texts, sample), chart.TempDecimals, source)
-                    .replace(',', run.decimalSeparator);
-            values.at(i, 2) =
-                printedValue(EntryAt(columns.Channel2Texts, sample), chart.DataDecimals, source)
-                    .replace(',', run.decimalSeparator);
+            values.at(i, 1) = printedValue(EntryAt(columns.Channel1Texts, sample),
+                                           chart.TempDecimals, columns, sample)
+                                  .replace(',', run.decimalSeparator);
+            values.at(i, 2) = printedValue(EntryAt(columns.Channel2Texts, sample),
+                                           chart.DataDecimals, columns, sample)
+                                  .replace(',', run.decimalSeparator);
         } else {
             const QString entry = channel1Values ? EntryAt(columns.Channel1Texts, sample)
                                                  : EntryAt(columns.Channel2Texts, sample);
-            values.at(i, 1) = printedValue(entry, oneChannelDecimals, source).replace(',', '.');
+            values.at(i, 1) =
+                printedValue(entry, oneChannelDecimals, columns, sample).replace(',', '.');
         }
         run.progress.tableAdvanced(sample + 1);
     }
@@ -113,14 +115,14 @@ void writePrintedBlock(ReportRun& run, const TableBlock& b, const QStringList& h
         h.setHorizontalAlignment(xl::Center);
     }
 
-    const TextArray values = printedValues(run, b, width, twoChannels);
+    TextArray values = printedValues(run, b, width, twoChannels);
     const int lastRow = b.firstDataRow + static_cast<int>(b.sampleCount) - 1;
     if (twoChannels) {
         for (int k = 0; k < width; ++k) {
             const int column = firstColumn + k;
             TextArray one(b.sampleCount, 1);
             for (qsizetype i = 0; i < b.sampleCount; ++i) {
-                one.at(i, 0) = values.at(i, k);
+                one.at(i, 0) = std::move(values.at(i, k));
             }
             sheet.range(block(b.firstDataRow, column, lastRow, column)).setValue(one);
         }
