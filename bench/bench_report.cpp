@@ -48,12 +48,14 @@ class StageClock : public qorv::ProgressListener {
     Clock::time_point last_;
 };
 
-// The stage each lap ends, in the order of the run's advances.
+// The stage each lap ends, in the order of the run's advances. Both channels' corrections, the
+// mean kinetic temperature and the smoothing run side by side and end together, so their work
+// is all in the first of their three laps; the sample texts are let go in "tables_done".
 const char* const kStages[] = {
-    "create_and_first_save", "heading_block",       "selection",       "splitting",
-    "corrections",           "mean_kinetic",        "smoothing",       "chart_data_times",
-    "chart_data_channel1",   "chart_data_channel2", "state_durations", "step",
-    "compression",           "printed_table",       "tables_done",     "finish_and_save",
+    "create_and_first_save", "heading_block",       "selection",         "splitting",
+    "conversions",           "conversions_end_2",   "conversions_end_3", "chart_data_times",
+    "chart_data_channel1",   "chart_data_channel2", "state_durations",   "step",
+    "compression",           "printed_table",       "tables_done",       "finish_and_save",
 };
 
 // The report button's checks with a correction that is not the identity, which makes them go
