@@ -28,16 +28,28 @@ constexpr double kAbsoluteZeroCelsius = -273.15;
 
 using Sample = SelectedSample;
 
-QDateTime readTime(QStringView timeText, const SampleSource& line) {
-    const QString t = timeText.toString();
-    if (const auto time = TryReadDateTime(t)) {
+// A sample line as a message names it: its number and its text, looked up for a failure only.
+struct Line {
+    const SampleLines& rows;
+    qsizetype index;
+
+    SampleSource source() const { return {rows.numbers.value(index), rows.texts[index]}; }
+};
+
+QDateTime readTime(QStringView timeText, const Line& line) {
+    if (const auto time = TryReadDateTime(timeText)) {
         return *time;
     }
-    throw ConversionError(messages::SampleTimeError(t, line.number, line.text), t);
+    const QString t = timeText.toString();
+    const SampleSource source = line.source();
+    throw ConversionError(messages::SampleTimeError(t, source.number, source.text), t);
 }
 
-double readValue(QStringView valueText, const SampleSource& line) {
-    return static_cast<double>(ReadSampleValue(valueText.trimmed().toString(), line));
+double readValue(QStringView valueText, const Line& line) {
+    if (const auto value = TryReadNumber(valueText)) {
+        return static_cast<double>(*value);
+    }
+    return static_cast<double>(ReadSampleValue(valueText.trimmed().toString(), line.source()));
 }
 
 // Whether a sample text is already in the corrected column's form: at most 8 significant
@@ -63,8 +75,7 @@ bool keptAsRead(QStringView text) {
 
 // The value as the corrected column holds it: x·factor + offset in the text form the tables
 // print from.
-double corrected(QStringView text, const SampleSource& line, long double factor,
-                 long double offset) {
+double corrected(QStringView text, const Line& line, long double factor, long double offset) {
     const double x = readValue(text, line);
     if (factor == 1 && offset == 0 && keptAsRead(text.trimmed())) {
         return x;
@@ -201,11 +212,12 @@ SelectedSamples SelectRows(const SampleLines& rows, qsizetype first, qsizetype l
     files::UseFullLongDoublePrecision();  // also run in threads of its own
     SelectedSamples selected;
     for (qsizetype i = first; i < last; ++i) {
-        const SampleSource line{rows.numbers.value(i), rows.texts[i]};
-        const auto parts = SplitSampleLine(line.text, hasTemperature);
+        const Line line{rows, i};
+        const auto parts = SplitSampleLine(rows.texts[i], hasTemperature);
         if (!parts) {
-            throw ConversionError(messages::SampleWithoutSeparator(line.number, line.text),
-                                  line.text);
+            throw ConversionError(
+                messages::SampleWithoutSeparator(rows.numbers.value(i), rows.texts[i]),
+                rows.texts[i]);
         }
         const QDateTime time = readTime(parts->time, line);
         if (time < start || end < time) {
