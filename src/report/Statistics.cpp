@@ -211,6 +211,10 @@ SelectedSamples SelectRows(const SampleLines& rows, qsizetype first, qsizetype l
                            const Corrections& k) {
     files::UseFullLongDoublePrecision();  // also run in threads of its own
     SelectedSamples selected;
+    const auto count = static_cast<std::size_t>(last - first);
+    selected.times.reserve(count);
+    selected.channel1.reserve(hasTemperature ? count : 0);
+    selected.channel2.reserve(count);
     for (qsizetype i = first; i < last; ++i) {
         const Line line{rows, i};
         const auto parts = SplitSampleLine(rows.texts[i], hasTemperature);
