@@ -7,13 +7,33 @@
 
 #include <QStringView>
 
+#include <array>
+
 namespace qorv {
 
 namespace {
 
+// Cuts `text` at each `separator` into `parts`, empty parts kept; returns how many there are,
+// or one more than `parts` holds when there are more. Nothing is allocated: every sample's
+// time goes through here.
+template <std::size_t N>
+qsizetype splitInto(QStringView text, QChar separator, std::array<QStringView, N>& parts) {
+    qsizetype count = 0;
+    qsizetype start = 0;
+    while (count < qsizetype(N)) {
+        const qsizetype at = text.indexOf(separator, start);
+        parts[std::size_t(count++)] = at < 0 ? text.sliced(start) : text.sliced(start, at - start);
+        if (at < 0) {
+            return count;
+        }
+        start = at + 1;
+    }
+    return count + 1;
+}
+
 std::optional<QDate> readDate(QStringView text, QChar separator) {
-    const auto parts = text.split(separator);
-    if (parts.size() != 3) {
+    std::array<QStringView, 3> parts;
+    if (splitInto(text, separator, parts) != 3) {
         return std::nullopt;
     }
     const auto day = ReadDigits(parts[0], 2);
@@ -30,13 +50,14 @@ std::optional<QDate> readDate(QStringView text, QChar separator) {
 }
 
 std::optional<QTime> readTime(QStringView text, QChar separator) {
-    const auto parts = text.split(separator);
-    if (parts.size() < 2 || parts.size() > 3) {
+    std::array<QStringView, 3> parts;
+    const qsizetype count = splitInto(text, separator, parts);
+    if (count < 2 || count > 3) {
         return std::nullopt;
     }
     const auto hour = ReadDigits(parts[0], 2);
     const auto minute = ReadDigits(parts[1], 2);
-    const auto second = parts.size() == 3 ? ReadDigits(parts[2], 2) : std::optional<int>(0);
+    const auto second = count == 3 ? ReadDigits(parts[2], 2) : std::optional<int>(0);
     if (!hour || !minute || !second || *hour > 23 || *minute > 59 || *second > 59) {
         return std::nullopt;
     }
