@@ -60,4 +60,18 @@ inline void WriteTwoChannelLogger(const std::string& path, int samples, int plac
     }
 }
 
+// Writes `count` such exports into `folder` as NAME_00.txt, NAME_01.txt, ...; returns their
+// paths. With `places`, file i is logger i of a mapping study.
+inline QStringList WriteTwoChannelLoggers(const QString& folder, const char* name, int count,
+                                          int samples, bool places = false) {
+    QStringList paths;
+    for (int i = 0; i < count; ++i) {
+        paths
+            << folder +
+                   QStringLiteral("/%1_%2.txt").arg(QLatin1String(name)).arg(i, 2, 10, QChar('0'));
+        WriteTwoChannelLogger(paths.back().toStdString(), samples, places ? i : -1);
+    }
+    return paths;
+}
+
 }  // namespace qorv::bench

@@ -55,11 +55,8 @@ void WriteLongDeviceLogger(const QString& path, qsizetype deviceBytes) {
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
-    QStringList files;
-    for (int i = 0; i < kFiles; ++i) {
-        files << dir.filePath(QStringLiteral("log_%1.txt").arg(i, 2, 10, QChar('0')));
-        qorv::bench::WriteTwoChannelLogger(files.back().toStdString(), kSamples);
-    }
+    const QStringList files =
+        qorv::bench::WriteTwoChannelLoggers(dir.path(), "log", kFiles, kSamples);
 
     // Best of two of each, taken in turns, so that a slower moment of the machine does not
     // fall on one of them only.

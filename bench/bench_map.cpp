@@ -34,11 +34,8 @@ double RunTool(const QStringList& arguments, const QString& out) {
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
-    QStringList loggers;
-    for (int i = 0; i < kLoggers; ++i) {
-        loggers << dir.filePath(QStringLiteral("place_%1.txt").arg(i, 2, 10, QChar('0')));
-        qorv::bench::WriteTwoChannelLogger(loggers.back().toStdString(), kSamples, i);
-    }
+    const QStringList loggers =
+        qorv::bench::WriteTwoChannelLoggers(dir.path(), "place", kLoggers, kSamples, true);
 
     double map = -1;
     double one = -1;
