@@ -37,8 +37,8 @@ bool SameLoad(const qorv::LogData& a, const qorv::LoadSummary& as, const qorv::L
 }
 
 void CheckInvariants(const qorv::LogData& d) {
-    for (const QStringList* rows : {&d.LabelRows, &d.StatusRows, &d.SampleRows}) {
-        for (const QString& row : *rows) {
+    for (const QStringList& rows : {d.LabelRows, d.StatusRows, d.SampleRows.toList()}) {
+        for (const QString& row : rows) {
             Check(!row.isEmpty(), "an empty line was collected");
             Check(!row.contains(u'\n') && !row.contains(u'\r'), "a line end inside a line");
         }
@@ -49,7 +49,7 @@ void CheckInvariants(const qorv::LogData& d) {
           "DataChannelHeader");
     Check(d.DeviceKind != u"21" || d.DataChannelState == u"NO", "DS1921 with a data channel");
     const QString firstDate =
-        d.SampleRows.isEmpty() ? QString() : d.SampleRows.first().left(11).remove(u' ');
+        d.SampleRows.isEmpty() ? QString() : d.SampleRows.first().left(11).toString().remove(u' ');
     Check(d.FirstDate == firstDate, "FirstDate is not the first sample's date");
 }
 

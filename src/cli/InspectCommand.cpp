@@ -69,7 +69,7 @@ void printSummary(QTextStream& out, const ProgramState& state) {
     printList(out, "LabelRows", d.LabelRows);
     printList(out, "StatusRows", d.StatusRows);
     printList(out, "SampleDates", s.SampleDates);
-    printList(out, "SampleRows", d.SampleRows);
+    printList(out, "SampleRows", d.SampleRows.toList());
 }
 
 }  // namespace
@@ -94,7 +94,7 @@ QJsonObject InspectObject(const ProgramState& state) {
     o["LastDate"] = d.LastDate;
     o["LabelRows"] = textArray(d.LabelRows);
     o["StatusRows"] = textArray(d.StatusRows);
-    o["SampleRows"] = textArray(d.SampleRows);
+    o["SampleRows"] = textArray(d.SampleRows.toList());
     o["WindowTitle"] = optionalText(s.WindowTitle);
     o["SummaryRows"] = textArray(s.SummaryRows);
     o["LimitRows"] = textArray(s.LimitRows);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "import/TextColumn.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -12,7 +14,8 @@ namespace qorv {
 // What remains in memory after one logger text file has been loaded. There is one instance for
 // the whole program run; every load replaces most of it, but the fields marked "kept" keep the
 // previous file's value when the new file has no line for them. Samples stay unparsed text: the
-// report run parses dates, times and values out of `SampleRows` each time it runs.
+// report run parses dates, times and values out of `SampleRows` each time it runs. The sample
+// lines are held end to end in one buffer: a large file holds a million of them.
 //
 // State flags are short texts tested by equality, as the rest of the program knows them:
 // "OK"/"NO" (present), "true"/"NO" (events), "XX"/"21" (device kind), "NO"/"XXX"/"OK"
@@ -40,7 +43,7 @@ struct LogData {
     QString LastDate;               // last distinct sample date, "" without samples
     QStringList LabelRows;
     QStringList StatusRows;
-    QStringList SampleRows;
+    TextColumn SampleRows;
     // The line number in the file (1-based) of each entry of SampleRows, set beside it.
     QList<qsizetype> SampleLineNumbers;
 

@@ -95,7 +95,7 @@ void LogLineReader::prepare(const QString& fileName) {
 
     data_.StatusRows = QStringList();
     data_.LabelRows = QStringList();
-    data_.SampleRows = QStringList();
+    data_.SampleRows = TextColumn();
     data_.SampleLineNumbers = QList<qsizetype>();
     lineNumber_ = 0;
 
@@ -224,7 +224,7 @@ void LogLineReader::takeSampleLine(QStringView line) {
         summary_.CelsiusCount = static_cast<int>(line.count(kCelsius));
         celsiusCounted_ = true;
     }
-    data_.SampleRows.append(line.toString());
+    data_.SampleRows.append(line);
     data_.SampleLineNumbers.append(lineNumber_);
     if (data_.SampleRows.size() == 1) {
         if (events) {
@@ -357,14 +357,14 @@ void LogLineReader::makeDataChannelCaption() {
         caption = QString(header).replace(kEmptyUnit.toString(), QStringLiteral("(Есть/Нет)"));
     }
     if (!data_.SampleRows.isEmpty()) {
-        const QString& firstSample = data_.SampleRows.first();
+        const QStringView firstSample = data_.SampleRows.first();
         bool secondTemperature = false;
         if (!data_.hasTemperatureChannel()) {
             secondTemperature = firstSample.contains(kCelsius);
         } else {
             // Channel 1 takes the first "°C"; another one belongs to channel 2.
             const qsizetype at = firstSample.indexOf(kCelsius);
-            secondTemperature = at >= 0 && QString(firstSample).remove(at, 2).contains(kCelsius);
+            secondTemperature = at >= 0 && firstSample.toString().remove(at, 2).contains(kCelsius);
         }
         if (secondTemperature) {
             caption = QString(header).replace(kEmptyUnit.toString(), QStringLiteral("(°C)"));

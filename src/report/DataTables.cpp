@@ -31,22 +31,29 @@ void thinBorders(const Range& range) {
     range.borders().setLineStyle(xl::Continuous);
 }
 
-// A column of the chart data: entry i of `texts` (empty where the list has none) in row
-// first + i.
-TextArray columnOf(const QStringList& texts, qsizetype rows) {
-    if (texts.size() == rows) {
-        return TextArray::column(texts);  // the list itself, shared, no copy of its texts
+// Writes a column of the chart data: entry i of `texts` (empty where the list has none) in
+// row firstRow + i of `column`, for `rows` rows, a block at a time so that only one block's
+// texts are held as strings. Thin borders go round every cell of it.
+void writeDataColumn(automation::Worksheet& sheet, int firstRow, int column,
+                     const TextColumn& texts, qsizetype rows) {
+    constexpr qsizetype kBlock = 65536;
+    for (qsizetype start = 0; start < rows; start += kBlock) {
+        const qsizetype count = std::min(kBlock, rows - start);
+        TextArray array(count, 1);
+        for (qsizetype i = 0; i < count; ++i) {
+            array.at(i, 0) = texts.value(start + i).toString();
+        }
+        const int first = firstRow + static_cast<int>(start);
+        sheet.range(block(first, column, first + static_cast<int>(count) - 1, column))
+            .setValue(array);
     }
-    TextArray array(rows, 1);
-    for (qsizetype i = 0; i < rows && i < texts.size(); ++i) {
-        array.at(i, 0) = texts[i];
-    }
-    return array;
+    const int last = firstRow + static_cast<int>(rows) - 1;
+    thinBorders(sheet.range(block(firstRow, column, last, column)));
 }
 
 // A value as the printed table shows it: the text read back and written with the channel's
 // decimals; an empty entry stays empty. A failure names the line of `sample`.
-QString printedValue(const QString& entry, int decimals, const SampleColumns& columns,
+QString printedValue(QStringView entry, int decimals, const SampleColumns& columns,
                      qsizetype sample) {
     if (entry.isEmpty()) {
         return QString();
@@ -54,7 +61,8 @@ QString printedValue(const QString& entry, int decimals, const SampleColumns& co
     const auto value = TryReadNumber(entry);
     if (!value) {
         const SampleSource source = columns.sourceOf(sample);
-        throw ConversionError(messages::SampleValueError(entry, source.number, source.text), entry);
+        const QString text = entry.toString();
+        throw ConversionError(messages::SampleValueError(text, source.number, source.text), text);
     }
     return FixedText(static_cast<double>(*value), decimals);
 }
@@ -79,7 +87,7 @@ TextArray printedValues(ReportRun& run, const TableBlock& b, int width, bool two
     TextArray values(b.sampleCount, width);
     for (qsizetype i = 0; i < b.sampleCount; ++i) {
         const qsizetype sample = b.firstSample + i;
-        values.at(i, 0) = columns.TimeTexts[sample];
+        values.at(i, 0) = columns.TimeTexts[sample].toString();
         if (twoChannels) {
             values.at(i, 1) = printedValue(EntryAt(columns.Channel1Texts, sample),
                                            chart.TempDecimals, columns, sample)
@@ -88,8 +96,8 @@ TextArray printedValues(ReportRun& run, const TableBlock& b, int width, bool two
                                            chart.DataDecimals, columns, sample)
                                   .replace(',', run.decimalSeparator);
         } else {
-            const QString entry = channel1Values ? EntryAt(columns.Channel1Texts, sample)
-                                                 : EntryAt(columns.Channel2Texts, sample);
+            const QStringView entry = channel1Values ? EntryAt(columns.Channel1Texts, sample)
+                                                     : EntryAt(columns.Channel2Texts, sample);
             values.at(i, 1) =
                 printedValue(entry, oneChannelDecimals, columns, sample).replace(',', '.');
         }
@@ -197,19 +205,14 @@ void WriteChartDataColumns(ReportRun& run) {
     if (n > ChartDataCapacity(o, s.data)) {
         throw ReportError(messages::TooManySamples(n, ChartDataCapacity(o, s.data)));
     }
-    const int last = f + static_cast<int>(n) - 1;
 
     if (n > 0) {
-        Range times = sheet.range(block(f, kTimeColumn, last, kTimeColumn));
-        times.setFormulaR1C1Local(columnOf(run.columns.TimeTexts, n));
-        thinBorders(times);
+        writeDataColumn(sheet, f, kTimeColumn, run.columns.TimeTexts, n);
     }
     run.advance();
 
     if (run.channels.channel1 && n > 0) {
-        Range b = sheet.range(block(f, kChannel1Column, last, kChannel1Column));
-        b.setValue(columnOf(run.columns.Channel1Texts, n));
-        thinBorders(b);
+        writeDataColumn(sheet, f, kChannel1Column, run.columns.Channel1Texts, n);
     }
     run.advance();
 
@@ -217,9 +220,7 @@ void WriteChartDataColumns(ReportRun& run) {
         // Channel 2's measured values alone take the first value column.
         const int x =
             !run.channels.channel1 && !run.channels.events ? kChannel1Column : kChannel2Column;
-        Range c = sheet.range(block(f, x, last, x));
-        c.setValue(columnOf(run.columns.Channel2Texts, n));
-        thinBorders(c);
+        writeDataColumn(sheet, f, x, run.columns.Channel2Texts, n);
     }
     run.DataSheetRow = f + static_cast<int>(n);
     run.ChartDataLastRow = run.DataSheetRow - 1;
@@ -250,13 +251,13 @@ void WriteStateDurationTable(ReportRun& run) {
     const QString reduced = ReducedRateText(s.data.RateText.value_or(QString()));
     s.data.RateText = reduced;
 
-    const QStringList& states = run.columns.Channel2Texts;
+    const TextColumn& states = run.columns.Channel2Texts;
     std::optional<long long> interval;  // read when the first row is written
-    QString current = EntryAt(states, 0);
+    QStringView current = EntryAt(states, 0);
     long long count = 0;
     int row = f;
     for (qsizetype j = 0; j < n; ++j) {
-        const QString entry = EntryAt(states, j);
+        const QStringView entry = EntryAt(states, j);
         if (entry == current && j != n - 1) {
             count += 1;
             continue;
@@ -268,10 +269,10 @@ void WriteStateDurationTable(ReportRun& run) {
                 throw ConversionError(messages::RateTextError(reduced), reduced);
             }
         }
-        sheet.cells(row, current == "0" ? kChannel1Column : kChannel2Column)
+        sheet.cells(row, current == u"0" ? kChannel1Column : kChannel2Column)
             .setValue2(QString::number(*interval * count));
         Range a = sheet.cells(row, kTimeColumn);
-        a.setFormulaR1C1Local(run.columns.TimeTexts[j]);
+        a.setFormulaR1C1Local(run.columns.TimeTexts[j].toString());
         a.setNumberFormatLocal(QStringLiteral("ДД/ММ/ГГ Ч:ММ;@"));
         current = entry;
         count = 1;

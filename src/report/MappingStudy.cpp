@@ -61,12 +61,12 @@ QDateTime clockTime(const QDateTime& time) {
 
 // The time of a sample line with a temperature value; nothing for any other line, also for
 // one that does not read (the statistics pass names such a line).
-std::optional<QDateTime> temperatureTime(const QString& line) {
+std::optional<QDateTime> temperatureTime(QStringView line) {
     const auto parts = SplitSampleLine(line, true);
     if (!parts || parts->channel1.trimmed().isEmpty()) {
         return std::nullopt;
     }
-    return TryReadDateTime(parts->time.toString());
+    return TryReadDateTime(parts->time);
 }
 
 void loadLogger(const QString& file, LoadedLogger& logger) {
@@ -77,13 +77,13 @@ void loadLogger(const QString& file, LoadedLogger& logger) {
     } catch (const std::exception& e) {
         throw ReportError(text::FileFailed(file, UserMessage(e)));
     }
-    const QStringList& rows = logger.state.data.SampleRows;
+    const TextColumn& rows = logger.state.data.SampleRows;
     if (logger.state.data.hasTemperatureChannel()) {
-        for (auto row = rows.cbegin(); row != rows.cend() && !logger.first.isValid(); ++row) {
-            logger.first = temperatureTime(*row).value_or(QDateTime());
+        for (qsizetype i = 0; i < rows.size() && !logger.first.isValid(); ++i) {
+            logger.first = temperatureTime(rows[i]).value_or(QDateTime());
         }
-        for (auto row = rows.crbegin(); row != rows.crend() && !logger.last.isValid(); ++row) {
-            logger.last = temperatureTime(*row).value_or(QDateTime());
+        for (qsizetype i = rows.size() - 1; i >= 0 && !logger.last.isValid(); --i) {
+            logger.last = temperatureTime(rows[i]).value_or(QDateTime());
         }
     }
     if (!logger.first.isValid()) {

@@ -79,7 +79,7 @@ SelectionScan ScanSelection(const LogData& data, const QDateTime& start, const Q
                             bool channel2Corrected) {
     SelectionScan scan;
     const bool hasTemperatureChannel = data.hasTemperatureChannel();
-    for (const QString& line : data.SampleRows) {
+    for (const QStringView line : data.SampleRows) {
         const auto parts = SplitSampleLine(line, hasTemperatureChannel);
         if (!parts) {
             continue;

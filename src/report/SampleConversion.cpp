@@ -7,8 +7,8 @@
 #include "report/ReportError.h"
 #include "report/SideBySide.h"
 
+#include <algorithm>
 #include <atomic>
-
 #include <cmath>
 
 namespace qorv {
@@ -42,15 +42,20 @@ long double readValue(QStringView text, const SampleColumns& columns, qsizetype 
 }
 
 // Replaces each non-empty entry of `list` by ValueText(x·factor + offset).
-void correct(QStringList& list, const SampleColumns& columns, long double factor,
+void correct(TextColumn& list, const SampleColumns& columns, long double factor,
              long double offset) {
+    TextColumn corrected;
+    corrected.reserve(list.size(), list.characters());
     for (qsizetype i = 0; i < list.size(); ++i) {
-        if (list[i].isEmpty()) {
+        const QStringView entry = list[i];
+        if (entry.isEmpty()) {
+            corrected.append(entry);
             continue;
         }
-        const long double x = readValue(QStringView(list[i]).trimmed(), columns, i);
-        list[i] = ValueText(static_cast<double>(CorrectedValue(x, factor, offset)));
+        const long double x = readValue(entry.trimmed(), columns, i);
+        corrected.append(ValueText(static_cast<double>(CorrectedValue(x, factor, offset))));
     }
+    list = std::move(corrected);
 }
 
 // Keeps the entries whose index is in `keep`; an empty list stays empty.
@@ -65,6 +70,9 @@ void keepEntries(QList<T>& list, const std::vector<qsizetype>& keep) {
         kept << list[i];
     }
     list = std::move(kept);
+}
+void keepEntries(TextColumn& list, const std::vector<qsizetype>& keep) {
+    list.keep(keep);
 }
 
 }  // namespace
@@ -92,21 +100,26 @@ SampleLines SelectSamplesByRange(const SampleLines& samples, const QDateTime& st
     std::vector<char> inRange(static_cast<std::size_t>(count));
     RunOverPieces(count, [&](qsizetype first, qsizetype last) {
         for (qsizetype i = first; i < last; ++i) {
-            const QString& line = samples.texts[i];
+            const QStringView line = samples.texts[i];
             const qsizetype number = samples.numbers.value(i);
             const qsizetype p = line.indexOf(kSeparator);
             if (p < 0) {
-                throw ConversionError(messages::SampleWithoutSeparator(number, line), line);
+                const QString text = line.toString();
+                throw ConversionError(messages::SampleWithoutSeparator(number, text), text);
             }
-            const QStringView timeText = QStringView(line).left(p).trimmed();
+            const QStringView timeText = line.left(p).trimmed();
             const auto time = TryReadDateTime(timeText);
             if (!time) {
                 const QString shown = timeText.toString();
-                throw ConversionError(messages::SampleTimeError(shown, number, line), shown);
+                throw ConversionError(messages::SampleTimeError(shown, number, line.toString()),
+                                      shown);
             }
             inRange[static_cast<std::size_t>(i)] = start <= *time && *time <= end;
         }
     });
+    if (std::all_of(inRange.begin(), inRange.end(), [](char in) { return in != 0; })) {
+        return samples;  // every line: the lines themselves, shared
+    }
     SampleLines selected;
     for (qsizetype i = 0; i < count; ++i) {
         if (inRange[static_cast<std::size_t>(i)]) {
@@ -143,52 +156,72 @@ std::optional<SampleLineParts> SplitSampleLine(QStringView line, bool hasTempera
     return parts;
 }
 
-SampleColumns SplitSamples(const SampleLines& selected, bool hasTemperatureChannel) {
-    const QStringList& lines = selected.texts;
-    const qsizetype count = lines.size();
-    const QChar dateSeparator = FormatSettings::instance().dateSeparator();
-    SampleColumns c;
-    c.Lines = selected;
-    c.TimeTexts.resize(count);
-    if (hasTemperatureChannel) {
-        c.Channel1Texts.resize(count);
+namespace {
+
+// Splits selected line i; a line without " - " ends the run with a message naming it.
+SampleLineParts splitSelected(const SampleLines& selected, qsizetype i,
+                              bool hasTemperatureChannel) {
+    const QStringView line = selected.texts[i];
+    const auto parts = SplitSampleLine(line, hasTemperatureChannel);
+    if (!parts) {
+        const QString text = line.toString();
+        throw ConversionError(messages::SampleWithoutSeparator(selected.numbers.value(i), text),
+                              text);
     }
-    c.Channel2Texts.resize(count);
-    // The lines are split on the cores a piece at a time, each entry written in its place.
-    QString* times = c.TimeTexts.data();
-    QString* channel1 = c.Channel1Texts.data();
-    QString* channel2 = c.Channel2Texts.data();
+    return *parts;
+}
+
+}  // namespace
+
+SampleColumns SplitSamples(const SampleLines& selected, bool hasTemperatureChannel) {
+    const qsizetype count = selected.texts.size();
+    const QChar dateSeparator = FormatSettings::instance().dateSeparator();
+    // Two passes over the lines on the cores, a piece at a time: the first measures each text,
+    // the second writes it in its place in columns made to the measure.
+    QList<qsizetype> timeLengths(count);
+    QList<qsizetype> channel1Lengths(hasTemperatureChannel ? count : 0);
+    QList<qsizetype> channel2Lengths(count);
     std::atomic<bool> anyChannel2 = false;
     RunOverPieces(count, [&](qsizetype first, qsizetype last) {
         bool any = false;
         for (qsizetype i = first; i < last; ++i) {
-            const auto parts = SplitSampleLine(lines[i], hasTemperatureChannel);
-            if (!parts) {
-                throw ConversionError(
-                    messages::SampleWithoutSeparator(selected.numbers.value(i), lines[i]),
-                    lines[i]);
-            }
-            // The date parts, whether written with '/' or '.', take the system's separator.
-            QString time = parts->time.toString();
-            for (QChar& ch : time) {
-                if (ch == '/' || ch == '.') {
-                    ch = dateSeparator;
-                }
-            }
-            times[i] = std::move(time);
+            const SampleLineParts parts = splitSelected(selected, i, hasTemperatureChannel);
+            timeLengths[i] = parts.time.size();
             if (hasTemperatureChannel) {
-                channel1[i] = parts->channel1.toString();
+                channel1Lengths[i] = parts.channel1.size();
             }
-            channel2[i] = parts->channel2.toString();
-            any = any || !parts->channel2.isEmpty();
+            channel2Lengths[i] = parts.channel2.size();
+            any = any || !parts.channel2.isEmpty();
         }
         if (any) {
             anyChannel2 = true;
         }
     });
-    if (!anyChannel2) {
-        c.Channel2Texts.clear();
+    SampleColumns c;
+    c.Lines = selected;
+    c.TimeTexts = TextColumn::ofLengths(timeLengths);
+    c.Channel1Texts = TextColumn::ofLengths(channel1Lengths);
+    if (anyChannel2) {
+        c.Channel2Texts = TextColumn::ofLengths(channel2Lengths);
     }
+    timeLengths = channel1Lengths = channel2Lengths = QList<qsizetype>();
+    RunOverPieces(count, [&](qsizetype first, qsizetype last) {
+        for (qsizetype i = first; i < last; ++i) {
+            const SampleLineParts parts = splitSelected(selected, i, hasTemperatureChannel);
+            // The date parts, whether written with '/' or '.', take the system's separator.
+            std::replace_copy_if(
+                parts.time.begin(), parts.time.end(), c.TimeTexts.entryData(i),
+                [](QChar ch) { return ch == '/' || ch == '.'; }, dateSeparator);
+            if (hasTemperatureChannel) {
+                std::copy(parts.channel1.begin(), parts.channel1.end(),
+                          c.Channel1Texts.entryData(i));
+            }
+            if (anyChannel2) {
+                std::copy(parts.channel2.begin(), parts.channel2.end(),
+                          c.Channel2Texts.entryData(i));
+            }
+        }
+    });
     return c;
 }
 
@@ -244,10 +277,13 @@ class MktSum {
 
 void ApplyMeanKineticTemperature(SampleColumns& columns, const QString& deltaH, bool roundTerms) {
     MktSum mkt(ReadFieldValue(deltaH, "ΔH"));
-    // Each entry is replaced by the running value as it is read, so the column is held once.
-    for (qsizetype i = 0; i < columns.Channel1Texts.size(); ++i) {
-        QString& entry = columns.Channel1Texts[i];
+    const TextColumn& temperatures = columns.Channel1Texts;
+    TextColumn running;
+    running.reserve(temperatures.size(), temperatures.characters());
+    for (qsizetype i = 0; i < temperatures.size(); ++i) {
+        const QStringView entry = temperatures[i];
         if (entry.isEmpty()) {
+            running.append(entry);
             continue;
         }
         const double term = mkt.term(readValue(entry, columns, i));
@@ -259,8 +295,9 @@ void ApplyMeanKineticTemperature(SampleColumns& columns, const QString& deltaH, 
             }
         }
         mkt.add(termValue);
-        entry = ValueText(mkt.temperature());
+        running.append(ValueText(mkt.temperature()));
     }
+    columns.Channel1Texts = std::move(running);
 }
 
 double MeanKineticTemperature(const std::vector<double>& celsius, long double deltaH) {
@@ -278,18 +315,24 @@ void SmoothChannel2(SampleColumns& columns, const QString& k) {
     const long double weight = ReadFieldValue(k, "Коэффициент сглаживания");
     bool first = true;
     long double previous = 0;  // the previous result, read back from its text
-    for (qsizetype i = 0; i < columns.Channel2Texts.size(); ++i) {
-        QString& entry = columns.Channel2Texts[i];
+    const TextColumn& values = columns.Channel2Texts;
+    TextColumn smoothed;
+    smoothed.reserve(values.size(), values.characters());
+    for (qsizetype i = 0; i < values.size(); ++i) {
+        const QStringView entry = values[i];
         if (entry.isEmpty()) {
+            smoothed.append(entry);
             continue;
         }
         const long double x = readValue(entry, columns, i);
         const long double y =
             first ? x * weight + (1 - weight) * x : x * weight + (1 - weight) * previous;
-        entry = ValueText(static_cast<double>(y));
-        previous = ReadNumber(entry);
+        const QString result = ValueText(static_cast<double>(y));
+        previous = ReadNumber(result);
+        smoothed.append(result);
         first = false;
     }
+    columns.Channel2Texts = std::move(smoothed);
 }
 
 void StepSamples(SampleColumns& columns, int step) {
@@ -312,23 +355,23 @@ void CompressSamples(SampleColumns& columns, bool channel1, bool channel2) {
     QString last2 = QStringLiteral("NO");
     std::vector<qsizetype> keep;
     for (qsizetype i = 0; i < columns.TimeTexts.size(); ++i) {
-        const QString v1 = EntryAt(columns.Channel1Texts, i);
-        const QString v2 = EntryAt(columns.Channel2Texts, i);
+        const QStringView v1 = EntryAt(columns.Channel1Texts, i);
+        const QStringView v2 = EntryAt(columns.Channel2Texts, i);
         if (channel1 && channel2) {
             if (v1 != last1 || v2 != last2) {
                 keep.push_back(i);
-                last1 = v1.trimmed();
-                last2 = v2.trimmed();
+                last1 = v1.trimmed().toString();
+                last2 = v2.trimmed().toString();
             }
         } else if (channel1) {
             if (v1 != last1) {
                 keep.push_back(i);
-                last1 = v1;
+                last1 = v1.toString();
             }
         } else if (channel2) {
             if (v2 != last2) {
                 keep.push_back(i);
-                last2 = v2;
+                last2 = v2.toString();
             }
         }
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "import/TextColumn.h"
+
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
@@ -13,7 +15,7 @@ namespace qorv {
 // Sample lines with the line number of each in the logger file (1-based): LogData's SampleRows
 // and SampleLineNumbers, or a selection of them.
 struct SampleLines {
-    QStringList texts;
+    TextColumn texts;
     QList<qsizetype> numbers;
 };
 
@@ -25,6 +27,7 @@ struct SampleSource {
 
 // The three parallel text columns a report is made of, entry i of each belonging to sample i,
 // with the selected sample lines they came from (for messages that say where a value failed).
+// Each column holds its texts end to end, as a million samples need.
 //
 // A channel list is either empty (the channel is absent: no temperature channel, or no line
 // carries a channel-2 value) or exactly as long as `TimeTexts`; a line that lacks the channel's
@@ -33,18 +36,18 @@ struct SampleSource {
 // values").
 struct SampleColumns {
     SampleLines Lines;
-    QStringList TimeTexts;
-    QStringList Channel1Texts;
-    QStringList Channel2Texts;
+    TextColumn TimeTexts;
+    TextColumn Channel1Texts;
+    TextColumn Channel2Texts;
 
     SampleSource sourceOf(qsizetype i) const {
-        return {Lines.numbers.value(i), Lines.texts.value(i)};
+        return {Lines.numbers.value(i), Lines.texts.value(i).toString()};
     }
 };
 
 // The entry of a channel list for sample i: empty when the list is empty.
-inline QString EntryAt(const QStringList& list, qsizetype i) {
-    return i < list.size() ? list[i] : QString();
+inline QStringView EntryAt(const TextColumn& list, qsizetype i) {
+    return list.value(i);
 }
 
 // A sample value's text read as a number; a text that does not read ends the run with a

@@ -64,10 +64,11 @@ void RunSideBySide(qsizetype count, const Work& work) {
 // Runs work(first, last) over [0, count) cut into pieces of consecutive indexes, the pieces side
 // by side as RunSideBySide runs them: a failure is the one of the lowest piece, so work that
 // goes through its piece in order fails where a pass over all indexes in order first fails.
-// Few indexes make one piece, done on the calling thread.
+// Few indexes make one piece, done on the calling thread. Piece k starts at k * kPieceSize.
+inline constexpr qsizetype kPieceSize = 32768;
 template <typename Work>
 void RunOverPieces(qsizetype count, const Work& work) {
-    constexpr qsizetype kPiece = 32768;
+    constexpr qsizetype kPiece = kPieceSize;
     const qsizetype pieces = (count + kPiece - 1) / kPiece;
     RunSideBySide(pieces,
                   [&](qsizetype k) { work(k * kPiece, std::min(count, (k + 1) * kPiece)); });

@@ -33,7 +33,9 @@ struct Line {
     const SampleLines& rows;
     qsizetype index;
 
-    SampleSource source() const { return {rows.numbers.value(index), rows.texts[index]}; }
+    SampleSource source() const {
+        return {rows.numbers.value(index), rows.texts[index].toString()};
+    }
 };
 
 QDateTime readTime(QStringView timeText, const Line& line) {
@@ -220,8 +222,8 @@ SelectedSamples SelectRows(const SampleLines& rows, qsizetype first, qsizetype l
         const auto parts = SplitSampleLine(rows.texts[i], hasTemperature);
         if (!parts) {
             throw ConversionError(
-                messages::SampleWithoutSeparator(rows.numbers.value(i), rows.texts[i]),
-                rows.texts[i]);
+                messages::SampleWithoutSeparator(rows.numbers.value(i), rows.texts[i].toString()),
+                rows.texts[i].toString());
         }
         const QDateTime time = readTime(parts->time, line);
         if (time < start || end < time) {

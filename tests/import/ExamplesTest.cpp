@@ -61,7 +61,7 @@ TEST(Examples, LoadAsTheirLoggers) {
         EXPECT_GE(l.summary.SummaryRows.size(), 5);
         EXPECT_GE(l.data.SampleRows.size(), 300);
         EXPECT_GE(l.summary.SampleDates.size(), 2);  // more than one day
-        for (const QString& sample : l.data.SampleRows) {
+        for (const QString& sample : l.data.SampleRows.toList()) {
             ASSERT_TRUE(sampleForm.match(sample).hasMatch()) << sample.toStdString();
         }
     }

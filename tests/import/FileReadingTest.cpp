@@ -107,7 +107,7 @@ TEST(LineEnds, LinesAcrossReadPiecesStayWhole) {
     EXPECT_EQ(l.data.StatusRows[1], statusRow);
     ASSERT_EQ(l.data.SampleRows.size(), 2);
     EXPECT_EQ(l.data.SampleRows[0], longSample);
-    EXPECT_EQ(l.data.SampleRows[1], " 02/01/2023 00:00:00 - 2 °C");
+    EXPECT_EQ(l.data.SampleRows[1].toString(), " 02/01/2023 00:00:00 - 2 °C");
 }
 
 TEST(LineEnds, InvalidUtf8BeforeAPieceBoundaryKeepsTheLineEnd) {
@@ -155,9 +155,9 @@ TEST(OddContent, RandomBytesLoadWithoutComplaint) {
         }
         Loaded l;
         PuskBytes(l.data, l.summary, "noise.txt", bytes);
-        for (const QStringList* rows :
-             {&l.data.LabelRows, &l.data.StatusRows, &l.data.SampleRows}) {
-            for (const QString& row : *rows) {
+        for (const QStringList& rows :
+             {l.data.LabelRows, l.data.StatusRows, l.data.SampleRows.toList()}) {
+            for (const QString& row : rows) {
                 EXPECT_FALSE(row.isEmpty());
                 EXPECT_FALSE(row.contains(u'\r') || row.contains(u'\n'));
             }
@@ -310,7 +310,7 @@ void ExpectLinesBeforeTheFailureStay() {
     EXPECT_THROW(PuskFile(l.data, l.summary, "broken.txt", device), FileReadError);
     EXPECT_EQ(l.data.DataChannelHeader, "Канал данных - влажность ()");
     // The complete sample line stays; the cut one is not read.
-    EXPECT_THAT(l.data.SampleRows, ElementsAre(" 01/01/2023 00:00:00 - 1 °C"));
+    EXPECT_THAT(l.data.SampleRows.toList(), ElementsAre(" 01/01/2023 00:00:00 - 1 °C"));
     // The steps after the last line are not reached.
     EXPECT_FALSE(l.data.DataChannelCaption.has_value());
     EXPECT_TRUE(l.summary.SampleDates.isEmpty());

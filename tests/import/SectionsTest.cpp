@@ -24,10 +24,10 @@ TEST(Sections, TwoChannelFileIsSortedIntoItsSections) {
                     // Outside a DS1921 export these two change nothing.
                     "Данные считаны: 12/05/2023 10:00:05", "Значения температуры",
                     "Отсчётов в данной сессии: 4", "Всего измерений: 4"));
-    EXPECT_THAT(l.data.SampleRows, ElementsAre(" 11/05/2023 23:55:00 - 21.5 °C 45.0 %",
-                                               " 12/05/2023 00:00:00 - 21.4 °C 45.2 %",
-                                               " 12/05/2023 00:05:00 - 21.3 °C 45.5 %",
-                                               " 12/05/2023 00:10:00 - 21.3 °C 45.9 %"));
+    EXPECT_THAT(l.data.SampleRows.toList(), ElementsAre(" 11/05/2023 23:55:00 - 21.5 °C 45.0 %",
+                                                        " 12/05/2023 00:00:00 - 21.4 °C 45.2 %",
+                                                        " 12/05/2023 00:05:00 - 21.3 °C 45.5 %",
+                                                        " 12/05/2023 00:10:00 - 21.3 °C 45.9 %"));
     EXPECT_THAT(
         l.summary.LimitRows,
         ElementsAre("Верхний температурный предел: 25.0 °C", "Нижний температурный предел: 15.0 °C",
@@ -86,7 +86,7 @@ TEST(Sections, SamplesRunUntilTheNextSectionKeyword) {
         "Данные сохранены: 02/01/2023",
         " 01/01/2023 00:02:00 - 1.2 °C",
     });
-    EXPECT_THAT(l.data.SampleRows,
+    EXPECT_THAT(l.data.SampleRows.toList(),
                 ElementsAre(" 01/01/2023 00:00:00 - 1.0 °C", " 01/01/2023 00:01:00 - 1.1 °C"));
     EXPECT_THAT(l.data.StatusRows,
                 ElementsAre("Данные сохранены: 02/01/2023", " 01/01/2023 00:02:00 - 1.2 °C"));
@@ -97,7 +97,7 @@ TEST(Sections, SamplesRunUntilTheNextSectionKeyword) {
 TEST(Sections, LabelKeywordInsideValuesIsStillCollectedAsASample) {
     const Loaded l = LoadLines(
         {"Значения измеренных величин", " 01/01/2023 00:00:00 - 1.0 °C", "Ярлык", "текст ярлыка"});
-    EXPECT_THAT(l.data.SampleRows, ElementsAre(" 01/01/2023 00:00:00 - 1.0 °C", "Ярлык"));
+    EXPECT_THAT(l.data.SampleRows.toList(), ElementsAre(" 01/01/2023 00:00:00 - 1.0 °C", "Ярлык"));
     EXPECT_THAT(l.data.LabelRows, ElementsAre("текст ярлыка"));
 }
 
@@ -105,7 +105,7 @@ TEST(Sections, ValuesHeaderInsideLabelIsStillALabelRow) {
     const Loaded l = LoadLines(
         {"Ярлык", "метка", "Значения измеренных величин", " 01/01/2023 00:00:00 - 1.0 °C"});
     EXPECT_THAT(l.data.LabelRows, ElementsAre("метка", "Значения измеренных величин"));
-    EXPECT_THAT(l.data.SampleRows, ElementsAre(" 01/01/2023 00:00:00 - 1.0 °C"));
+    EXPECT_THAT(l.data.SampleRows.toList(), ElementsAre(" 01/01/2023 00:00:00 - 1.0 °C"));
 }
 
 TEST(Sections, FileWithoutKeywordsLoadsEmpty) {
@@ -197,7 +197,7 @@ TEST(Ds1921, FileIsSortedTheDs1921Way) {
                             "Верхний температурный предел: 8.0 °C",
                             "Нижний температурный предел: 2.0 °C", "Канал данных - влажность ()"));
     EXPECT_EQ(l.data.SampleRows.size(), 5);
-    EXPECT_EQ(l.data.SampleRows.first(), " 03/04/2023 08:00 - 4.5 °C");
+    EXPECT_EQ(l.data.SampleRows.first().toString(), " 03/04/2023 08:00 - 4.5 °C");
 }
 
 TEST(Ds1921, LimitLinesCountOutsideStatusExceptTheOneBlankLowerLimit) {
@@ -225,7 +225,7 @@ TEST(Ds1921, TemperatureValuesHeaderOpensValuesFromAnySection) {
                                 "Значения температуры", " 01/01/2023 00:00 - 1.0 °C"});
     // The header line is still a label row: the label section collects it before it switches.
     EXPECT_THAT(l.data.LabelRows, ElementsAre("метка", "Значения температуры"));
-    EXPECT_THAT(l.data.SampleRows, ElementsAre(" 01/01/2023 00:00 - 1.0 °C"));
+    EXPECT_THAT(l.data.SampleRows.toList(), ElementsAre(" 01/01/2023 00:00 - 1.0 °C"));
 }
 
 TEST(Ds1921, DeviceLineLateInTheFileSwitchesTheLayoutFromThere) {

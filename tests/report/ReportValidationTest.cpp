@@ -215,7 +215,8 @@ TEST_P(ReportValidationTest, SelectionLargerThanTheSheetIsRefused) {
     }
     withChannels(options_);
     const qsizetype capacity = automation::kMaxRows - 4;
-    data_.SampleRows = QStringList(capacity + 1, QStringLiteral("01/02/2015 10:00:00 - 1.5 °C"));
+    QStringList rows(capacity + 1, QStringLiteral("01/02/2015 10:00:00 - 1.5 °C"));
+    data_.SampleRows = rows;
     data_.SampleLineNumbers = QList<qsizetype>(capacity + 1, 1);
     const auto message = validate(options_);
     EXPECT_EQ(message, messages::TooManySamples(capacity + 1, capacity));
@@ -226,7 +227,8 @@ TEST_P(ReportValidationTest, SelectionLargerThanTheSheetIsRefused) {
                 message->contains(u"1\u00a0048\u00a0572"))
         << message.value_or("").toStdString();
     options_.Edit2 = dir_.path() + '/';
-    data_.SampleRows.removeLast();
+    rows.removeLast();
+    data_.SampleRows = rows;
     data_.SampleLineNumbers.removeLast();
     EXPECT_EQ(validate(options_), std::nullopt);
 }
