@@ -1,5 +1,7 @@
 #include "files/MemoryReuse.h"
 
+#include <cstdlib>  // defines __GLIBC__ where the GNU C library is the C library
+
 #ifdef __GLIBC__
 #include <malloc.h>
 #endif
@@ -8,8 +10,7 @@ namespace qorv::files {
 
 void KeepFreedMemoryForReuse() {
 #ifdef __GLIBC__
-    mallopt(M_MMAP_THRESHOLD, 32 << 20);
-    mallopt(M_TRIM_THRESHOLD, 64 << 20);
+    mallopt(M_TOP_PAD, 64 << 20);
 #endif
 }
 

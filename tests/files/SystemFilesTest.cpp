@@ -4,6 +4,7 @@
 #include "files/CodePage1251.h"
 #include "files/FileKind.h"
 #include "files/FileName.h"
+#include "files/MemoryReuse.h"
 #include "files/SafeSave.h"
 
 #include <QDir>
@@ -11,6 +12,12 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <vector>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 namespace qorv::files {
 namespace {
@@ -115,6 +122,29 @@ TEST(SystemFiles, CodePage1251RoundTrip) {
     EXPECT_EQ(codePage.encode(decoded), std::optional<QByteArray>(bytes));
     EXPECT_EQ(codePage.encode(QStringLiteral("Ω")), std::nullopt);
     EXPECT_EQ(codePage.encode(QStringLiteral("é")), std::nullopt);  // no best fit to "e"
+}
+
+// Once the allocator is told to keep freed memory, blocks freed at the top of the heap stay in
+// it for reuse rather than being handed back to the system.
+TEST(MemoryReuse, FreedHeapIsKept) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the address sanitizer has an allocator of its own";
+#elif defined(__GLIBC__)
+    KeepFreedMemoryForReuse();
+    constexpr std::size_t kBlock = 64 << 10;  // taken from the heap, not mapped on its own
+    constexpr int kBlocks = 128;
+    std::vector<volatile char*> blocks;
+    for (int i = 0; i < kBlocks; ++i) {
+        blocks.push_back(static_cast<volatile char*>(std::malloc(kBlock)));
+        blocks.back()[0] = 1;  // used, so that the allocation is made
+    }
+    for (auto it = blocks.rbegin(); it != blocks.rend(); ++it) {
+        std::free(const_cast<char*>(*it));
+    }
+    EXPECT_GE(mallinfo2().arena, kBlock * kBlocks);
+#else
+    GTEST_SKIP() << "the allocator is left as it is";
+#endif
 }
 
 }  // namespace
