@@ -2,6 +2,7 @@
 
 #include "import/LoadListener.h"
 
+#include <algorithm>
 #include <array>
 
 namespace qorv {
@@ -125,6 +126,16 @@ void LogLineReader::prepare(const QString& fileName) {
         listener_->fileNameShown(fileName);
     }
     section_ = ReaderSection::Start;
+}
+
+void LogLineReader::expectFileSize(qint64 bytes) {
+    // Past a quarter of a gigabyte the lines grow as they come, rather than holding room that
+    // much text may never need.
+    constexpr qint64 kLargestRoom = qint64(256) << 20;
+    constexpr qint64 kShortestLine = 24;  // bytes of the shortest usual sample line
+    const qint64 characters = std::clamp<qint64>(bytes, 0, kLargestRoom);
+    data_.SampleRows.reserve(characters / kShortestLine, characters);
+    data_.SampleLineNumbers.reserve(characters / kShortestLine);
 }
 
 void LogLineReader::readLine(QStringView line) {

@@ -35,6 +35,9 @@ class LogLineReader {
 
     // Resets everything a load resets and tells the listener, before the file is opened.
     void prepare(const QString& fileName);
+    // Room for the sample lines of a file of `bytes` bytes, made once, so that they are not
+    // copied as they grow: no more characters than the file has bytes.
+    void expectFileSize(qint64 bytes);
     // One line of the file, without its line end.
     void readLine(QStringView line);
     // The rules that follow the last line: flags, caption, dates and times.

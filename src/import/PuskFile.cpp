@@ -149,6 +149,7 @@ void LoadSeekable(QIODevice& device, const QString& fileName, LogLineReader& rea
         ThrowReadError(fileName, device);
     }
 
+    reader.expectFileSize(device.size());
     LineFeed feed(encoding, reader);
     ReadPieces(device, fileName, piece, [&feed](QByteArrayView bytes) {
         feed.feed(bytes);
