@@ -89,6 +89,14 @@ void restyle(Worksheet& sheet, const RangeRef& ref, Change change) {
 
 enum class InputRule { Value, Value2 };
 
+// A cell's text kept by the workbook's text table.
+const QString& keptText(const QString& text) {
+    return text;
+}
+QString keptText(QStringView text) {
+    return text.toString();
+}
+
 // Stores converted texts; `textAt(row, column)` gives the text for a cell of the block.
 template <typename TextAt>
 void writeTexts(Worksheet& sheet, const RangeRef& ref, InputRule rule, TextAt textAt) {
@@ -100,7 +108,7 @@ void writeTexts(Worksheet& sheet, const RangeRef& ref, InputRule rule, TextAt te
     for (int column = ref.first.column; column <= ref.last.column; ++column) {
         cells.reserve(column, ref.last.row);
         for (int row = ref.first.row; row <= ref.last.row; ++row) {
-            const QString& text = textAt(row - ref.first.row, column - ref.first.column);
+            const auto& text = textAt(row - ref.first.row, column - ref.first.column);
             const TextInput input =
                 rule == InputRule::Value ? readValueText(text) : readValue2Text(text);
             const std::uint32_t format = CellStore::formatOf(cells.meta(row, column));
@@ -110,7 +118,7 @@ void writeTexts(Worksheet& sheet, const RangeRef& ref, InputRule rule, TextAt te
                     break;
                 case TextInput::Kind::Text:
                     cells.set(row, column, CellStore::pack(CellType::Text, format),
-                              double(texts.add(text)));
+                              double(texts.add(keptText(text))));
                     break;
                 case TextInput::Kind::Number: {
                     const std::uint64_t key = (std::uint64_t(format) << 32) | input.layout;
@@ -139,6 +147,17 @@ void writeArray(Worksheet& sheet, const RangeRef& ref, InputRule rule, const Tex
         int(std::min<qsizetype>(ref.last.column, ref.first.column + texts.columns() - 1));
     writeTexts(sheet, covered, rule,
                [&](int r, int c) -> const QString& { return texts.at(r, c); });
+}
+
+void writeColumn(Worksheet& sheet, const RangeRef& ref, qsizetype rows,
+                 const std::function<QStringView(qsizetype)>& textAt) {
+    if (rows == 0) {
+        return;
+    }
+    RangeRef covered = ref;
+    covered.last.row = int(std::min<qsizetype>(ref.last.row, ref.first.row + rows - 1));
+    covered.last.column = ref.first.column;
+    writeTexts(sheet, covered, InputRule::Value, [&](int r, int) { return textAt(r); });
 }
 
 void writeOne(Worksheet& sheet, const RangeRef& ref, InputRule rule, const QString& text) {
@@ -228,6 +247,9 @@ void Range::setValue(const QString& text) {
 }
 void Range::setValue(const TextArray& texts) {
     writeArray(*sheet_, ref_, InputRule::Value, texts);
+}
+void Range::setColumnValue(qsizetype rows, const std::function<QStringView(qsizetype)>& textAt) {
+    writeColumn(*sheet_, ref_, rows, textAt);
 }
 void Range::setFormulaR1C1Local(const QString& text) {
     setValue(text);

@@ -5,7 +5,10 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 #include <QVariant>
+
+#include <functional>
 
 namespace qorv::automation {
 
@@ -60,6 +63,9 @@ class Range {
     void setValue2(const QString& text);
     void setValue(const QString& text);
     void setValue(const TextArray& texts);
+    // As setValue(TextArray) with a column of `rows` texts, textAt(i) the text of row i: for
+    // texts held elsewhere than in strings of their own.
+    void setColumnValue(qsizetype rows, const std::function<QStringView(qsizetype)>& textAt);
     void setFormulaR1C1Local(const QString& text);
     void setFormulaR1C1Local(const TextArray& texts);
     // The top-left cell's content: a double, a QString, or an invalid QVariant when empty.

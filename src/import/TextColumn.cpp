@@ -38,19 +38,6 @@ TextColumn TextColumn::ofLengths(const QList<qsizetype>& lengths) {
     return column;
 }
 
-void TextColumn::append(const TextColumn& other) {
-    if (isEmpty()) {
-        *this = other;
-        return;
-    }
-    const qsizetype shift = text_.size();
-    text_.append(other.text_);
-    ends_.reserve(size() + other.size());
-    for (qsizetype end : other.ends_) {
-        ends_.append(shift + end);
-    }
-}
-
 void TextColumn::keep(const std::vector<qsizetype>& keep) {
     if (isEmpty()) {
         return;

@@ -53,8 +53,6 @@ class TextColumn {
         append(text);
         return *this;
     }
-    // Every entry of `other` after those of this column.
-    void append(const TextColumn& other);
     void clear() {
         text_.clear();
         ends_.clear();

@@ -32,23 +32,13 @@ void thinBorders(const Range& range) {
 }
 
 // Writes a column of the chart data: entry i of `texts` (empty where the list has none) in
-// row firstRow + i of `column`, for `rows` rows, a block at a time so that only one block's
-// texts are held as strings. Thin borders go round every cell of it.
+// row firstRow + i of `column`, for `rows` rows, with thin borders round every cell.
 void writeDataColumn(automation::Worksheet& sheet, int firstRow, int column,
                      const TextColumn& texts, qsizetype rows) {
-    constexpr qsizetype kBlock = 65536;
-    for (qsizetype start = 0; start < rows; start += kBlock) {
-        const qsizetype count = std::min(kBlock, rows - start);
-        TextArray array(count, 1);
-        for (qsizetype i = 0; i < count; ++i) {
-            array.at(i, 0) = texts.value(start + i).toString();
-        }
-        const int first = firstRow + static_cast<int>(start);
-        sheet.range(block(first, column, first + static_cast<int>(count) - 1, column))
-            .setValue(array);
-    }
     const int last = firstRow + static_cast<int>(rows) - 1;
-    thinBorders(sheet.range(block(firstRow, column, last, column)));
+    Range range = sheet.range(block(firstRow, column, last, column));
+    range.setColumnValue(rows, [&texts](qsizetype i) { return texts.value(i); });
+    thinBorders(range);
 }
 
 // A value as the printed table shows it: the text read back and written with the channel's
