@@ -1,11 +1,13 @@
 // The main window's report run with the PDF copy on a generated 65,536-sample two-channel file,
 // against the same work done without the window, all in one run of this program (best of two
-// of each, every run in a forked child of its own):
+// rounds, each figure in a forked child of its own):
 //   window_65536_pdf             the click on "Excel" until the click returns with the window
 //                                enabled again: the window's checks, the run on its worker
 //                                thread (build, save, PDF copy) while the window's thread paints
 //                                the progress bars, and the window made usable again. The file
-//                                is loaded into the window (as the open dialog does) before.
+//                                is loaded into the window (as the open dialog does) before; the
+//                                best of two clicks in the same window, as pdf_65536 is the
+//                                best of two exports in the same process.
 //   report_65536_total           load + checks + BuildReport with its saves, as bench_report
 //                                times it;
 //   report_65536_build_and_save  the same without the load, which the click does not include;
@@ -88,11 +90,14 @@ double WindowRunSeconds(const std::string& logger, const QString& dir) {
         excel = button->text() == QStringLiteral("Excel") ? button : excel;
     }
     QApplication::processEvents();
-    const auto start = Clock::now();
-    excel->click();
-    const double seconds = SecondsSince(start);
-    const bool done = excel->isEnabled() && desktop.opened.size() == 1 &&
-                      desktop.messages.isEmpty() && QDir(folder).entryList({"*.pdf"}).size() == 1;
+    double seconds = 0;
+    for (int run = 0; run < 2; ++run) {
+        const auto start = Clock::now();
+        excel->click();
+        seconds = run == 0 ? SecondsSince(start) : std::min(seconds, SecondsSince(start));
+    }
+    const bool done = excel->isEnabled() && desktop.opened.size() == 2 &&
+                      desktop.messages.isEmpty() && QDir(folder).entryList({"*.pdf"}).size() == 2;
     if (!done) {
         std::fprintf(stderr, "bench_window: the window's run did not end as expected\n");
         _exit(2);
