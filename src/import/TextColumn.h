@@ -31,9 +31,11 @@ class TextColumn {
     qsizetype characters() const { return text_.size(); }
 
     QStringView operator[](qsizetype i) const {
-        const qsizetype start = i == 0 ? 0 : ends_[i - 1];
+        const qsizetype start = startOf(i);
         return QStringView(text_).mid(start, ends_[i] - start);
     }
+    // Where entry i starts among all the characters.
+    qsizetype startOf(qsizetype i) const { return i == 0 ? 0 : ends_[i - 1]; }
     // Entry i; an empty view past the end.
     QStringView value(qsizetype i) const { return i < size() ? (*this)[i] : QStringView(); }
     QStringView first() const { return (*this)[0]; }
@@ -41,9 +43,10 @@ class TextColumn {
 
     void reserve(qsizetype entries, qsizetype characters);
     // A column of entries of the given lengths, their characters not yet set: each is written
-    // in place through entryData(), where several threads may each write their own entries.
+    // in place at writableCharacters() + startOf(i), where several threads may each write
+    // their own entries once the one pointer has been taken.
     static TextColumn ofLengths(const QList<qsizetype>& lengths);
-    QChar* entryData(qsizetype i) { return text_.data() + (i == 0 ? 0 : ends_[i - 1]); }
+    QChar* writableCharacters() { return text_.data(); }
 
     void append(QStringView text) {
         text_.append(text);

@@ -205,20 +205,23 @@ SampleColumns SplitSamples(const SampleLines& selected, bool hasTemperatureChann
         c.Channel2Texts = TextColumn::ofLengths(channel2Lengths);
     }
     timeLengths = channel1Lengths = channel2Lengths = QList<qsizetype>();
+    QChar* const times = c.TimeTexts.writableCharacters();
+    QChar* const channel1 = c.Channel1Texts.writableCharacters();
+    QChar* const channel2 = c.Channel2Texts.writableCharacters();
     RunOverPieces(count, [&](qsizetype first, qsizetype last) {
         for (qsizetype i = first; i < last; ++i) {
             const SampleLineParts parts = splitSelected(selected, i, hasTemperatureChannel);
             // The date parts, whether written with '/' or '.', take the system's separator.
             std::replace_copy_if(
-                parts.time.begin(), parts.time.end(), c.TimeTexts.entryData(i),
+                parts.time.begin(), parts.time.end(), times + c.TimeTexts.startOf(i),
                 [](QChar ch) { return ch == '/' || ch == '.'; }, dateSeparator);
             if (hasTemperatureChannel) {
                 std::copy(parts.channel1.begin(), parts.channel1.end(),
-                          c.Channel1Texts.entryData(i));
+                          channel1 + c.Channel1Texts.startOf(i));
             }
             if (anyChannel2) {
                 std::copy(parts.channel2.begin(), parts.channel2.end(),
-                          c.Channel2Texts.entryData(i));
+                          channel2 + c.Channel2Texts.startOf(i));
             }
         }
     });
