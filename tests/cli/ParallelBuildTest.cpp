@@ -325,19 +325,23 @@ TEST(ParallelBuild, TerminatedBatchLeavesNoProcessAndNoTemporaryFile) {
         SCOPED_TRACE(jobs);
         const QString out = d.filePath(QStringLiteral("out%1").arg(jobs));
         ASSERT_TRUE(d.mkpath(out));
-        QProcess tool;
-        tool.start(kTool, QStringList{"-j", jobs, "-o", out} + files);
-        ASSERT_TRUE(tool.waitForStarted());
-        // Wait for a save in progress: a hidden temporary file in the folder.
         const auto temporaries = [&] {
             return QDir(out).entryList({".qorv-pr-*"}, QDir::Files | QDir::Hidden);
         };
-        QList<qint64> workers;
-        for (int tries = 0; tries < 6000 && temporaries().isEmpty(); ++tries) {
-            tool.waitForFinished(10);
+        // Wait for a save in progress: a hidden temporary file in the folder. A save lasts a
+        // fraction of a second, so on a busy machine a whole batch may end between two looks;
+        // then the batch is started again.
+        QProcess tool;
+        for (int attempt = 0; attempt < 5 && temporaries().isEmpty(); ++attempt) {
+            tool.start(kTool, QStringList{"-j", jobs, "-o", out} + files);
+            ASSERT_TRUE(tool.waitForStarted());
+            while (tool.state() != QProcess::NotRunning && temporaries().isEmpty()) {
+                tool.waitForFinished(2);
+            }
         }
         ASSERT_FALSE(temporaries().isEmpty()) << "no save was seen";
-        workers = ChildrenOf(tool.processId());
+        ASSERT_EQ(tool.state(), QProcess::Running);
+        const QList<qint64> workers = ChildrenOf(tool.processId());
         if (QString(jobs) == "2") {
             EXPECT_FALSE(workers.isEmpty());
         }
