@@ -344,8 +344,8 @@ void LogLineReader::finish() {
     data_.LastDate = summary_.SampleDates.isEmpty() ? QString() : summary_.SampleDates.last();
 
     // Without samples the times are empty, except a DS1921's seconds, which are always "00".
-    const QStringView first = data_.SampleRows.isEmpty() ? QStringView() : data_.SampleRows.first();
-    const QStringView last = data_.SampleRows.isEmpty() ? QStringView() : data_.SampleRows.last();
+    const QString first = data_.SampleRows.copyAt(0);
+    const QString last = data_.SampleRows.copyAt(data_.SampleRows.size() - 1);
     summary_.FirstTime = SampleTime(first, ds1921);
     summary_.LastTime = SampleTime(last, ds1921);
 
@@ -368,14 +368,14 @@ void LogLineReader::makeDataChannelCaption() {
         caption = QString(header).replace(kEmptyUnit.toString(), QStringLiteral("(Есть/Нет)"));
     }
     if (!data_.SampleRows.isEmpty()) {
-        const QStringView firstSample = data_.SampleRows.first();
+        const QString firstSample = data_.SampleRows.copyAt(0);
         bool secondTemperature = false;
         if (!data_.hasTemperatureChannel()) {
             secondTemperature = firstSample.contains(kCelsius);
         } else {
             // Channel 1 takes the first "°C"; another one belongs to channel 2.
             const qsizetype at = firstSample.indexOf(kCelsius);
-            secondTemperature = at >= 0 && firstSample.toString().remove(at, 2).contains(kCelsius);
+            secondTemperature = at >= 0 && QString(firstSample).remove(at, 2).contains(kCelsius);
         }
         if (secondTemperature) {
             caption = QString(header).replace(kEmptyUnit.toString(), QStringLiteral("(°C)"));

@@ -1,26 +1,35 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
 
+#include <algorithm>
 #include <initializer_list>
-#include <iterator>
 #include <vector>
 
 namespace qorv {
 
 // A list of texts held end to end in one buffer, with where each ends: a million sample lines
-// or values cost their characters and eight bytes each, not a string object apiece. Entries are
-// read as views into the buffer, valid until the column next changes. Copies share the buffer
-// until one of them changes, as Qt's own lists do.
+// or values cost their characters and eight bytes each, not a string object apiece. While every
+// character fits in eight bits (Latin-1: digits, separators, "°C"), the buffer holds a byte per
+// character; the first wider character (a Cyrillic event word) turns the whole column into
+// UTF-16. Copies share the buffer until one of them changes, as Qt's own lists do.
+//
+// Entries are read through a Reader, which widens an entry of an eight-bit column into a buffer
+// of its own: a view it gives lasts until its next read, or until the column changes.
 //
 //   TextColumn times;
 //   times.append(u"01.02.2015 10:00:00");
-//   QStringView first = times[0];
+//   TextColumn::Reader read(times);
+//   QStringView first = read[0];
 class TextColumn {
   public:
+    class Reader;
+    class Writer;
+
     TextColumn() = default;
     TextColumn(std::initializer_list<QString> texts);
     TextColumn(const QStringList& texts);  // NOLINT: a list converts as its texts
@@ -28,73 +37,106 @@ class TextColumn {
     qsizetype size() const { return ends_.size(); }
     bool isEmpty() const { return ends_.isEmpty(); }
     // The characters of all the entries together.
-    qsizetype characters() const { return text_.size(); }
+    qsizetype characters() const { return wide_ ? wideText_.size() : narrowText_.size(); }
+    // Whether a character takes two bytes (one that does not fit in eight bits was added).
+    bool isWide() const { return wide_; }
 
-    QStringView operator[](qsizetype i) const {
-        const qsizetype start = startOf(i);
-        return QStringView(text_).mid(start, ends_[i] - start);
-    }
-    // Where entry i starts among all the characters.
+    // Where entry i starts among all the characters, and its length.
     qsizetype startOf(qsizetype i) const { return i == 0 ? 0 : ends_[i - 1]; }
-    // Entry i; an empty view past the end.
-    QStringView value(qsizetype i) const { return i < size() ? (*this)[i] : QStringView(); }
-    QStringView first() const { return (*this)[0]; }
-    QStringView last() const { return (*this)[size() - 1]; }
+    qsizetype lengthOf(qsizetype i) const { return ends_[i] - startOf(i); }
+    // A copy of entry i; empty when there is no entry i.
+    QString copyAt(qsizetype i) const;
 
     void reserve(qsizetype entries, qsizetype characters);
     // A column of entries of the given lengths, their characters not yet set: each is written
-    // in place at writableCharacters() + startOf(i), where several threads may each write
-    // their own entries once the one pointer has been taken.
-    static TextColumn ofLengths(const QList<qsizetype>& lengths);
-    QChar* writableCharacters() { return text_.data(); }
+    // in place through the Writer, where several threads may each write their own entries once
+    // the one Writer has been taken. `wide`: some entry holds a character wider than 8 bits.
+    static TextColumn ofLengths(const QList<qsizetype>& lengths, bool wide);
+    Writer writer();
 
-    void append(QStringView text) {
-        text_.append(text);
-        ends_.append(text_.size());
-    }
+    void append(QStringView text);
     TextColumn& operator<<(QStringView text) {
         append(text);
         return *this;
     }
-    void clear() {
-        text_.clear();
-        ends_.clear();
-    }
+    void clear();
     // Keeps the entries whose index is in `keep` (ascending), in place.
     void keep(const std::vector<qsizetype>& keep);
 
     QStringList toList() const;
-    friend bool operator==(const TextColumn& a, const TextColumn& b) {
-        return a.ends_ == b.ends_ && a.text_ == b.text_;
-    }
+    friend bool operator==(const TextColumn& a, const TextColumn& b);
     friend bool operator==(const TextColumn& a, const QStringList& b);
 
-    class const_iterator {
-      public:
-        using iterator_category = std::forward_iterator_tag;
-        using value_type = QStringView;
-        using difference_type = qsizetype;
-        using pointer = void;
-        using reference = QStringView;
-
-        const_iterator(const TextColumn* column, qsizetype i) : column_(column), i_(i) {}
-        QStringView operator*() const { return (*column_)[i_]; }
-        const_iterator& operator++() {
-            ++i_;
-            return *this;
-        }
-        friend bool operator==(const const_iterator&, const const_iterator&) = default;
-
-      private:
-        const TextColumn* column_;
-        qsizetype i_;
-    };
-    const_iterator begin() const { return {this, 0}; }
-    const_iterator end() const { return {this, size()}; }
+    // Whether every character of `text` fits in eight bits.
+    static bool fitsNarrow(QStringView text);
 
   private:
-    QString text_;
-    QList<qsizetype> ends_;  // entry i ends before text_[ends_[i]]
+    void widen();
+
+    QByteArray narrowText_;  // Latin-1, while `wide_` is false
+    QString wideText_;       // UTF-16, once `wide_` is true
+    bool wide_ = false;
+    QList<qsizetype> ends_;  // entry i ends before character ends_[i]
+};
+
+// Reads a column's entries as UTF-16 views. One reader belongs to one thread.
+class TextColumn::Reader {
+  public:
+    explicit Reader(const TextColumn& column) : column_(column) {}
+    Reader(const Reader&) = delete;
+    Reader& operator=(const Reader&) = delete;
+
+    // Entry i, valid until this reader's next read or a change of the column.
+    QStringView operator[](qsizetype i) {
+        const qsizetype start = column_.startOf(i);
+        const qsizetype length = column_.ends_[i] - start;
+        if (column_.wide_) {
+            return QStringView(column_.wideText_).mid(start, length);
+        }
+        buffer_.resize(length);
+        const char* from = column_.narrowText_.constData() + start;
+        char16_t* to = reinterpret_cast<char16_t*>(buffer_.data());
+        for (qsizetype k = 0; k < length; ++k) {
+            to[k] = static_cast<unsigned char>(from[k]);
+        }
+        return buffer_;
+    }
+    // Entry i; an empty view past the end.
+    QStringView value(qsizetype i) { return i < column_.size() ? (*this)[i] : QStringView(); }
+    // Whether the column read holds characters wider than eight bits.
+    bool wide() const { return column_.wide_; }
+
+  private:
+    const TextColumn& column_;
+    QString buffer_;
+};
+
+// Writes the entries of a column made by ofLengths, each in its place.
+class TextColumn::Writer {
+  public:
+    // Writes entry i, `text` with each character passed through `map`; the text has the
+    // entry's length, and its characters fit the column.
+    template <typename Map>
+    void write(qsizetype i, QStringView text, Map map) const {
+        const qsizetype start = i == 0 ? 0 : ends_[i - 1];
+        if (wide_) {
+            std::transform(text.begin(), text.end(), wide_ + start, map);
+        } else {
+            std::transform(text.begin(), text.end(), narrow_ + start,
+                           [&](QChar c) { return static_cast<char>(map(c).unicode()); });
+        }
+    }
+    void write(qsizetype i, QStringView text) const {
+        write(i, text, [](QChar c) { return c; });
+    }
+
+  private:
+    friend class TextColumn;
+    Writer(char* narrow, QChar* wide, const qsizetype* ends)
+        : narrow_(narrow), wide_(wide), ends_(ends) {}
+    char* narrow_;
+    QChar* wide_;
+    const qsizetype* ends_;
 };
 
 }  // namespace qorv

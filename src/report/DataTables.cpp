@@ -37,7 +37,8 @@ void writeDataColumn(automation::Worksheet& sheet, int firstRow, int column,
                      const TextColumn& texts, qsizetype rows) {
     const int last = firstRow + static_cast<int>(rows) - 1;
     Range range = sheet.range(block(firstRow, column, last, column));
-    range.setColumnValue(rows, [&texts](qsizetype i) { return texts.value(i); });
+    TextColumn::Reader read(texts);
+    range.setColumnValue(rows, [&read](qsizetype i) { return read.value(i); });
     thinBorders(range);
 }
 
@@ -75,19 +76,21 @@ TextArray printedValues(ReportRun& run, const TableBlock& b, int width, bool two
     const bool channel1Values = run.channels.channel1 && !columns.Channel1Texts.isEmpty();
     const int oneChannelDecimals = run.channels.channel1 ? chart.TempDecimals : chart.DataDecimals;
     TextArray values(b.sampleCount, width);
+    TextColumn::Reader channel1(columns.Channel1Texts);
+    TextColumn::Reader channel2(columns.Channel2Texts);
     for (qsizetype i = 0; i < b.sampleCount; ++i) {
         const qsizetype sample = b.firstSample + i;
-        values.at(i, 0) = columns.TimeTexts[sample].toString();
+        values.at(i, 0) = columns.TimeTexts.copyAt(sample);
         if (twoChannels) {
-            values.at(i, 1) = printedValue(EntryAt(columns.Channel1Texts, sample),
-                                           chart.TempDecimals, columns, sample)
-                                  .replace(',', run.decimalSeparator);
-            values.at(i, 2) = printedValue(EntryAt(columns.Channel2Texts, sample),
-                                           chart.DataDecimals, columns, sample)
-                                  .replace(',', run.decimalSeparator);
+            values.at(i, 1) =
+                printedValue(channel1.value(sample), chart.TempDecimals, columns, sample)
+                    .replace(',', run.decimalSeparator);
+            values.at(i, 2) =
+                printedValue(channel2.value(sample), chart.DataDecimals, columns, sample)
+                    .replace(',', run.decimalSeparator);
         } else {
-            const QStringView entry = channel1Values ? EntryAt(columns.Channel1Texts, sample)
-                                                     : EntryAt(columns.Channel2Texts, sample);
+            const QStringView entry =
+                channel1Values ? channel1.value(sample) : channel2.value(sample);
             values.at(i, 1) =
                 printedValue(entry, oneChannelDecimals, columns, sample).replace(',', '.');
         }
@@ -243,11 +246,12 @@ void WriteStateDurationTable(ReportRun& run) {
 
     const TextColumn& states = run.columns.Channel2Texts;
     std::optional<long long> interval;  // read when the first row is written
-    QStringView current = EntryAt(states, 0);
+    QString current = states.copyAt(0);
     long long count = 0;
     int row = f;
+    TextColumn::Reader read(states);
     for (qsizetype j = 0; j < n; ++j) {
-        const QStringView entry = EntryAt(states, j);
+        const QStringView entry = read.value(j);
         if (entry == current && j != n - 1) {
             count += 1;
             continue;
@@ -262,9 +266,9 @@ void WriteStateDurationTable(ReportRun& run) {
         sheet.cells(row, current == u"0" ? kChannel1Column : kChannel2Column)
             .setValue2(QString::number(*interval * count));
         Range a = sheet.cells(row, kTimeColumn);
-        a.setFormulaR1C1Local(run.columns.TimeTexts[j].toString());
+        a.setFormulaR1C1Local(run.columns.TimeTexts.copyAt(j));
         a.setNumberFormatLocal(QStringLiteral("ДД/ММ/ГГ Ч:ММ;@"));
-        current = entry;
+        current = entry.toString();
         count = 1;
         row += 1;
     }

@@ -79,11 +79,12 @@ void loadLogger(const QString& file, LoadedLogger& logger) {
     }
     const TextColumn& rows = logger.state.data.SampleRows;
     if (logger.state.data.hasTemperatureChannel()) {
+        TextColumn::Reader read(rows);
         for (qsizetype i = 0; i < rows.size() && !logger.first.isValid(); ++i) {
-            logger.first = temperatureTime(rows[i]).value_or(QDateTime());
+            logger.first = temperatureTime(read[i]).value_or(QDateTime());
         }
         for (qsizetype i = rows.size() - 1; i >= 0 && !logger.last.isValid(); --i) {
-            logger.last = temperatureTime(rows[i]).value_or(QDateTime());
+            logger.last = temperatureTime(read[i]).value_or(QDateTime());
         }
     }
     if (!logger.first.isValid()) {

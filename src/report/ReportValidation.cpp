@@ -79,7 +79,9 @@ SelectionScan ScanSelection(const LogData& data, const QDateTime& start, const Q
                             bool channel2Corrected) {
     SelectionScan scan;
     const bool hasTemperatureChannel = data.hasTemperatureChannel();
-    for (const QStringView line : data.SampleRows) {
+    TextColumn::Reader read(data.SampleRows);
+    for (qsizetype i = 0; i < data.SampleRows.size(); ++i) {
+        const QStringView line = read[i];
         const auto parts = SplitSampleLine(line, hasTemperatureChannel);
         if (!parts) {
             continue;

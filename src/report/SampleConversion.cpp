@@ -46,8 +46,9 @@ void correct(TextColumn& list, const SampleColumns& columns, long double factor,
              long double offset) {
     TextColumn corrected;
     corrected.reserve(list.size(), list.characters());
+    TextColumn::Reader read(list);
     for (qsizetype i = 0; i < list.size(); ++i) {
-        const QStringView entry = list[i];
+        const QStringView entry = read[i];
         if (entry.isEmpty()) {
             corrected.append(entry);
             continue;
@@ -99,8 +100,9 @@ SampleLines SelectSamplesByRange(const SampleLines& samples, const QDateTime& st
     const qsizetype count = samples.texts.size();
     std::vector<char> inRange(static_cast<std::size_t>(count));
     RunOverPieces(count, [&](qsizetype first, qsizetype last) {
+        TextColumn::Reader read(samples.texts);
         for (qsizetype i = first; i < last; ++i) {
-            const QStringView line = samples.texts[i];
+            const QStringView line = read[i];
             const qsizetype number = samples.numbers.value(i);
             const qsizetype p = line.indexOf(kSeparator);
             if (p < 0) {
@@ -121,9 +123,10 @@ SampleLines SelectSamplesByRange(const SampleLines& samples, const QDateTime& st
         return samples;  // every line: the lines themselves, shared
     }
     SampleLines selected;
+    TextColumn::Reader read(samples.texts);
     for (qsizetype i = 0; i < count; ++i) {
         if (inRange[static_cast<std::size_t>(i)]) {
-            selected.texts << samples.texts[i];
+            selected.texts << read[i];
             selected.numbers << samples.numbers.value(i);
         }
     }
@@ -158,10 +161,11 @@ std::optional<SampleLineParts> SplitSampleLine(QStringView line, bool hasTempera
 
 namespace {
 
-// Splits selected line i; a line without " - " ends the run with a message naming it.
-SampleLineParts splitSelected(const SampleLines& selected, qsizetype i,
+// Splits selected line i, read through `read`; a line without " - " ends the run with a message
+// naming it. The parts are views into what `read` read.
+SampleLineParts splitSelected(const SampleLines& selected, TextColumn::Reader& read, qsizetype i,
                               bool hasTemperatureChannel) {
-    const QStringView line = selected.texts[i];
+    const QStringView line = read[i];
     const auto parts = SplitSampleLine(line, hasTemperatureChannel);
     if (!parts) {
         const QString text = line.toString();
@@ -181,47 +185,58 @@ SampleColumns SplitSamples(const SampleLines& selected, bool hasTemperatureChann
     QList<qsizetype> timeLengths(count);
     QList<qsizetype> channel1Lengths(hasTemperatureChannel ? count : 0);
     QList<qsizetype> channel2Lengths(count);
+    // Whether any channel-2 value is there, and whether a column needs characters wider than
+    // eight bits (a system date separator that wide makes every time text wide).
     std::atomic<bool> anyChannel2 = false;
+    std::atomic<bool> wideTime = !TextColumn::fitsNarrow(QStringView(&dateSeparator, 1));
+    std::atomic<bool> wideChannel1 = false;
+    std::atomic<bool> wideChannel2 = false;
     RunOverPieces(count, [&](qsizetype first, qsizetype last) {
+        TextColumn::Reader read(selected.texts);
         bool any = false;
+        bool wide[3] = {false, false, false};
         for (qsizetype i = first; i < last; ++i) {
-            const SampleLineParts parts = splitSelected(selected, i, hasTemperatureChannel);
+            const SampleLineParts parts = splitSelected(selected, read, i, hasTemperatureChannel);
             timeLengths[i] = parts.time.size();
             if (hasTemperatureChannel) {
                 channel1Lengths[i] = parts.channel1.size();
             }
             channel2Lengths[i] = parts.channel2.size();
             any = any || !parts.channel2.isEmpty();
+            if (read.wide()) {
+                wide[0] = wide[0] || !TextColumn::fitsNarrow(parts.time);
+                wide[1] = wide[1] || !TextColumn::fitsNarrow(parts.channel1);
+                wide[2] = wide[2] || !TextColumn::fitsNarrow(parts.channel2);
+            }
         }
-        if (any) {
-            anyChannel2 = true;
-        }
+        anyChannel2 = anyChannel2 || any;
+        wideTime = wideTime || wide[0];
+        wideChannel1 = wideChannel1 || wide[1];
+        wideChannel2 = wideChannel2 || wide[2];
     });
     SampleColumns c;
     c.Lines = selected;
-    c.TimeTexts = TextColumn::ofLengths(timeLengths);
-    c.Channel1Texts = TextColumn::ofLengths(channel1Lengths);
+    c.TimeTexts = TextColumn::ofLengths(timeLengths, wideTime);
+    c.Channel1Texts = TextColumn::ofLengths(channel1Lengths, wideChannel1);
     if (anyChannel2) {
-        c.Channel2Texts = TextColumn::ofLengths(channel2Lengths);
+        c.Channel2Texts = TextColumn::ofLengths(channel2Lengths, wideChannel2);
     }
     timeLengths = channel1Lengths = channel2Lengths = QList<qsizetype>();
-    QChar* const times = c.TimeTexts.writableCharacters();
-    QChar* const channel1 = c.Channel1Texts.writableCharacters();
-    QChar* const channel2 = c.Channel2Texts.writableCharacters();
+    const TextColumn::Writer times = c.TimeTexts.writer();
+    const TextColumn::Writer channel1 = c.Channel1Texts.writer();
+    const TextColumn::Writer channel2 = c.Channel2Texts.writer();
     RunOverPieces(count, [&](qsizetype first, qsizetype last) {
+        TextColumn::Reader read(selected.texts);
         for (qsizetype i = first; i < last; ++i) {
-            const SampleLineParts parts = splitSelected(selected, i, hasTemperatureChannel);
+            const SampleLineParts parts = splitSelected(selected, read, i, hasTemperatureChannel);
             // The date parts, whether written with '/' or '.', take the system's separator.
-            std::replace_copy_if(
-                parts.time.begin(), parts.time.end(), times + c.TimeTexts.startOf(i),
-                [](QChar ch) { return ch == '/' || ch == '.'; }, dateSeparator);
+            times.write(i, parts.time,
+                        [&](QChar ch) { return ch == '/' || ch == '.' ? dateSeparator : ch; });
             if (hasTemperatureChannel) {
-                std::copy(parts.channel1.begin(), parts.channel1.end(),
-                          channel1 + c.Channel1Texts.startOf(i));
+                channel1.write(i, parts.channel1);
             }
             if (anyChannel2) {
-                std::copy(parts.channel2.begin(), parts.channel2.end(),
-                          channel2 + c.Channel2Texts.startOf(i));
+                channel2.write(i, parts.channel2);
             }
         }
     });
@@ -283,8 +298,9 @@ void ApplyMeanKineticTemperature(SampleColumns& columns, const QString& deltaH, 
     const TextColumn& temperatures = columns.Channel1Texts;
     TextColumn running;
     running.reserve(temperatures.size(), temperatures.characters());
+    TextColumn::Reader read(temperatures);
     for (qsizetype i = 0; i < temperatures.size(); ++i) {
-        const QStringView entry = temperatures[i];
+        const QStringView entry = read[i];
         if (entry.isEmpty()) {
             running.append(entry);
             continue;
@@ -321,8 +337,9 @@ void SmoothChannel2(SampleColumns& columns, const QString& k) {
     const TextColumn& values = columns.Channel2Texts;
     TextColumn smoothed;
     smoothed.reserve(values.size(), values.characters());
+    TextColumn::Reader read(values);
     for (qsizetype i = 0; i < values.size(); ++i) {
-        const QStringView entry = values[i];
+        const QStringView entry = read[i];
         if (entry.isEmpty()) {
             smoothed.append(entry);
             continue;
@@ -357,9 +374,11 @@ void CompressSamples(SampleColumns& columns, bool channel1, bool channel2) {
     QString last1 = QStringLiteral("NO");
     QString last2 = QStringLiteral("NO");
     std::vector<qsizetype> keep;
+    TextColumn::Reader read1(columns.Channel1Texts);
+    TextColumn::Reader read2(columns.Channel2Texts);
     for (qsizetype i = 0; i < columns.TimeTexts.size(); ++i) {
-        const QStringView v1 = EntryAt(columns.Channel1Texts, i);
-        const QStringView v2 = EntryAt(columns.Channel2Texts, i);
+        const QStringView v1 = read1.value(i);
+        const QStringView v2 = read2.value(i);
         if (channel1 && channel2) {
             if (v1 != last1 || v2 != last2) {
                 keep.push_back(i);

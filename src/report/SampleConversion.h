@@ -41,14 +41,9 @@ struct SampleColumns {
     TextColumn Channel2Texts;
 
     SampleSource sourceOf(qsizetype i) const {
-        return {Lines.numbers.value(i), Lines.texts.value(i).toString()};
+        return {Lines.numbers.value(i), Lines.texts.copyAt(i)};
     }
 };
-
-// The entry of a channel list for sample i: empty when the list is empty.
-inline QStringView EntryAt(const TextColumn& list, qsizetype i) {
-    return list.value(i);
-}
 
 // A sample value's text read as a number; a text that does not read ends the run with a
 // message naming the value and the line it came from.

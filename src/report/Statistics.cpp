@@ -33,9 +33,7 @@ struct Line {
     const SampleLines& rows;
     qsizetype index;
 
-    SampleSource source() const {
-        return {rows.numbers.value(index), rows.texts[index].toString()};
-    }
+    SampleSource source() const { return {rows.numbers.value(index), rows.texts.copyAt(index)}; }
 };
 
 QDateTime readTime(QStringView timeText, const Line& line) {
@@ -217,13 +215,14 @@ SelectedSamples SelectRows(const SampleLines& rows, qsizetype first, qsizetype l
     selected.times.reserve(count);
     selected.channel1.reserve(hasTemperature ? count : 0);
     selected.channel2.reserve(count);
+    TextColumn::Reader read(rows.texts);
     for (qsizetype i = first; i < last; ++i) {
         const Line line{rows, i};
-        const auto parts = SplitSampleLine(rows.texts[i], hasTemperature);
+        const auto parts = SplitSampleLine(read[i], hasTemperature);
         if (!parts) {
-            throw ConversionError(
-                messages::SampleWithoutSeparator(rows.numbers.value(i), rows.texts[i].toString()),
-                rows.texts[i].toString());
+            const QString text = rows.texts.copyAt(i);
+            throw ConversionError(messages::SampleWithoutSeparator(rows.numbers.value(i), text),
+                                  text);
         }
         const QDateTime time = readTime(parts->time, line);
         if (time < start || end < time) {

@@ -197,7 +197,7 @@ TEST(Ds1921, FileIsSortedTheDs1921Way) {
                             "Верхний температурный предел: 8.0 °C",
                             "Нижний температурный предел: 2.0 °C", "Канал данных - влажность ()"));
     EXPECT_EQ(l.data.SampleRows.size(), 5);
-    EXPECT_EQ(l.data.SampleRows.first().toString(), " 03/04/2023 08:00 - 4.5 °C");
+    EXPECT_EQ(l.data.SampleRows.copyAt(0), " 03/04/2023 08:00 - 4.5 °C");
 }
 
 TEST(Ds1921, LimitLinesCountOutsideStatusExceptTheOneBlankLowerLimit) {

@@ -156,8 +156,8 @@ TEST_P(SampleConversionTest, SmoothingWeighsTheNewSample) {
     // Each result is computed from the previous result's text: 1/3 is carried as 0.33333333.
     SampleColumns third = channel2Of({"0", "1", "1"});
     SmoothChannel2(third, "0,33333333333");
-    EXPECT_EQ(third.Channel2Texts[1], QString("0.333333330000"));
-    EXPECT_EQ(third.Channel2Texts[2], QString("0.555555550000"));
+    EXPECT_EQ(third.Channel2Texts.copyAt(1), QString("0.333333330000"));
+    EXPECT_EQ(third.Channel2Texts.copyAt(2), QString("0.555555550000"));
 }
 
 TEST_P(SampleConversionTest, StepKeepsEverySthSample) {
@@ -202,13 +202,13 @@ TEST_P(SampleConversionTest, MeanKineticTemperatureRunsOverTheSamples) {
     SampleColumns c = channel1Of({"20.000000000000", "30.000000000000", "25.000000000000"});
     ApplyMeanKineticTemperature(c, "83,14472");
     ASSERT_EQ(c.Channel1Texts.size(), 3);
-    const double first = static_cast<double>(ReadNumber(c.Channel1Texts[0].toString()));
+    const double first = static_cast<double>(ReadNumber(c.Channel1Texts.copyAt(0)));
     EXPECT_NEAR(first, 20.0, 0.01);
     // The term of 20 °C (about 1.53e-15) keeps four digits in its 18-place text, so the
     // running value differs from 20 in the third decimal place.
-    EXPECT_NE(c.Channel1Texts[0], QString("20.000000000000"));
-    EXPECT_NEAR(ReadNumber(c.Channel1Texts[1].toString()), plainMkt({20, 30}), 0.01);
-    EXPECT_NEAR(ReadNumber(c.Channel1Texts[2].toString()), plainMkt({20, 30, 25}), 0.01);
+    EXPECT_NE(c.Channel1Texts.copyAt(0), QString("20.000000000000"));
+    EXPECT_NEAR(ReadNumber(c.Channel1Texts.copyAt(1)), plainMkt({20, 30}), 0.01);
+    EXPECT_NEAR(ReadNumber(c.Channel1Texts.copyAt(2)), plainMkt({20, 30, 25}), 0.01);
 }
 
 TEST_P(SampleConversionTest, TermOfTwentyDegreesKeepsFourDigits) {
@@ -225,9 +225,9 @@ TEST_P(SampleConversionTest, MeanKineticTemperatureOfFrozenGoods) {
     // Terms below 1e-18 would read back as zero; they are used exactly instead.
     SampleColumns c = channel1Of({"-40.000000000000", "-40.000000000000", "-35.000000000000"});
     ApplyMeanKineticTemperature(c, "83.14472");
-    EXPECT_NEAR(ReadNumber(c.Channel1Texts[0].toString()), -40.0, 1e-6);
-    EXPECT_NEAR(ReadNumber(c.Channel1Texts[1].toString()), -40.0, 1e-6);
-    EXPECT_NEAR(ReadNumber(c.Channel1Texts[2].toString()), plainMkt({-40, -40, -35}), 1e-6);
+    EXPECT_NEAR(ReadNumber(c.Channel1Texts.copyAt(0)), -40.0, 1e-6);
+    EXPECT_NEAR(ReadNumber(c.Channel1Texts.copyAt(1)), -40.0, 1e-6);
+    EXPECT_NEAR(ReadNumber(c.Channel1Texts.copyAt(2)), plainMkt({-40, -40, -35}), 1e-6);
 }
 
 TEST_P(SampleConversionTest, ConstantTemperatureGivesItsOwnMkt) {
@@ -235,11 +235,10 @@ TEST_P(SampleConversionTest, ConstantTemperatureGivesItsOwnMkt) {
     ApplyMeanKineticTemperature(c, "83,14472");
     // At 5 °C a term is about 2.4e-16, so its 18-place text keeps three digits: the value is
     // off by up to 0.4 % of the term, a few hundredths of a kelvin, the same in every entry.
-    for (QStringView v : c.Channel1Texts) {
-        EXPECT_NEAR(ReadNumber(v.toString()), 5.0, 0.05);
-        EXPECT_EQ(v, c.Channel1Texts.first());
+    for (const QString& v : c.Channel1Texts.toList()) {
+        EXPECT_NEAR(ReadNumber(v), 5.0, 0.05);
+        EXPECT_EQ(v, c.Channel1Texts.copyAt(0));
     }
-    EXPECT_EQ(c.Channel1Texts.first(), c.Channel1Texts.last());
 }
 
 }  // namespace

@@ -148,7 +148,7 @@ TEST_P(StatisticsTest, MeanKineticTemperatureOfTheWholeSelection) {
     SampleColumns columns;
     columns.Channel1Texts = {"20.0", "25.0", "26.0", "18.0", "16.0", "21.0"};
     ApplyMeanKineticTemperature(columns, "83,14472", /*roundTerms=*/false);
-    EXPECT_EQ(columns.Channel1Texts.last(), ValueText(mkt));
+    EXPECT_EQ(columns.Channel1Texts.copyAt(columns.Channel1Texts.size() - 1), ValueText(mkt));
 }
 
 TEST_P(StatisticsTest, EventsAndEmptySelections) {
