@@ -1,8 +1,17 @@
 #include "import/TextColumn.h"
 
 #include <algorithm>
+#include <limits>
+#include <new>
 
 namespace qorv {
+
+namespace {
+
+// The most characters a column holds: where an entry ends is kept in 32 bits.
+constexpr qsizetype kMostCharacters = std::numeric_limits<quint32>::max();
+
+}  // namespace
 
 TextColumn::TextColumn(std::initializer_list<QString> texts) {
     for (const QString& text : texts) {
@@ -44,13 +53,16 @@ void TextColumn::reserve(qsizetype entries, qsizetype characters) {
     }
 }
 
-TextColumn TextColumn::ofLengths(const QList<qsizetype>& lengths, bool wide) {
+TextColumn TextColumn::ofLengths(QList<quint32> lengths, bool wide) {
     TextColumn column;
-    column.ends_ = lengths;
+    column.ends_ = std::move(lengths);
     qsizetype end = 0;
-    for (qsizetype& entry : column.ends_) {
+    for (quint32& entry : column.ends_) {
         end += entry;
-        entry = end;
+        if (end > kMostCharacters) {
+            throw std::bad_alloc();
+        }
+        entry = quint32(end);
     }
     column.wide_ = wide;
     if (wide) {
@@ -77,6 +89,9 @@ void TextColumn::widen() {
 }
 
 void TextColumn::append(QStringView text) {
+    if (characters() + text.size() > kMostCharacters) {
+        throw std::bad_alloc();
+    }
     if (!wide_ && !fitsNarrow(text)) {
         widen();
     }
@@ -88,7 +103,7 @@ void TextColumn::append(QStringView text) {
         std::transform(text.begin(), text.end(), narrowText_.data() + start,
                        [](QChar c) { return static_cast<char>(c.unicode()); });
     }
-    ends_.append(characters());
+    ends_.append(quint32(characters()));
 }
 
 void TextColumn::clear() {
@@ -102,18 +117,18 @@ namespace {
 
 // Moves the kept entries of `text` to its front; returns the characters kept.
 template <typename Char>
-qsizetype keepIn(Char* text, QList<qsizetype>& ends, const std::vector<qsizetype>& keep) {
+qsizetype keepIn(Char* text, QList<quint32>& ends, const std::vector<qsizetype>& keep) {
     // Kept entries only move towards the front, so the buffer is rewritten from its start. The
     // end of entry i - 1 is overwritten before entry i is read only when every entry before i
     // was kept, and then with the same value.
     qsizetype written = 0;
     qsizetype count = 0;
     for (qsizetype i : keep) {
-        const qsizetype start = i == 0 ? 0 : ends[i - 1];
-        const qsizetype length = ends[i] - start;
+        const qsizetype start = i == 0 ? 0 : qsizetype(ends[i - 1]);
+        const qsizetype length = qsizetype(ends[i]) - start;
         std::copy(text + start, text + start + length, text + written);
         written += length;
-        ends[count++] = written;
+        ends[count++] = quint32(written);
     }
     ends.resize(count);
     return written;

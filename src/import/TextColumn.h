@@ -13,9 +13,10 @@
 namespace qorv {
 
 // A list of texts held end to end in one buffer, with where each ends: a million sample lines
-// or values cost their characters and eight bytes each, not a string object apiece. While every
-// character fits in eight bits (Latin-1: digits, separators, "°C"), the buffer holds a byte per
-// character; the first wider character (a Cyrillic event word) turns the whole column into
+// or values cost their characters and four bytes each, not a string object apiece. A column
+// holds at most 2^32 - 1 characters; past that it fails as memory does (std::bad_alloc). While
+// every character fits in eight bits (Latin-1: digits, separators, "°C"), the buffer holds a byte
+// per character; the first wider character (a Cyrillic event word) turns the whole column into
 // UTF-16. Copies share the buffer until one of them changes, as Qt's own lists do.
 //
 // Entries are read through a Reader, which widens an entry of an eight-bit column into a buffer
@@ -42,8 +43,8 @@ class TextColumn {
     bool isWide() const { return wide_; }
 
     // Where entry i starts among all the characters, and its length.
-    qsizetype startOf(qsizetype i) const { return i == 0 ? 0 : ends_[i - 1]; }
-    qsizetype lengthOf(qsizetype i) const { return ends_[i] - startOf(i); }
+    qsizetype startOf(qsizetype i) const { return i == 0 ? 0 : qsizetype(ends_[i - 1]); }
+    qsizetype lengthOf(qsizetype i) const { return qsizetype(ends_[i]) - startOf(i); }
     // A copy of entry i; empty when there is no entry i.
     QString copyAt(qsizetype i) const;
 
@@ -51,7 +52,8 @@ class TextColumn {
     // A column of entries of the given lengths, their characters not yet set: each is written
     // in place through the Writer, where several threads may each write their own entries once
     // the one Writer has been taken. `wide`: some entry holds a character wider than 8 bits.
-    static TextColumn ofLengths(const QList<qsizetype>& lengths, bool wide);
+    // The lengths become where the entries end, in the same memory.
+    static TextColumn ofLengths(QList<quint32> lengths, bool wide);
     Writer writer();
 
     void append(QStringView text);
@@ -76,7 +78,7 @@ class TextColumn {
     QByteArray narrowText_;  // Latin-1, while `wide_` is false
     QString wideText_;       // UTF-16, once `wide_` is true
     bool wide_ = false;
-    QList<qsizetype> ends_;  // entry i ends before character ends_[i]
+    QList<quint32> ends_;  // entry i ends before character ends_[i]
 };
 
 // Reads a column's entries as UTF-16 views. One reader belongs to one thread.
@@ -89,7 +91,7 @@ class TextColumn::Reader {
     // Entry i, valid until this reader's next read or a change of the column.
     QStringView operator[](qsizetype i) {
         const qsizetype start = column_.startOf(i);
-        const qsizetype length = column_.ends_[i] - start;
+        const qsizetype length = qsizetype(column_.ends_[i]) - start;
         if (column_.wide_) {
             return QStringView(column_.wideText_).mid(start, length);
         }
@@ -118,7 +120,7 @@ class TextColumn::Writer {
     // entry's length, and its characters fit the column.
     template <typename Map>
     void write(qsizetype i, QStringView text, Map map) const {
-        const qsizetype start = i == 0 ? 0 : ends_[i - 1];
+        const qsizetype start = i == 0 ? 0 : qsizetype(ends_[i - 1]);
         if (wide_) {
             std::transform(text.begin(), text.end(), wide_ + start, map);
         } else {
@@ -132,11 +134,11 @@ class TextColumn::Writer {
 
   private:
     friend class TextColumn;
-    Writer(char* narrow, QChar* wide, const qsizetype* ends)
+    Writer(char* narrow, QChar* wide, const quint32* ends)
         : narrow_(narrow), wide_(wide), ends_(ends) {}
     char* narrow_;
     QChar* wide_;
-    const qsizetype* ends_;
+    const quint32* ends_;
 };
 
 }  // namespace qorv

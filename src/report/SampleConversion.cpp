@@ -182,9 +182,9 @@ SampleColumns SplitSamples(const SampleLines& selected, bool hasTemperatureChann
     const QChar dateSeparator = FormatSettings::instance().dateSeparator();
     // Two passes over the lines on the cores, a piece at a time: the first measures each text,
     // the second writes it in its place in columns made to the measure.
-    QList<qsizetype> timeLengths(count);
-    QList<qsizetype> channel1Lengths(hasTemperatureChannel ? count : 0);
-    QList<qsizetype> channel2Lengths(count);
+    QList<quint32> timeLengths(count);
+    QList<quint32> channel1Lengths(hasTemperatureChannel ? count : 0);
+    QList<quint32> channel2Lengths(count);
     // Whether any channel-2 value is there, and whether a column needs characters wider than
     // eight bits (a system date separator that wide makes every time text wide).
     std::atomic<bool> anyChannel2 = false;
@@ -197,11 +197,12 @@ SampleColumns SplitSamples(const SampleLines& selected, bool hasTemperatureChann
         bool wide[3] = {false, false, false};
         for (qsizetype i = first; i < last; ++i) {
             const SampleLineParts parts = splitSelected(selected, read, i, hasTemperatureChannel);
-            timeLengths[i] = parts.time.size();
+            // A part is no longer than its line, whose length the column of lines holds.
+            timeLengths[i] = quint32(parts.time.size());
             if (hasTemperatureChannel) {
-                channel1Lengths[i] = parts.channel1.size();
+                channel1Lengths[i] = quint32(parts.channel1.size());
             }
-            channel2Lengths[i] = parts.channel2.size();
+            channel2Lengths[i] = quint32(parts.channel2.size());
             any = any || !parts.channel2.isEmpty();
             if (read.wide()) {
                 wide[0] = wide[0] || !TextColumn::fitsNarrow(parts.time);
@@ -216,12 +217,12 @@ SampleColumns SplitSamples(const SampleLines& selected, bool hasTemperatureChann
     });
     SampleColumns c;
     c.Lines = selected;
-    c.TimeTexts = TextColumn::ofLengths(timeLengths, wideTime);
-    c.Channel1Texts = TextColumn::ofLengths(channel1Lengths, wideChannel1);
+    c.TimeTexts = TextColumn::ofLengths(std::move(timeLengths), wideTime);
+    c.Channel1Texts = TextColumn::ofLengths(std::move(channel1Lengths), wideChannel1);
     if (anyChannel2) {
-        c.Channel2Texts = TextColumn::ofLengths(channel2Lengths, wideChannel2);
+        c.Channel2Texts = TextColumn::ofLengths(std::move(channel2Lengths), wideChannel2);
     }
-    timeLengths = channel1Lengths = channel2Lengths = QList<qsizetype>();
+    channel2Lengths = QList<quint32>();
     const TextColumn::Writer times = c.TimeTexts.writer();
     const TextColumn::Writer channel1 = c.Channel1Texts.writer();
     const TextColumn::Writer channel2 = c.Channel2Texts.writer();

@@ -36,9 +36,9 @@ TEST(TextColumn, ReadsBackWhatWasWrittenInEitherWidth) {
         EXPECT_EQ(appended, lines);
         EXPECT_EQ(appended.toList(), lines);
 
-        QList<qsizetype> lengths;
+        QList<quint32> lengths;
         for (const QString& line : lines) {
-            lengths << line.size();
+            lengths << quint32(line.size());
         }
         TextColumn made = TextColumn::ofLengths(lengths, wide);
         const TextColumn::Writer writer = made.writer();
