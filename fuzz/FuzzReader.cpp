@@ -48,8 +48,7 @@ void CheckInvariants(const qorv::LogData& d) {
     Check(d.DataChannelHeader == u"NO" || d.DataChannelHeader.startsWith(u"Канал данных"),
           "DataChannelHeader");
     Check(d.DeviceKind != u"21" || d.DataChannelState == u"NO", "DS1921 with a data channel");
-    const QString firstDate =
-        d.SampleRows.isEmpty() ? QString() : d.SampleRows.first().left(11).toString().remove(u' ');
+    const QString firstDate = d.SampleRows.copyAt(0).left(11).remove(u' ');
     Check(d.FirstDate == firstDate, "FirstDate is not the first sample's date");
 }
 

@@ -67,6 +67,12 @@ TEST_P(SampleConversionTest, SplitEventsAndSecondTemperature) {
               QStringList{"-3.5"});
     EXPECT_EQ(SplitSamples(linesOf({"01/02/2015 10:00:00 - 21.0 °C 0 (Нет)"}), true).Channel2Texts,
               QStringList{"0"});
+    // A value word that is not Latin-1 keeps its characters, for the message that names it.
+    EXPECT_EQ(SplitSamples(linesOf({"01/02/2015 10:00:00 - 21.0 °C 1 (Есть)",
+                                    "01/02/2015 10:01:00 - Нет 0 (Нет)"}),
+                           true)
+                  .Channel1Texts,
+              QStringList({"21.0 ", "Нет "}));
 }
 
 TEST_P(SampleConversionTest, ChannelListsStayAlignedWithTheTimes) {
