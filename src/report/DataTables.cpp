@@ -6,6 +6,8 @@
 #include "report/PrintedTableLayout.h"
 #include "report/ReportError.h"
 
+#include <functional>
+
 namespace qorv {
 
 namespace {
@@ -31,15 +33,21 @@ void thinBorders(const Range& range) {
     range.borders().setLineStyle(xl::Continuous);
 }
 
-// Writes a column of the chart data: entry i of `texts` (empty where the list has none) in
-// row firstRow + i of `column`, for `rows` rows, with thin borders round every cell.
-void writeDataColumn(automation::Worksheet& sheet, int firstRow, int column,
-                     const TextColumn& texts, qsizetype rows) {
+// Writes a column of the chart data: textAt(i) in row firstRow + i of `column`, for `rows` rows,
+// with thin borders round every cell.
+void writeDataColumn(automation::Worksheet& sheet, int firstRow, int column, qsizetype rows,
+                     const std::function<QStringView(qsizetype)>& textAt) {
     const int last = firstRow + static_cast<int>(rows) - 1;
     Range range = sheet.range(block(firstRow, column, last, column));
-    TextColumn::Reader read(texts);
-    range.setColumnValue(rows, [&read](qsizetype i) { return read.value(i); });
+    range.setColumnValue(rows, textAt);
     thinBorders(range);
+}
+
+// The same with entry i of `texts`, empty where the list has none.
+void writeDataColumn(automation::Worksheet& sheet, int firstRow, int column, qsizetype rows,
+                     const TextColumn& texts) {
+    TextColumn::Reader read(texts);
+    writeDataColumn(sheet, firstRow, column, rows, [&read](qsizetype i) { return read.value(i); });
 }
 
 // A value as the printed table shows it: the text read back and written with the channel's
@@ -76,11 +84,12 @@ TextArray printedValues(ReportRun& run, const TableBlock& b, int width, bool two
     const bool channel1Values = run.channels.channel1 && !columns.Channel1Texts.isEmpty();
     const int oneChannelDecimals = run.channels.channel1 ? chart.TempDecimals : chart.DataDecimals;
     TextArray values(b.sampleCount, width);
+    TimeTextReader times(columns);
     TextColumn::Reader channel1(columns.Channel1Texts);
     TextColumn::Reader channel2(columns.Channel2Texts);
     for (qsizetype i = 0; i < b.sampleCount; ++i) {
         const qsizetype sample = b.firstSample + i;
-        values.at(i, 0) = columns.TimeTexts.copyAt(sample);
+        values.at(i, 0) = times[sample].toString();
         if (twoChannels) {
             values.at(i, 1) =
                 printedValue(channel1.value(sample), chart.TempDecimals, columns, sample)
@@ -192,7 +201,7 @@ void WriteChartDataColumns(ReportRun& run) {
     const ReportOptions& o = s.options;
     automation::Worksheet& sheet = *run.sheet;
     const int f = run.ChartDataHeaderRow + 1;
-    const qsizetype n = run.columns.TimeTexts.size();
+    const qsizetype n = run.columns.size();
     // The checks refuse such a selection before the run; a batch run, which makes no checks,
     // ends here with the same message rather than at the sheet's last row.
     if (n > ChartDataCapacity(o, s.data)) {
@@ -200,12 +209,13 @@ void WriteChartDataColumns(ReportRun& run) {
     }
 
     if (n > 0) {
-        writeDataColumn(sheet, f, kTimeColumn, run.columns.TimeTexts, n);
+        TimeTextReader times(run.columns);
+        writeDataColumn(sheet, f, kTimeColumn, n, [&times](qsizetype i) { return times[i]; });
     }
     run.advance();
 
     if (run.channels.channel1 && n > 0) {
-        writeDataColumn(sheet, f, kChannel1Column, run.columns.Channel1Texts, n);
+        writeDataColumn(sheet, f, kChannel1Column, n, run.columns.Channel1Texts);
     }
     run.advance();
 
@@ -213,7 +223,7 @@ void WriteChartDataColumns(ReportRun& run) {
         // Channel 2's measured values alone take the first value column.
         const int x =
             !run.channels.channel1 && !run.channels.events ? kChannel1Column : kChannel2Column;
-        writeDataColumn(sheet, f, x, run.columns.Channel2Texts, n);
+        writeDataColumn(sheet, f, x, n, run.columns.Channel2Texts);
     }
     run.DataSheetRow = f + static_cast<int>(n);
     run.ChartDataLastRow = run.DataSheetRow - 1;
@@ -230,7 +240,7 @@ QString ReducedRateText(const QString& rateLine) {
 
 void WriteStateDurationTable(ReportRun& run) {
     ProgramState& s = run.program;
-    const qsizetype n = run.columns.TimeTexts.size();
+    const qsizetype n = run.columns.size();
     if (!run.channels.eventsOnly() || n == 0) {
         run.advance();
         return;
@@ -266,7 +276,7 @@ void WriteStateDurationTable(ReportRun& run) {
         sheet.cells(row, current == u"0" ? kChannel1Column : kChannel2Column)
             .setValue2(QString::number(*interval * count));
         Range a = sheet.cells(row, kTimeColumn);
-        a.setFormulaR1C1Local(run.columns.TimeTexts.copyAt(j));
+        a.setFormulaR1C1Local(run.columns.timeText(j));
         a.setNumberFormatLocal(QStringLiteral("ДД/ММ/ГГ Ч:ММ;@"));
         current = entry.toString();
         count = 1;
@@ -279,7 +289,7 @@ void WriteStateDurationTable(ReportRun& run) {
 
 void WritePrintedTable(ReportRun& run) {
     const bool twoChannels = run.channels.channel1 && run.channels.channel2;
-    const qsizetype n = run.columns.TimeTexts.size();
+    const qsizetype n = run.columns.size();
     run.select(*run.ReportSheet);
 
     if (!twoChannels) {

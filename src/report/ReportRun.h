@@ -72,8 +72,8 @@ struct ReportRun {
     int ChartDataLastRow = 0;
     QChar decimalSeparator;
 
-    // TimeTexts, Channel1Texts, Channel2Texts with their sample lines; let go once the tables
-    // are written, before the chart and the save.
+    // The sample lines with their time texts, Channel1Texts and Channel2Texts; let go once the
+    // tables are written, before the chart and the save.
     SampleColumns columns;
     bool channel2HasValues = false;  // Channel2Texts had entries when the tables were written
 

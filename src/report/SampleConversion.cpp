@@ -177,62 +177,71 @@ SampleLineParts splitSelected(const SampleLines& selected, TextColumn::Reader& r
 
 }  // namespace
 
+QString SampleColumns::timeText(qsizetype i) const {
+    return TimeTextReader(*this)[i].toString();
+}
+
+QStringView TimeTextReader::operator[](qsizetype i) {
+    const QStringView line = lines_[i];
+    const qsizetype p = line.indexOf(kSeparator);
+    const QStringView time = (p < 0 ? line : line.left(p)).trimmed();
+    buffer_.resize(time.size());
+    std::transform(time.begin(), time.end(), buffer_.begin(),
+                   [&](QChar ch) { return ch == '/' || ch == '.' ? separator_ : ch; });
+    return buffer_;
+}
+
 SampleColumns SplitSamples(const SampleLines& selected, bool hasTemperatureChannel) {
     const qsizetype count = selected.texts.size();
     const QChar dateSeparator = FormatSettings::instance().dateSeparator();
-    // Two passes over the lines on the cores, a piece at a time: the first measures each text,
-    // the second writes it in its place in columns made to the measure.
-    QList<quint32> timeLengths(count);
+    // Two passes over the lines on the cores, a piece at a time: the first checks each line and
+    // measures its values, the second writes them in their places in columns made to the
+    // measure. The time texts stay in the lines.
     QList<quint32> channel1Lengths(hasTemperatureChannel ? count : 0);
     QList<quint32> channel2Lengths(count);
     // Whether any channel-2 value is there, and whether a column needs characters wider than
-    // eight bits (a system date separator that wide makes every time text wide).
+    // eight bits.
     std::atomic<bool> anyChannel2 = false;
-    std::atomic<bool> wideTime = !TextColumn::fitsNarrow(QStringView(&dateSeparator, 1));
     std::atomic<bool> wideChannel1 = false;
     std::atomic<bool> wideChannel2 = false;
     RunOverPieces(count, [&](qsizetype first, qsizetype last) {
         TextColumn::Reader read(selected.texts);
         bool any = false;
-        bool wide[3] = {false, false, false};
+        bool wide[2] = {false, false};
         for (qsizetype i = first; i < last; ++i) {
             const SampleLineParts parts = splitSelected(selected, read, i, hasTemperatureChannel);
             // A part is no longer than its line, whose length the column of lines holds.
-            timeLengths[i] = quint32(parts.time.size());
             if (hasTemperatureChannel) {
                 channel1Lengths[i] = quint32(parts.channel1.size());
             }
             channel2Lengths[i] = quint32(parts.channel2.size());
             any = any || !parts.channel2.isEmpty();
             if (read.wide()) {
-                wide[0] = wide[0] || !TextColumn::fitsNarrow(parts.time);
-                wide[1] = wide[1] || !TextColumn::fitsNarrow(parts.channel1);
-                wide[2] = wide[2] || !TextColumn::fitsNarrow(parts.channel2);
+                wide[0] = wide[0] || !TextColumn::fitsNarrow(parts.channel1);
+                wide[1] = wide[1] || !TextColumn::fitsNarrow(parts.channel2);
             }
         }
         anyChannel2 = anyChannel2 || any;
-        wideTime = wideTime || wide[0];
-        wideChannel1 = wideChannel1 || wide[1];
-        wideChannel2 = wideChannel2 || wide[2];
+        wideChannel1 = wideChannel1 || wide[0];
+        wideChannel2 = wideChannel2 || wide[1];
     });
     SampleColumns c;
     c.Lines = selected;
-    c.TimeTexts = TextColumn::ofLengths(std::move(timeLengths), wideTime);
+    c.dateSeparator = dateSeparator;
     c.Channel1Texts = TextColumn::ofLengths(std::move(channel1Lengths), wideChannel1);
     if (anyChannel2) {
         c.Channel2Texts = TextColumn::ofLengths(std::move(channel2Lengths), wideChannel2);
     }
     channel2Lengths = QList<quint32>();
-    const TextColumn::Writer times = c.TimeTexts.writer();
+    if (!hasTemperatureChannel && !anyChannel2) {
+        return c;
+    }
     const TextColumn::Writer channel1 = c.Channel1Texts.writer();
     const TextColumn::Writer channel2 = c.Channel2Texts.writer();
     RunOverPieces(count, [&](qsizetype first, qsizetype last) {
         TextColumn::Reader read(selected.texts);
         for (qsizetype i = first; i < last; ++i) {
             const SampleLineParts parts = splitSelected(selected, read, i, hasTemperatureChannel);
-            // The date parts, whether written with '/' or '.', take the system's separator.
-            times.write(i, parts.time,
-                        [&](QChar ch) { return ch == '/' || ch == '.' ? dateSeparator : ch; });
             if (hasTemperatureChannel) {
                 channel1.write(i, parts.channel1);
             }
@@ -361,10 +370,9 @@ void StepSamples(SampleColumns& columns, int step) {
         return;
     }
     std::vector<qsizetype> keep;
-    for (qsizetype i = 0; i < columns.TimeTexts.size(); i += step) {
+    for (qsizetype i = 0; i < columns.size(); i += step) {
         keep.push_back(i);
     }
-    keepEntries(columns.TimeTexts, keep);
     keepEntries(columns.Lines.texts, keep);
     keepEntries(columns.Lines.numbers, keep);
     keepEntries(columns.Channel1Texts, keep);
@@ -377,7 +385,7 @@ void CompressSamples(SampleColumns& columns, bool channel1, bool channel2) {
     std::vector<qsizetype> keep;
     TextColumn::Reader read1(columns.Channel1Texts);
     TextColumn::Reader read2(columns.Channel2Texts);
-    for (qsizetype i = 0; i < columns.TimeTexts.size(); ++i) {
+    for (qsizetype i = 0; i < columns.size(); ++i) {
         const QStringView v1 = read1.value(i);
         const QStringView v2 = read2.value(i);
         if (channel1 && channel2) {
@@ -398,7 +406,6 @@ void CompressSamples(SampleColumns& columns, bool channel1, bool channel2) {
             }
         }
     }
-    keepEntries(columns.TimeTexts, keep);
     keepEntries(columns.Lines.texts, keep);
     keepEntries(columns.Lines.numbers, keep);
     if (channel1) {

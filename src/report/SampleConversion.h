@@ -25,24 +25,47 @@ struct SampleSource {
     QString text;
 };
 
-// The three parallel text columns a report is made of, entry i of each belonging to sample i,
-// with the selected sample lines they came from (for messages that say where a value failed).
-// Each column holds its texts end to end, as a million samples need.
+// The three parallel text columns a report is made of, entry i of each belonging to sample i:
+// the time texts (TimeTexts), Channel1Texts and Channel2Texts, with the selected sample lines
+// they came from (also for messages that say where a value failed). Each channel column holds
+// its texts end to end, as a million samples need; the time texts are not held at all, but read
+// from the lines (TimeTextReader).
 //
 // A channel list is either empty (the channel is absent: no temperature channel, or no line
-// carries a channel-2 value) or exactly as long as `TimeTexts`; a line that lacks the channel's
+// carries a channel-2 value) or exactly as long as the lines; a line that lacks the channel's
 // value has an empty entry there, which every table prints as an empty cell and the chart
 // skips. Emptiness of a whole list keeps its meaning for the later stages ("channel 2 has no
 // values").
 struct SampleColumns {
     SampleLines Lines;
-    TextColumn TimeTexts;
+    // The date separator of the time texts: the system's when the lines were split.
+    QChar dateSeparator = QChar(u'/');
     TextColumn Channel1Texts;
     TextColumn Channel2Texts;
 
+    // The number of samples.
+    qsizetype size() const { return Lines.texts.size(); }
+    // The time text of sample i, as TimeTextReader reads it.
+    QString timeText(qsizetype i) const;
     SampleSource sourceOf(qsizetype i) const {
         return {Lines.numbers.value(i), Lines.texts.copyAt(i)};
     }
+};
+
+// Reads the samples' time texts: the time of each sample line (the text before its first " - ",
+// trimmed) with the date parts, whether written with '/' or '.', in the columns' date
+// separator. Every line of the columns has its " - ", as splitting made sure. A view lasts until
+// the reader's next read; one reader belongs to one thread.
+class TimeTextReader {
+  public:
+    explicit TimeTextReader(const SampleColumns& columns)
+        : lines_(columns.Lines.texts), separator_(columns.dateSeparator) {}
+    QStringView operator[](qsizetype i);
+
+  private:
+    TextColumn::Reader lines_;
+    QChar separator_;
+    QString buffer_;
 };
 
 // A sample value's text read as a number; a text that does not read ends the run with a
@@ -69,8 +92,8 @@ struct SampleLineParts {
 };
 std::optional<SampleLineParts> SplitSampleLine(QStringView line, bool hasTemperatureChannel);
 
-// Splitting: the selected lines become time texts (date parts in the system's date
-// separator, which the caller has set back to the system's) and channel texts. The channel-1
+// Splitting: the selected lines become the columns, their time texts read in the system's date
+// separator (which the caller has set back to the system's), and channel texts. The channel-1
 // value is the first blank-separated word after " - " when the file has a temperature channel;
 // the channel-2 value is the next word that starts with a digit or "-digit".
 SampleColumns SplitSamples(const SampleLines& selected, bool hasTemperatureChannel);
