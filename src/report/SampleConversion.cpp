@@ -41,22 +41,26 @@ long double readValue(QStringView text, const SampleColumns& columns, qsizetype 
     return ReadSampleValue(text.toString(), columns.sourceOf(i));
 }
 
-// Replaces each non-empty entry of `list` by ValueText(x·factor + offset).
-void correct(TextColumn& list, const SampleColumns& columns, long double factor,
-             long double offset) {
-    TextColumn corrected;
-    corrected.reserve(list.size(), list.characters());
+// Replaces each non-empty entry of `list`, in order, by textOf(entry, i); empty entries stay.
+template <typename TextOf>
+void replaceValues(TextColumn& list, TextOf textOf) {
+    TextColumn replaced;
+    replaced.reserve(list.size(), list.characters());
     TextColumn::Reader read(list);
     for (qsizetype i = 0; i < list.size(); ++i) {
         const QStringView entry = read[i];
-        if (entry.isEmpty()) {
-            corrected.append(entry);
-            continue;
-        }
-        const long double x = readValue(entry.trimmed(), columns, i);
-        corrected.append(ValueText(static_cast<double>(CorrectedValue(x, factor, offset))));
+        replaced.append(entry.isEmpty() ? QString() : textOf(entry, i));
     }
-    list = std::move(corrected);
+    list = std::move(replaced);
+}
+
+// Replaces each non-empty entry of `list` by ValueText(x·factor + offset).
+void correct(TextColumn& list, const SampleColumns& columns, long double factor,
+             long double offset) {
+    replaceValues(list, [&](QStringView entry, qsizetype i) {
+        const long double x = readValue(entry.trimmed(), columns, i);
+        return ValueText(static_cast<double>(CorrectedValue(x, factor, offset)));
+    });
 }
 
 // Keeps the entries whose index is in `keep`; an empty list stays empty.
@@ -305,16 +309,7 @@ class MktSum {
 
 void ApplyMeanKineticTemperature(SampleColumns& columns, const QString& deltaH, bool roundTerms) {
     MktSum mkt(ReadFieldValue(deltaH, "ΔH"));
-    const TextColumn& temperatures = columns.Channel1Texts;
-    TextColumn running;
-    running.reserve(temperatures.size(), temperatures.characters());
-    TextColumn::Reader read(temperatures);
-    for (qsizetype i = 0; i < temperatures.size(); ++i) {
-        const QStringView entry = read[i];
-        if (entry.isEmpty()) {
-            running.append(entry);
-            continue;
-        }
+    replaceValues(columns.Channel1Texts, [&](QStringView entry, qsizetype i) {
         const double term = mkt.term(readValue(entry, columns, i));
         long double termValue = term;
         if (roundTerms && std::isfinite(term)) {
@@ -324,9 +319,8 @@ void ApplyMeanKineticTemperature(SampleColumns& columns, const QString& deltaH, 
             }
         }
         mkt.add(termValue);
-        running.append(ValueText(mkt.temperature()));
-    }
-    columns.Channel1Texts = std::move(running);
+        return ValueText(mkt.temperature());
+    });
 }
 
 double MeanKineticTemperature(const std::vector<double>& celsius, long double deltaH) {
@@ -344,25 +338,15 @@ void SmoothChannel2(SampleColumns& columns, const QString& k) {
     const long double weight = ReadFieldValue(k, "Коэффициент сглаживания");
     bool first = true;
     long double previous = 0;  // the previous result, read back from its text
-    const TextColumn& values = columns.Channel2Texts;
-    TextColumn smoothed;
-    smoothed.reserve(values.size(), values.characters());
-    TextColumn::Reader read(values);
-    for (qsizetype i = 0; i < values.size(); ++i) {
-        const QStringView entry = read[i];
-        if (entry.isEmpty()) {
-            smoothed.append(entry);
-            continue;
-        }
+    replaceValues(columns.Channel2Texts, [&](QStringView entry, qsizetype i) {
         const long double x = readValue(entry, columns, i);
         const long double y =
             first ? x * weight + (1 - weight) * x : x * weight + (1 - weight) * previous;
-        const QString result = ValueText(static_cast<double>(y));
+        QString result = ValueText(static_cast<double>(y));
         previous = ReadNumber(result);
-        smoothed.append(result);
         first = false;
-    }
-    columns.Channel2Texts = std::move(smoothed);
+        return result;
+    });
 }
 
 void StepSamples(SampleColumns& columns, int step) {
