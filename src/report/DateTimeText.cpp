@@ -64,10 +64,73 @@ std::optional<QTime> readTime(QStringView text, QChar separator) {
     return QTime(*hour, *minute, *second);
 }
 
+constexpr qint64 kJulianDayOf1970 = 2440588;
+constexpr qint64 kMSecsPerDay = 86400000;
+
+qint64 msecsOf(const QDate& date, const QTime& time) {
+    return (date.toJulianDay() - kJulianDayOf1970) * kMSecsPerDay + time.msecsSinceStartOfDay();
+}
+
+// A time in the shape every logger writes, "dd.mm.yyyy hh:mm:ss" with nothing around it, read
+// at its fixed places: true, with the time (none for a day or hour that does not exist), when
+// `text` has that shape. Any other text is for the general reading, which reads this shape the
+// same.
+bool readLoggerShape(QStringView text, QChar dateSeparator, QChar timeSeparator,
+                     std::optional<qint64>& result) {
+    static constexpr char kShape[] = "00.00.0000 00:00:00";
+    if (text.size() != qsizetype(sizeof kShape - 1)) {
+        return false;
+    }
+    const auto digit = [](QChar c) { return c >= u'0' && c <= u'9'; };
+    if (digit(dateSeparator) || digit(timeSeparator) || dateSeparator == u' ' ||
+        timeSeparator == u' ') {
+        return false;
+    }
+    int numbers[6] = {};
+    int n = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        switch (kShape[i]) {
+            case '0':
+                if (!digit(c)) {
+                    return false;
+                }
+                numbers[n] = numbers[n] * 10 + (c.unicode() - u'0');
+                continue;
+            case '.':
+                if (c != dateSeparator) {
+                    return false;
+                }
+                break;
+            case ':':
+                if (c != timeSeparator) {
+                    return false;
+                }
+                break;
+            default:
+                if (c != u' ') {
+                    return false;
+                }
+        }
+        ++n;
+    }
+    const QDate date(numbers[2], numbers[1], numbers[0]);
+    if (!date.isValid() || numbers[3] > 23 || numbers[4] > 59 || numbers[5] > 59) {
+        result = std::nullopt;
+    } else {
+        result = msecsOf(date, QTime(numbers[3], numbers[4], numbers[5]));
+    }
+    return true;
+}
+
 }  // namespace
 
-std::optional<QDateTime> TryReadDateTime(QStringView text) {
+std::optional<qint64> TryReadMSecsSinceEpoch(QStringView text) {
     const FormatSettings& settings = FormatSettings::instance();
+    std::optional<qint64> usual;
+    if (readLoggerShape(text, settings.dateSeparator(), settings.timeSeparator(), usual)) {
+        return usual;
+    }
     const QStringView trimmed = text.trimmed();
     const qsizetype blank = trimmed.indexOf(QChar(' '));
     const QStringView datePart = blank < 0 ? trimmed : trimmed.left(blank);
@@ -83,7 +146,14 @@ std::optional<QDateTime> TryReadDateTime(QStringView text) {
         }
         time = *parsed;
     }
-    return QDateTime(*date, time, Qt::UTC);
+    return msecsOf(*date, time);
+}
+
+std::optional<QDateTime> TryReadDateTime(QStringView text) {
+    if (const auto msecs = TryReadMSecsSinceEpoch(text)) {
+        return DateTimeOfMSecs(*msecs);
+    }
+    return std::nullopt;
 }
 
 QDateTime ReadDateTime(const QString& text) {

@@ -203,7 +203,7 @@ std::vector<StudySample> studySamples(const std::vector<SelectedSample>& selecte
     std::vector<StudySample> samples;
     samples.reserve(selected.size());
     for (const SelectedSample& sample : selected) {
-        samples.push_back({sample.time, sample.value});
+        samples.push_back({sample.time(), sample.value});
     }
     return samples;
 }

@@ -28,6 +28,30 @@ constexpr double kAbsoluteZeroCelsius = -273.15;
 
 using Sample = SelectedSample;
 
+// A list whose growth leaves the new elements unset until they are written: a part of the
+// selection writes its samples into its own stretch of the list, on its own thread, and the
+// memory is first touched there.
+template <typename T>
+struct UnsetOnGrowth : std::allocator<T> {
+    template <typename U>
+    struct rebind {
+        using other = UnsetOnGrowth<U>;
+    };
+    UnsetOnGrowth() = default;
+    template <typename U>
+    UnsetOnGrowth(const UnsetOnGrowth<U>& other) noexcept : std::allocator<T>(other) {}
+    template <typename U>
+    void construct(U* at) noexcept {
+        ::new (static_cast<void*>(at)) U;
+    }
+    template <typename U, typename... Args>
+    void construct(U* at, Args&&... args) {
+        ::new (static_cast<void*>(at)) U(std::forward<Args>(args)...);
+    }
+};
+template <typename T>
+using SampleList = std::vector<T, UnsetOnGrowth<T>>;
+
 // A sample line as a message names it: its number and its text, looked up for a failure only.
 struct Line {
     const SampleLines& rows;
@@ -36,8 +60,8 @@ struct Line {
     SampleSource source() const { return {rows.numbers.value(index), rows.texts.copyAt(index)}; }
 };
 
-QDateTime readTime(QStringView timeText, const Line& line) {
-    if (const auto time = TryReadDateTime(timeText)) {
+qint64 readTime(QStringView timeText, const Line& line) {
+    if (const auto time = TryReadMSecsSinceEpoch(timeText)) {
         return *time;
     }
     const QString t = timeText.toString();
@@ -91,12 +115,12 @@ struct Spacing {
     qsizetype nonIncreasing = 0;
 };
 
-Spacing spacingOf(const std::vector<QDateTime>& times) {
+Spacing spacingOf(const SampleList<qint64>& times) {
     Spacing result;
     std::vector<double> gaps;
     gaps.reserve(times.size());
     for (size_t i = 1; i < times.size(); ++i) {
-        const qint64 msecs = times[i - 1].msecsTo(times[i]);
+        const qint64 msecs = times[i] - times[i - 1];
         if (msecs > 0) {
             gaps.push_back(static_cast<double>(msecs) / 1000.0);
         } else {
@@ -112,13 +136,13 @@ Spacing spacingOf(const std::vector<QDateTime>& times) {
     return result;
 }
 
-void describe(ChannelStatistics& c, const std::vector<Sample>& samples) {
+void describe(ChannelStatistics& c, const SampleList<Sample>& samples) {
     c.samples = static_cast<qsizetype>(samples.size());
     if (samples.empty()) {
         return;
     }
-    c.first = samples.front().time;
-    c.last = samples.back().time;
+    c.first = samples.front().time();
+    c.last = samples.back().time();
     if (c.kind == ChannelStatistics::Kind::Events) {
         for (size_t i = 0; i < samples.size(); ++i) {
             const bool on = samples[i].value != 0;
@@ -128,27 +152,25 @@ void describe(ChannelStatistics& c, const std::vector<Sample>& samples) {
             }
             const bool wasOn = samples[i - 1].value != 0;
             c.switches += on != wasOn ? 1 : 0;
-            const qint64 msecs = samples[i - 1].time.msecsTo(samples[i].time);
+            const qint64 msecs = samples[i].msecs - samples[i - 1].msecs;
             if (msecs > 0) {
                 (wasOn ? c.secondsOn : c.secondsOff) += static_cast<double>(msecs) / 1000.0;
             }
         }
         return;
     }
-    c.minimum = c.maximum = samples.front().value;
-    c.minimumTime = c.maximumTime = samples.front().time;
+    const Sample* minimum = &samples.front();
+    const Sample* maximum = &samples.front();
     long double sum = 0;
     for (const Sample& s : samples) {
-        if (s.value < c.minimum) {
-            c.minimum = s.value;
-            c.minimumTime = s.time;
-        }
-        if (s.value > c.maximum) {
-            c.maximum = s.value;
-            c.maximumTime = s.time;
-        }
+        minimum = s.value < minimum->value ? &s : minimum;
+        maximum = s.value > maximum->value ? &s : maximum;
         sum += s.value;
     }
+    c.minimum = minimum->value;
+    c.minimumTime = minimum->time();
+    c.maximum = maximum->value;
+    c.maximumTime = maximum->time();
     const long double mean = sum / static_cast<long double>(samples.size());
     c.mean = static_cast<double>(mean);
     if (samples.size() > 1) {
@@ -165,6 +187,8 @@ void describe(ChannelStatistics& c, const std::vector<Sample>& samples) {
         return;
     }
     ChannelStatistics::Excursion current;
+    qint64 currentStart = 0;
+    qint64 longestStart = 0;
     for (const Sample& s : samples) {
         const bool above = c.upperLimit && s.value > *c.upperLimit;
         const bool below = c.lowerLimit && s.value < *c.lowerLimit;
@@ -172,15 +196,19 @@ void describe(ChannelStatistics& c, const std::vector<Sample>& samples) {
         c.belowLower += below ? 1 : 0;
         if (above || below) {
             if (current.samples == 0) {
-                current.start = s.time;
+                currentStart = s.msecs;
             }
             current.samples += 1;
             if (current.samples > c.longestExcursion.samples) {
                 c.longestExcursion = current;
+                longestStart = currentStart;
             }
         } else {
             current = {};
         }
+    }
+    if (c.longestExcursion.samples > 0) {
+        c.longestExcursion.start = DateTimeOfMSecs(longestStart);
     }
 }
 
@@ -200,21 +228,27 @@ struct Corrections {
 
 // The selected samples: each time in the range, and the values of each channel at them.
 struct SelectedSamples {
-    std::vector<QDateTime> times;
-    std::vector<Sample> channel1, channel2;
+    SampleList<qint64> times;
+    SampleList<Sample> channel1, channel2;
+};
+
+// How many of each a part of the lines selected.
+struct SelectedCounts {
+    std::size_t times = 0, channel1 = 0, channel2 = 0;
 };
 
 // One pass over the sample lines [first, last): the selection by time (each time read once),
-// then the values of the lines in the range.
-SelectedSamples SelectRows(const SampleLines& rows, qsizetype first, qsizetype last,
-                           bool hasTemperature, const QDateTime& start, const QDateTime& end,
-                           const Corrections& k) {
+// then the values of the lines in the range. Written into `into` from position `first` on,
+// which has room for a sample of each channel on each line.
+SelectedCounts SelectRows(const SampleLines& rows, qsizetype first, qsizetype last,
+                          bool hasTemperature, qint64 start, qint64 end, const Corrections& k,
+                          SelectedSamples& into) {
     files::UseFullLongDoublePrecision();  // also run in threads of its own
-    SelectedSamples selected;
-    const auto count = static_cast<std::size_t>(last - first);
-    selected.times.reserve(count);
-    selected.channel1.reserve(hasTemperature ? count : 0);
-    selected.channel2.reserve(count);
+    const auto offset = static_cast<std::size_t>(first);
+    qint64* times = into.times.data() + offset;
+    Sample* channel1 = hasTemperature ? into.channel1.data() + offset : nullptr;
+    Sample* channel2 = into.channel2.data() + offset;
+    SelectedCounts count;
     TextColumn::Reader read(rows.texts);
     for (qsizetype i = first; i < last; ++i) {
         const Line line{rows, i};
@@ -224,60 +258,79 @@ SelectedSamples SelectRows(const SampleLines& rows, qsizetype first, qsizetype l
             throw ConversionError(messages::SampleWithoutSeparator(rows.numbers.value(i), text),
                                   text);
         }
-        const QDateTime time = readTime(parts->time, line);
+        const qint64 time = readTime(parts->time, line);
         if (time < start || end < time) {
             continue;
         }
-        selected.times.push_back(time);
+        times[count.times++] = time;
         if (!parts->channel1.trimmed().isEmpty()) {
-            selected.channel1.push_back({time, corrected(parts->channel1, line, k.a, k.b)});
+            channel1[count.channel1++] = {time, corrected(parts->channel1, line, k.a, k.b)};
         }
         if (!parts->channel2.trimmed().isEmpty()) {
-            selected.channel2.push_back({time, k.channel2
-                                                   ? corrected(parts->channel2, line, k.c, k.d)
-                                                   : readValue(parts->channel2, line)});
+            channel2[count.channel2++] = {time, k.channel2
+                                                    ? corrected(parts->channel2, line, k.c, k.d)
+                                                    : readValue(parts->channel2, line)};
         }
     }
-    return selected;
+    return count;
 }
 
 // SelectRows over all lines, a large file in parts read side by side (the reading only looks
-// at the process-wide format settings). A line that does not read ends it with the message of
-// the first such line, as one pass would.
-SelectedSamples SelectSamples(const SampleLines& rows, bool hasTemperature, const QDateTime& start,
-                              const QDateTime& end, const Corrections& k) {
+// at the process-wide format settings), each part into its own stretch of the lists, which are
+// then closed up. A line that does not read ends it with the message of the first such line,
+// as one pass would.
+SelectedSamples SelectSamples(const SampleLines& rows, bool hasTemperature, qint64 start,
+                              qint64 end, const Corrections& k) {
     constexpr qsizetype kRowsPerPart = 100000;
     const qsizetype n = rows.texts.size();
     const qsizetype parts = std::clamp<qsizetype>(
         std::min<qsizetype>(n / kRowsPerPart, std::thread::hardware_concurrency()), 1, 8);
-    if (parts == 1) {
-        return SelectRows(rows, 0, n, hasTemperature, start, end, k);
+    const auto lines = static_cast<std::size_t>(n);
+    SelectedSamples all;
+    all.times.resize(lines);
+    all.channel1.resize(hasTemperature ? lines : 0);
+    all.channel2.resize(lines);
+    const auto firstOf = [&](qsizetype p) { return n * p / parts; };
+    std::vector<std::future<SelectedCounts>> pending;
+    for (qsizetype p = 1; p < parts; ++p) {
+        pending.push_back(std::async(std::launch::async, SelectRows, std::cref(rows), firstOf(p),
+                                     firstOf(p + 1), hasTemperature, start, end, std::cref(k),
+                                     std::ref(all)));
     }
-    std::vector<std::future<SelectedSamples>> pending;
-    for (qsizetype p = 0; p < parts; ++p) {
-        pending.push_back(std::async(std::launch::async, SelectRows, std::cref(rows), n * p / parts,
-                                     n * (p + 1) / parts, hasTemperature, std::cref(start),
-                                     std::cref(end), std::cref(k)));
+    std::vector<SelectedCounts> counts;
+    try {
+        counts.push_back(SelectRows(rows, 0, firstOf(1), hasTemperature, start, end, k, all));
+    } catch (...) {
+        for (std::future<SelectedCounts>& part : pending) {
+            part.wait();  // they write into `all`
+        }
+        throw;  // the first part's error first
     }
-    std::vector<SelectedSamples> results;
-    for (std::future<SelectedSamples>& part : pending) {
+    for (std::future<SelectedCounts>& part : pending) {
         part.wait();
     }
-    for (std::future<SelectedSamples>& part : pending) {
-        results.push_back(part.get());  // the first part's error first
+    for (std::future<SelectedCounts>& part : pending) {
+        counts.push_back(part.get());
     }
-    SelectedSamples all = std::move(results.front());
-    // Moved, not copied: a date-time's copy costs more than its move.
-    const auto append = [](auto& to, auto& from) {
-        to.insert(to.end(), std::make_move_iterator(from.begin()),
-                  std::make_move_iterator(from.end()));
+    // Close up: each part's samples follow the previous part's. Nothing moves when every line
+    // was selected with both values, as in a whole file.
+    const auto closeUp = [&](auto& list, auto countOf) {
+        std::size_t end = 0;
+        for (qsizetype p = 0; p < parts; ++p) {
+            const auto from = list.begin() + std::ptrdiff_t(firstOf(p));
+            const std::size_t count = countOf(counts[std::size_t(p)]);
+            if (std::size_t(firstOf(p)) != end) {
+                std::copy(from, from + std::ptrdiff_t(count), list.begin() + std::ptrdiff_t(end));
+            }
+            end += count;
+        }
+        list.resize(end);
     };
-    for (std::size_t p = 1; p < results.size(); ++p) {
-        SelectedSamples& more = results[p];
-        append(all.times, more.times);
-        append(all.channel1, more.channel1);
-        append(all.channel2, more.channel2);
+    closeUp(all.times, [](const SelectedCounts& c) { return c.times; });
+    if (hasTemperature) {
+        closeUp(all.channel1, [](const SelectedCounts& c) { return c.channel1; });
     }
+    closeUp(all.channel2, [](const SelectedCounts& c) { return c.channel2; });
     return all;
 }
 
@@ -285,8 +338,8 @@ SelectionStatistics ComputeStatistics(const ProgramState& state, SelectedChannel
     const ReportOptions& o = state.options;
     const LogData& data = state.data;
     FormatSettings::instance().applyProgramConventions();
-    const auto start = TryReadDateTime(RangeStartText(o));
-    const auto end = TryReadDateTime(RangeEndText(o));
+    const auto start = TryReadMSecsSinceEpoch(RangeStartText(o));
+    const auto end = TryReadMSecsSinceEpoch(RangeEndText(o));
     if (!start || !end) {
         throw ConversionError(messages::DateFieldsError, RangeStartText(o));
     }
@@ -300,9 +353,9 @@ SelectionStatistics ComputeStatistics(const ProgramState& state, SelectedChannel
     const long double d = correct2 ? ReadFieldValue(o.Edit11.trimmed(), "d") : 0;
     SelectedSamples selected = SelectSamples({data.SampleRows, data.SampleLineNumbers},
                                              hasTemperature, *start, *end, {a, b, c, d, correct2});
-    const std::vector<QDateTime>& times = selected.times;
-    const std::vector<Sample>& channel1 = selected.channel1;
-    const std::vector<Sample>& channel2 = selected.channel2;
+    const SampleList<qint64>& times = selected.times;
+    const SampleList<Sample>& channel1 = selected.channel1;
+    const SampleList<Sample>& channel2 = selected.channel2;
     result.selected = static_cast<qsizetype>(times.size());
     const Spacing spacing = spacingOf(times);
     result.intervalSeconds = spacing.median;
@@ -350,8 +403,8 @@ SelectionStatistics ComputeStatistics(const ProgramState& state, SelectedChannel
         result.channels.push_back(s);
     }
     if (samples) {
-        samples->channel1 = std::move(selected.channel1);
-        samples->channel2 = std::move(selected.channel2);
+        samples->channel1.assign(channel1.begin(), channel1.end());
+        samples->channel2.assign(channel2.begin(), channel2.end());
     }
     return result;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "report/DateTimeText.h"
 #include "report/LoadLogFile.h"
 
 #include <QDateTime>
@@ -75,10 +76,14 @@ struct SelectionStatistics {
     }
 };
 
-// One selected sample of a channel: its time and its corrected value.
+// One selected sample of a channel: its time, as milliseconds since 1970-01-01 00:00 of the
+// file's calendar (a plain number, so that a million of them are moved and compared as such),
+// and its corrected value.
 struct SelectedSample {
-    QDateTime time;
+    qint64 msecs;
     double value;
+
+    QDateTime time() const { return DateTimeOfMSecs(msecs); }
 };
 
 // The selected samples of each channel, in file order, that the figures are computed from.

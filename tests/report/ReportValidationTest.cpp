@@ -51,9 +51,15 @@ TEST_P(DateTimeTextTest, ReadsDayFirst) {
         {"01/02/98 10:00:00", QDateTime(QDate(1998, 2, 1), QTime(10, 0, 0), Qt::UTC)},
         {"01/02/29 10:00:00", QDateTime(QDate(2029, 2, 1), QTime(10, 0, 0), Qt::UTC)},
         {"01/02/30 10:00:00", QDateTime(QDate(1930, 2, 1), QTime(10, 0, 0), Qt::UTC)},
+        // The shape a logger writes, read at fixed places.
+        {"29/02/2016 00:00:00", QDateTime(QDate(2016, 2, 29), QTime(0, 0, 0), Qt::UTC)},
+        {"31/12/1969 23:59:59", QDateTime(QDate(1969, 12, 31), QTime(23, 59, 59), Qt::UTC)},
+        {"09/10/2026 08:07:06", QDateTime(QDate(2026, 10, 9), QTime(8, 7, 6), Qt::UTC)},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(ReadDateTime(c.text), c.expected) << c.text;
+        EXPECT_EQ(TryReadMSecsSinceEpoch(QString(c.text)), c.expected.toMSecsSinceEpoch())
+            << c.text;
     }
 }
 
@@ -69,9 +75,17 @@ TEST_P(DateTimeTextTest, RefusesWhatIsNotADateAndTime) {
                          "01/02/2015 10:00:00:00",
                          "01/02/201 10:00:00",
                          "a1/02/2015",
-                         "01/02/2015 10:0x:00"};
+                         "01/02/2015 10:0x:00",
+                         "29/02/2015 10:00:00",
+                         "31/04/2015 10:00:00",
+                         "01/02/0000 10:00:00",
+                         "01/02/2015 10:00:60",
+                         "01/02/2015x10:00:00",
+                         "01/02/2015 10.00:00",
+                         "01/02.2015 10:00:00"};
     for (const char* text : bad) {
         EXPECT_FALSE(TryReadDateTime(text).has_value()) << text;
+        EXPECT_FALSE(TryReadMSecsSinceEpoch(QString(text)).has_value()) << text;
     }
     EXPECT_THROW(ReadDateTime("x"), ConversionError);
 }
