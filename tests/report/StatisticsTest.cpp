@@ -285,6 +285,35 @@ TEST_P(StatisticsTest, LargeSelectionReadInParts) {
     EXPECT_EQ(t.longestExcursion.start, start);
     EXPECT_EQ(s.intervalSeconds, std::optional<double>(60));
 
+    // The range leaves out the first hour and every third line has no humidity: each part's
+    // samples move up behind the previous part's.
+    QStringList gapped = kTwoChannels.mid(0, 10);
+    long double humiditySum = 0;
+    int humidityCount = 0;
+    for (int i = 0; i < kSamples; ++i) {
+        const bool blank = i % 3 == 0;
+        gapped << start.addSecs(60 * i).toString(" dd/MM/yyyy hh:mm:ss") +
+                      QStringLiteral(" - %1.0 °C %2")
+                          .arg(i % 10)
+                          .arg(blank ? QString() : QStringLiteral("%1.0 %").arg(i % 100));
+        if (i >= 60 && !blank) {
+            humiditySum += i % 100;
+            humidityCount += 1;
+        }
+    }
+    ProgramState cut = load(gapped);
+    cut.options.ComboBoxText[ReportOptions::ComboBox3] = "01";
+    const SelectionStatistics g = ComputeStatistics(cut);
+    ASSERT_EQ(g.channels.size(), 2u);
+    EXPECT_EQ(g.selected, kSamples - 60);
+    EXPECT_EQ(g.channels[0].samples, kSamples - 60);
+    EXPECT_EQ(g.channels[0].first, start.addSecs(3600));
+    EXPECT_EQ(g.channels[1].samples, humidityCount);
+    EXPECT_EQ(g.channels[1].first, start.addSecs(3600 + 60));
+    EXPECT_EQ(g.channels[1].last, start.addSecs(60 * (kSamples - 1)));
+    EXPECT_EQ(g.channels[1].mean, static_cast<double>(humiditySum / humidityCount));
+    EXPECT_EQ(g.nonIncreasingSpacings, 0);
+
     QStringList rows = state.data.SampleRows.toList();
     const QString early = rows[100].replace(QStringLiteral("0.0 °C"), "x °C");
     rows[250000].replace(u':', u'x');
