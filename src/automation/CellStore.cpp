@@ -12,7 +12,7 @@ void CellStore::grow(Column& column, int row) {
         column.meta.reserve(capacity);
         column.values.reserve(capacity);
     }
-    column.meta.resize(wanted, 0u);
+    column.meta.resize(wanted, CellMeta(0));
     column.values.resize(wanted, 0.0);
 }
 

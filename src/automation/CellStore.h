@@ -7,13 +7,19 @@ namespace qorv::automation {
 
 enum class CellType : std::uint8_t { Empty = 0, Number = 1, Text = 2 };
 
-// The cells of one worksheet, column by column in two flat arrays (value and a 32-bit word
-// holding the cell type and its format index), 12 bytes a cell and no heap object per cell.
-// A text cell's value is the index of its text in the workbook's text table.
+// A cell's type and format index in one 16-bit word.
+using CellMeta = std::uint16_t;
+
+// The cells of one worksheet, column by column in two flat arrays (value, and a word holding
+// the cell type and its format index), 10 bytes a cell and no heap object per cell. A text
+// cell's value is the index of its text in the workbook's text table.
 class CellStore {
   public:
-    static std::uint32_t pack(CellType type, std::uint32_t format) {
-        return (format << 2) | std::uint32_t(type);
+    // Format indices a cell can hold; a workbook has far fewer distinct formats.
+    static constexpr std::uint32_t kFormats = 1u << 14;
+
+    static CellMeta pack(CellType type, std::uint32_t format) {
+        return CellMeta((format << 2) | std::uint32_t(type));
     }
     static CellType typeOf(std::uint32_t meta) { return CellType(meta & 3u); }
     static std::uint32_t formatOf(std::uint32_t meta) { return meta >> 2; }
@@ -21,12 +27,12 @@ class CellStore {
     // Makes room for rows 1..lastRow of a column, so that a block write allocates once.
     void reserve(int column, int lastRow);
 
-    std::uint32_t meta(int row, int column) const {
+    CellMeta meta(int row, int column) const {
         if (column > int(columns_.size())) {
             return 0;
         }
         const Column& c = columns_[std::size_t(column - 1)];
-        return row <= int(c.meta.size()) ? c.meta[std::size_t(row - 1)] : 0u;
+        return row <= int(c.meta.size()) ? c.meta[std::size_t(row - 1)] : CellMeta(0);
     }
     double value(int row, int column) const {
         if (column > int(columns_.size())) {
@@ -35,12 +41,12 @@ class CellStore {
         const Column& c = columns_[std::size_t(column - 1)];
         return row <= int(c.values.size()) ? c.values[std::size_t(row - 1)] : 0.0;
     }
-    void set(int row, int column, std::uint32_t meta, double value) {
+    void set(int row, int column, CellMeta meta, double value) {
         Column& c = ensure(row, column);
         c.meta[std::size_t(row - 1)] = meta;
         c.values[std::size_t(row - 1)] = value;
     }
-    void setMeta(int row, int column, std::uint32_t meta) {
+    void setMeta(int row, int column, CellMeta meta) {
         ensure(row, column).meta[std::size_t(row - 1)] = meta;
     }
 
@@ -49,7 +55,7 @@ class CellStore {
     // The last row holding a cell of any kind (value or format), 0 when there is none.
     int lastRow() const;
     // Direct read access for the sheet writer.
-    const std::uint32_t* metaData(int column) const {
+    const CellMeta* metaData(int column) const {
         return columns_[std::size_t(column - 1)].meta.data();
     }
     const double* valueData(int column) const {
@@ -59,7 +65,7 @@ class CellStore {
   private:
     struct Column {
         std::vector<double> values;
-        std::vector<std::uint32_t> meta;
+        std::vector<CellMeta> meta;
     };
     Column& ensure(int row, int column) {
         if (column > int(columns_.size())) {

@@ -1,5 +1,9 @@
 #include "automation/Styles.h"
 
+#include "automation/CellStore.h"
+
+#include <stdexcept>
+
 namespace qorv::automation {
 
 Styles::Styles() {
@@ -32,6 +36,9 @@ std::uint32_t Styles::borderIndex(const Border& border) {
 }
 
 std::uint32_t Styles::formatIndex(const CellFormat& format) {
+    if (formats_.size() >= CellStore::kFormats && !formatIndex_.contains(format)) {
+        throw std::length_error("more distinct cell formats than a cell can name");
+    }
     return intern(format, formatIndex_, formats_);
 }
 

@@ -103,7 +103,7 @@ QString Worksheet::exportAsFixedFormat(int type, const QString& fileName) {
 int Worksheet::lastUsedRow() const {
     int last = 0;
     for (int column = 1; column <= cells_.columnCount(); ++column) {
-        const std::uint32_t* meta = cells_.metaData(column);
+        const CellMeta* meta = cells_.metaData(column);
         for (int row = cells_.rowCount(column); row > last; --row) {
             if (CellStore::typeOf(meta[row - 1]) != CellType::Empty) {
                 last = row;
@@ -121,7 +121,7 @@ int Worksheet::lastUsedRow() const {
 int Worksheet::lastUsedColumn() const {
     int last = 0;
     for (int column = 1; column <= cells_.columnCount(); ++column) {
-        const std::uint32_t* meta = cells_.metaData(column);
+        const CellMeta* meta = cells_.metaData(column);
         for (int row = 0; row < cells_.rowCount(column); ++row) {
             if (CellStore::typeOf(meta[row]) != CellType::Empty) {
                 last = column;

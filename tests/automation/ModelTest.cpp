@@ -198,7 +198,7 @@ TEST(Worksheet, PageBreaksAndPageSetup) {
     EXPECT_EQ(errorOf([&] { sheet.exportAsFixedFormat(0, "/tmp/x"); }), ErrorKind::NothingToPrint);
 }
 
-TEST(CellStore, KeepsTwelveBytesPerCell) {
+TEST(CellStore, KeepsTenBytesPerCell) {
     Workbook book;
     Worksheet& sheet = book.worksheet(1);
     QStringList values;
@@ -210,4 +210,24 @@ TEST(CellStore, KeepsTwelveBytesPerCell) {
     EXPECT_EQ(sheet.range("A99999").value2().toDouble(), 49999);
     // All those cells share one format record.
     EXPECT_EQ(book.styles().formatCount(), 2u);
+}
+
+// A cell names its format in 14 bits: every format a workbook can make fits, and one more is
+// refused rather than written under another's number.
+TEST(CellStore, FormatsBeyondWhatACellCanNameAreRefused) {
+    Styles styles;
+    CellFormat format;
+    for (std::uint32_t i = styles.formatCount(); i < CellStore::kFormats; ++i) {
+        format.numberFormat = i;
+        styles.formatIndex(format);
+    }
+    ASSERT_EQ(styles.formatCount(), CellStore::kFormats);
+    const std::uint32_t last = styles.formatIndex(format);
+    EXPECT_EQ(last, CellStore::kFormats - 1);
+    const CellMeta meta = CellStore::pack(CellType::Number, last);
+    EXPECT_EQ(CellStore::formatOf(meta), last);
+    EXPECT_EQ(CellStore::typeOf(meta), CellType::Number);
+    format.numberFormat = CellStore::kFormats;
+    EXPECT_THROW(styles.formatIndex(format), std::length_error);
+    EXPECT_EQ(styles.formatCount(), CellStore::kFormats);
 }

@@ -14,7 +14,7 @@ SharedStrings collectSharedStrings(const Workbook& book) {
         }
         const CellStore& cells = static_cast<const Worksheet&>(sheet).cellStore();
         for (int column = 1; column <= cells.columnCount(); ++column) {
-            const std::uint32_t* meta = cells.metaData(column);
+            const CellMeta* meta = cells.metaData(column);
             const double* values = cells.valueData(column);
             const int rows = cells.rowCount(column);
             for (int r = 0; r < rows; ++r) {

@@ -117,7 +117,7 @@ void WorksheetWriter::rows(std::string& out, int firstRow, int lastRow) const {
     const CellStore& cells = sheet_.cellStore();
     const int columns = cells.columnCount();
     // Column data pointers and lengths, looked up once per slice.
-    std::vector<const std::uint32_t*> meta(std::size_t(columns) + 1);
+    std::vector<const CellMeta*> meta(std::size_t(columns) + 1);
     std::vector<const double*> values(std::size_t(columns) + 1);
     std::vector<int> lengths(std::size_t(columns) + 1);
     for (int c = 1; c <= columns; ++c) {

@@ -22,7 +22,7 @@ QString formatCodeOf(const Worksheet& sheet, std::uint32_t meta) {
 
 // One column of cells read straight from the store; rows past its end are empty.
 struct ColumnCells {
-    const std::uint32_t* meta = nullptr;
+    const CellMeta* meta = nullptr;
     const double* values = nullptr;
     int rows = 0;
 
