@@ -1,5 +1,6 @@
 #pragma once
 
+#include "import/LineNumbers.h"
 #include "import/TextColumn.h"
 
 #include <QList>
@@ -45,7 +46,7 @@ struct LogData {
     QStringList StatusRows;
     TextColumn SampleRows;
     // The line number in the file (1-based) of each entry of SampleRows, set beside it.
-    QList<qsizetype> SampleLineNumbers;
+    LineNumbers SampleLineNumbers;
 
     // The flags asked as questions; the texts above stay what is stored and shown.
     bool isDs1921() const { return DeviceKind == u"21"; }

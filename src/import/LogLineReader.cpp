@@ -97,7 +97,7 @@ void LogLineReader::prepare(const QString& fileName) {
     data_.StatusRows = QStringList();
     data_.LabelRows = QStringList();
     data_.SampleRows = TextColumn();
-    data_.SampleLineNumbers = QList<qsizetype>();
+    data_.SampleLineNumbers = LineNumbers();
     lineNumber_ = 0;
 
     summary_.LimitRows.fill(QStringLiteral("NO"));
@@ -135,7 +135,6 @@ void LogLineReader::expectFileSize(qint64 bytes) {
     constexpr qint64 kShortestLine = 24;  // bytes of the shortest usual sample line
     const qint64 characters = std::clamp<qint64>(bytes, 0, kLargestRoom);
     data_.SampleRows.reserve(characters / kShortestLine, characters);
-    data_.SampleLineNumbers.reserve(characters / kShortestLine);
 }
 
 void LogLineReader::readLine(QStringView line) {

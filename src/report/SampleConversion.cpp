@@ -63,23 +63,6 @@ void correct(TextColumn& list, const SampleColumns& columns, long double factor,
     });
 }
 
-// Keeps the entries whose index is in `keep`; an empty list stays empty.
-template <typename T>
-void keepEntries(QList<T>& list, const std::vector<qsizetype>& keep) {
-    if (list.isEmpty()) {
-        return;
-    }
-    QList<T> kept;
-    kept.reserve(static_cast<qsizetype>(keep.size()));
-    for (qsizetype i : keep) {
-        kept << list[i];
-    }
-    list = std::move(kept);
-}
-void keepEntries(TextColumn& list, const std::vector<qsizetype>& keep) {
-    list.keep(keep);
-}
-
 }  // namespace
 
 long double ReadSampleValue(const QString& text, const SampleSource& source) {
@@ -107,18 +90,19 @@ SampleLines SelectSamplesByRange(const SampleLines& samples, const QDateTime& st
         TextColumn::Reader read(samples.texts);
         for (qsizetype i = first; i < last; ++i) {
             const QStringView line = read[i];
-            const qsizetype number = samples.numbers.value(i);
             const qsizetype p = line.indexOf(kSeparator);
             if (p < 0) {
                 const QString text = line.toString();
-                throw ConversionError(messages::SampleWithoutSeparator(number, text), text);
+                throw ConversionError(
+                    messages::SampleWithoutSeparator(samples.numbers.value(i), text), text);
             }
             const QStringView timeText = line.left(p).trimmed();
             const auto time = TryReadDateTime(timeText);
             if (!time) {
                 const QString shown = timeText.toString();
-                throw ConversionError(messages::SampleTimeError(shown, number, line.toString()),
-                                      shown);
+                throw ConversionError(
+                    messages::SampleTimeError(shown, samples.numbers.value(i), line.toString()),
+                    shown);
             }
             inRange[static_cast<std::size_t>(i)] = start <= *time && *time <= end;
         }
@@ -357,10 +341,10 @@ void StepSamples(SampleColumns& columns, int step) {
     for (qsizetype i = 0; i < columns.size(); i += step) {
         keep.push_back(i);
     }
-    keepEntries(columns.Lines.texts, keep);
-    keepEntries(columns.Lines.numbers, keep);
-    keepEntries(columns.Channel1Texts, keep);
-    keepEntries(columns.Channel2Texts, keep);
+    columns.Lines.texts.keep(keep);
+    columns.Lines.numbers.keep(keep);
+    columns.Channel1Texts.keep(keep);
+    columns.Channel2Texts.keep(keep);
 }
 
 void CompressSamples(SampleColumns& columns, bool channel1, bool channel2) {
@@ -390,15 +374,15 @@ void CompressSamples(SampleColumns& columns, bool channel1, bool channel2) {
             }
         }
     }
-    keepEntries(columns.Lines.texts, keep);
-    keepEntries(columns.Lines.numbers, keep);
+    columns.Lines.texts.keep(keep);
+    columns.Lines.numbers.keep(keep);
     if (channel1) {
-        keepEntries(columns.Channel1Texts, keep);
+        columns.Channel1Texts.keep(keep);
     } else {
         columns.Channel1Texts.clear();
     }
     if (channel2) {
-        keepEntries(columns.Channel2Texts, keep);
+        columns.Channel2Texts.keep(keep);
     } else {
         columns.Channel2Texts.clear();
     }

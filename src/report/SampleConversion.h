@@ -1,5 +1,6 @@
 #pragma once
 
+#include "import/LineNumbers.h"
 #include "import/TextColumn.h"
 
 #include <QDateTime>
@@ -16,7 +17,7 @@ namespace qorv {
 // and SampleLineNumbers, or a selection of them.
 struct SampleLines {
     TextColumn texts;
-    QList<qsizetype> numbers;
+    LineNumbers numbers;
 };
 
 // Where a sample came from, as a message names it: its line number and its text.

@@ -1,3 +1,4 @@
+#include "import/LineNumbers.h"
 #include "import/TextColumn.h"
 
 #include <gtest/gtest.h>
@@ -79,6 +80,49 @@ TEST(TextColumn, EqualityLooksAtTheTextsNotTheWidth) {
     other.clear();
     other << QStringLiteral("20.1") << QStringLiteral("20.3");
     EXPECT_FALSE(wide == other);
+}
+
+// Line numbers held as runs give back each number as appended, across runs that break, a
+// number that repeats or goes back, and entries taken away or kept.
+TEST(LineNumbers, GiveBackEachNumberAsAppended) {
+    const std::vector<std::vector<qsizetype>> cases = {
+        {}, {7}, {1, 2, 3, 4}, {3, 4, 9, 10, 11, 2, 3, 3, 3, 40}, {5, 4, 3, 2, 1},
+    };
+    for (const std::vector<qsizetype>& numbers : cases) {
+        LineNumbers held;
+        for (const qsizetype n : numbers) {
+            held.append(n);
+        }
+        ASSERT_EQ(held.size(), qsizetype(numbers.size()));
+        for (std::size_t i = 0; i < numbers.size(); ++i) {
+            EXPECT_EQ(held.value(qsizetype(i)), numbers[i]) << i;
+        }
+        EXPECT_EQ(held.value(-1), 0);
+        EXPECT_EQ(held.value(held.size()), 0);
+
+        // Taking the last away and appending it again gives the same list.
+        for (std::size_t cut = 0; cut <= numbers.size(); ++cut) {
+            LineNumbers shorter = held;
+            for (std::size_t k = cut; k < numbers.size(); ++k) {
+                shorter.removeLast();
+            }
+            ASSERT_EQ(shorter.size(), qsizetype(cut));
+            for (std::size_t k = cut; k < numbers.size(); ++k) {
+                shorter.append(numbers[k]);
+            }
+            EXPECT_TRUE(shorter == held) << cut;
+        }
+
+        std::vector<qsizetype> odd;
+        LineNumbers expected;
+        for (std::size_t i = 1; i < numbers.size(); i += 2) {
+            odd.push_back(qsizetype(i));
+            expected.append(numbers[i]);
+        }
+        LineNumbers kept = held;
+        kept.keep(odd);
+        EXPECT_TRUE(kept == (held.isEmpty() ? held : expected));
+    }
 }
 
 }  // namespace

@@ -231,7 +231,10 @@ TEST_P(ReportValidationTest, SelectionLargerThanTheSheetIsRefused) {
     const qsizetype capacity = automation::kMaxRows - 4;
     QStringList rows(capacity + 1, QStringLiteral("01/02/2015 10:00:00 - 1.5 °C"));
     data_.SampleRows = rows;
-    data_.SampleLineNumbers = QList<qsizetype>(capacity + 1, 1);
+    data_.SampleLineNumbers.clear();
+    for (qsizetype i = 0; i <= capacity; ++i) {
+        data_.SampleLineNumbers.append(i + 1);
+    }
     const auto message = validate(options_);
     EXPECT_EQ(message, messages::TooManySamples(capacity + 1, capacity));
     // Statistics write no sheet: the same selection passes, and so does a missing folder.

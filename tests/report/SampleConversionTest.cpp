@@ -106,11 +106,11 @@ TEST_P(SampleConversionTest, SelectionIncludesBothEnds) {
     const SampleLines all =
         SelectSamplesByRange(linesOf(rows), at(1, 2, 2015, 10, 0, 0), at(1, 2, 2015, 10, 1, 30));
     EXPECT_EQ(all.texts, rows);
-    EXPECT_EQ(all.numbers, QList<qsizetype>({10, 11, 12, 13}));
+    EXPECT_EQ(all.numbers, LineNumbers({10, 11, 12, 13}));
     const SampleLines middle =
         SelectSamplesByRange(linesOf(rows), at(1, 2, 2015, 10, 0, 30), at(1, 2, 2015, 10, 1, 0));
     EXPECT_EQ(middle.texts, QStringList({rows[1], rows[2]}));
-    EXPECT_EQ(middle.numbers, QList<qsizetype>({11, 12}));
+    EXPECT_EQ(middle.numbers, LineNumbers({11, 12}));
     EXPECT_TRUE(
         SelectSamplesByRange(linesOf(rows), at(2, 2, 2015, 0, 0, 0), at(3, 2, 2015, 0, 0, 0))
             .texts.isEmpty());
