@@ -309,8 +309,15 @@ void ApplyMeanKineticTemperature(SampleColumns& columns, const QString& deltaH, 
 
 double MeanKineticTemperature(const std::vector<double>& celsius, long double deltaH) {
     MktSum mkt(deltaH);
-    for (double t : celsius) {
-        mkt.add(mkt.term(t));
+    // The terms, each on its own, on the cores; their sum in order, as one pass makes it.
+    std::vector<double> terms(celsius.size());
+    RunOverPieces(qsizetype(celsius.size()), [&](qsizetype first, qsizetype last) {
+        for (qsizetype i = first; i < last; ++i) {
+            terms[std::size_t(i)] = mkt.term(celsius[std::size_t(i)]);
+        }
+    });
+    for (double term : terms) {
+        mkt.add(term);
     }
     return mkt.temperature();
 }
