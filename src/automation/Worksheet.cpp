@@ -218,6 +218,13 @@ void Worksheet::setColumnWidths(int firstColumn, int lastColumn, double width) {
     setSizes(columnWidths_, firstColumn, lastColumn, width);
 }
 
+void Worksheet::reserveRows(int firstColumn, int lastColumn, int lastRow) {
+    for (int column = std::max(firstColumn, 1); column <= std::min(lastColumn, kMaxColumns);
+         ++column) {
+        cells_.reserve(column, std::min(lastRow, kMaxRows));
+    }
+}
+
 void PageSetup::setPaperSize(int size) {
     if (size < 1 || size > 118) {
         throw errors::badValue(QStringLiteral("PageSetup.PaperSize"), QString::number(size));

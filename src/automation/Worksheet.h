@@ -204,6 +204,9 @@ class Worksheet : public Sheet {
     int customWidthColumns() const { return int(columnWidths_.size()); }
 
     // Cells.
+    // Makes room for the cells of columns firstColumn..lastColumn down to `lastRow`, for a
+    // writer that knows how far it will go: the columns then fill without moving.
+    void reserveRows(int firstColumn, int lastColumn, int lastRow);
     const CellStore& cellStore() const { return cells_; }
     CellStore& cellStore() { return cells_; }
     Styles& styles() const;

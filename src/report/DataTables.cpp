@@ -305,6 +305,11 @@ void WritePrintedTable(ReportRun& run) {
     run.progress.tableStarted(n);
     const TableLayout layout =
         LayoutPrintedTable(run.ReportRow, run.PageNumber, n, twoChannels ? 2 : 3);
+    // The blocks fill their columns page by page: room for the whole table is made at once.
+    const TableBlock& lastBlock = layout.blocks.back();
+    run.sheet->reserveRows(1, static_cast<int>(headings.size()) * (twoChannels ? 2 : 3),
+                           std::max(layout.reportRow, lastBlock.firstDataRow +
+                                                          static_cast<int>(lastBlock.sampleCount)));
     for (const TableBlock& b : layout.blocks) {
         writePrintedBlock(run, b, headings, twoChannels);
         if (b.position == 0) {
