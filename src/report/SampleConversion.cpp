@@ -41,26 +41,86 @@ long double readValue(QStringView text, const SampleColumns& columns, qsizetype 
     return ReadSampleValue(text.toString(), columns.sourceOf(i));
 }
 
-// Replaces each non-empty entry of `list`, in order, by textOf(entry, i); empty entries stay.
-template <typename TextOf>
-void replaceValues(TextColumn& list, TextOf textOf) {
-    TextColumn replaced;
-    replaced.reserve(list.size(), list.characters());
-    TextColumn::Reader read(list);
-    for (qsizetype i = 0; i < list.size(); ++i) {
-        const QStringView entry = read[i];
-        replaced.append(entry.isEmpty() ? QString() : textOf(entry, i));
+// Replaces each non-empty entry of `column` by first(entry, i), then second(that text, i), in
+// one pass; empty entries stay. Either conversion may be missing. The texts are those of
+// `first` over the whole column followed by `second` over its result, without the column in
+// between; so are the failures: a failure of `first` at any entry is the one met, and one of
+// `second` (or `secondFailure`, its making's) counts only when `first` converted every entry.
+// The column is replaced only when both succeed.
+ConversionFailures convertInOnePass(TextColumn& column, const ValueConversion& first,
+                                    const ValueConversion& second,
+                                    std::exception_ptr secondFailure) {
+    ConversionFailures failures{nullptr, std::move(secondFailure)};
+    if (!first && (!second || failures.second)) {
+        return failures;
     }
-    list = std::move(replaced);
+    TextColumn replaced;
+    // Room for the usual value text (12 places after the point, a few before): a column whose
+    // entries grow by their conversion does not move as it fills.
+    replaced.reserve(column.size(), std::max(column.characters(), column.size() * 16));
+    TextColumn::Reader read(column);
+    QString text;
+    for (qsizetype i = 0; i < column.size(); ++i) {
+        const QStringView entry = read[i];
+        if (entry.isEmpty()) {
+            replaced.append(entry);
+            continue;
+        }
+        try {
+            text = first ? first(entry, i) : entry.toString();
+        } catch (...) {
+            return {std::current_exception(), nullptr};
+        }
+        if (second && !failures.second) {
+            try {
+                text = second(text, i);
+            } catch (...) {
+                failures.second = std::current_exception();
+                if (!first) {
+                    return failures;
+                }
+            }
+        }
+        replaced.append(text);
+    }
+    if (!failures.second) {
+        column = std::move(replaced);
+    }
+    return failures;
 }
 
-// Replaces each non-empty entry of `list` by ValueText(x·factor + offset).
-void correct(TextColumn& list, const SampleColumns& columns, long double factor,
-             long double offset) {
-    replaceValues(list, [&](QStringView entry, qsizetype i) {
+// Makes a conversion; its failure (a field that does not read) is kept rather than thrown.
+ValueConversion makeConversion(const std::function<ValueConversion()>& make,
+                               std::exception_ptr& failure) {
+    try {
+        return make ? make() : ValueConversion();
+    } catch (...) {
+        failure = std::current_exception();
+        return ValueConversion();
+    }
+}
+
+// Replaces each non-empty entry of `column` by conversion(entry, i); a failure is thrown.
+void convert(TextColumn& column, const ValueConversion& conversion) {
+    const ConversionFailures failures = convertInOnePass(column, conversion, {}, nullptr);
+    if (failures.first) {
+        std::rethrow_exception(failures.first);
+    }
+}
+
+// The conversion x·factor + offset of a channel's values; none for a channel without values.
+ValueConversion correction(const SampleColumns& columns, const TextColumn& column,
+                           const QString& factorText, const char* factorField,
+                           const QString& offsetText, const char* offsetField) {
+    if (column.isEmpty()) {
+        return {};
+    }
+    const long double factor = ReadFieldValue(factorText.trimmed(), factorField);
+    const long double offset = ReadFieldValue(offsetText.trimmed(), offsetField);
+    return [&columns, factor, offset](QStringView entry, qsizetype i) {
         const long double x = readValue(entry.trimmed(), columns, i);
         return ValueText(static_cast<double>(CorrectedValue(x, factor, offset)));
-    });
+    };
 }
 
 }  // namespace
@@ -245,20 +305,34 @@ long double CorrectedValue(long double x, long double factor, long double offset
     return x * factor + offset;
 }
 
+ValueConversion Channel1Correction(const SampleColumns& columns, const QString& a,
+                                   const QString& b) {
+    return correction(columns, columns.Channel1Texts, a, "a", b, "b");
+}
+
+ValueConversion Channel2Correction(const SampleColumns& columns, const QString& c,
+                                   const QString& d) {
+    return correction(columns, columns.Channel2Texts, c, "c", d, "d");
+}
+
 void CorrectChannel1(SampleColumns& columns, const QString& a, const QString& b) {
-    if (columns.Channel1Texts.isEmpty()) {
-        return;
-    }
-    correct(columns.Channel1Texts, columns, ReadFieldValue(a.trimmed(), "a"),
-            ReadFieldValue(b.trimmed(), "b"));
+    convert(columns.Channel1Texts, Channel1Correction(columns, a, b));
 }
 
 void CorrectChannel2(SampleColumns& columns, const QString& c, const QString& d) {
-    if (columns.Channel2Texts.isEmpty()) {
-        return;
+    convert(columns.Channel2Texts, Channel2Correction(columns, c, d));
+}
+
+ConversionFailures ConvertChannel(TextColumn& column,
+                                  const std::function<ValueConversion()>& makeFirst,
+                                  const std::function<ValueConversion()>& makeSecond) {
+    std::exception_ptr failure;
+    const ValueConversion first = makeConversion(makeFirst, failure);
+    if (failure) {
+        return {failure, nullptr};
     }
-    correct(columns.Channel2Texts, columns, ReadFieldValue(c.trimmed(), "c"),
-            ReadFieldValue(d.trimmed(), "d"));
+    const ValueConversion second = makeConversion(makeSecond, failure);
+    return convertInOnePass(column, first, second, failure);
 }
 
 namespace {
@@ -291,9 +365,10 @@ class MktSum {
 
 }  // namespace
 
-void ApplyMeanKineticTemperature(SampleColumns& columns, const QString& deltaH, bool roundTerms) {
-    MktSum mkt(ReadFieldValue(deltaH, "ΔH"));
-    replaceValues(columns.Channel1Texts, [&](QStringView entry, qsizetype i) {
+ValueConversion RunningMeanKineticTemperature(const SampleColumns& columns, const QString& deltaH,
+                                              bool roundTerms) {
+    return [&columns, roundTerms, mkt = MktSum(ReadFieldValue(deltaH, "ΔH"))](QStringView entry,
+                                                                              qsizetype i) mutable {
         const double term = mkt.term(readValue(entry, columns, i));
         long double termValue = term;
         if (roundTerms && std::isfinite(term)) {
@@ -304,7 +379,11 @@ void ApplyMeanKineticTemperature(SampleColumns& columns, const QString& deltaH, 
         }
         mkt.add(termValue);
         return ValueText(mkt.temperature());
-    });
+    };
+}
+
+void ApplyMeanKineticTemperature(SampleColumns& columns, const QString& deltaH, bool roundTerms) {
+    convert(columns.Channel1Texts, RunningMeanKineticTemperature(columns, deltaH, roundTerms));
 }
 
 double MeanKineticTemperature(const std::vector<double>& celsius, long double deltaH) {
@@ -322,14 +401,14 @@ double MeanKineticTemperature(const std::vector<double>& celsius, long double de
     return mkt.temperature();
 }
 
-void SmoothChannel2(SampleColumns& columns, const QString& k) {
+ValueConversion ExponentialSmoothing(const SampleColumns& columns, const QString& k) {
     if (columns.Channel2Texts.isEmpty()) {
-        return;
+        return {};
     }
     const long double weight = ReadFieldValue(k, "Коэффициент сглаживания");
     bool first = true;
     long double previous = 0;  // the previous result, read back from its text
-    replaceValues(columns.Channel2Texts, [&](QStringView entry, qsizetype i) {
+    return [&columns, weight, first, previous](QStringView entry, qsizetype i) mutable {
         const long double x = readValue(entry, columns, i);
         const long double y =
             first ? x * weight + (1 - weight) * x : x * weight + (1 - weight) * previous;
@@ -337,7 +416,11 @@ void SmoothChannel2(SampleColumns& columns, const QString& k) {
         previous = ReadNumber(result);
         first = false;
         return result;
-    });
+    };
+}
+
+void SmoothChannel2(SampleColumns& columns, const QString& k) {
+    convert(columns.Channel2Texts, ExponentialSmoothing(columns, k));
 }
 
 void StepSamples(SampleColumns& columns, int step) {

@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <exception>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -99,19 +101,30 @@ std::optional<SampleLineParts> SplitSampleLine(QStringView line, bool hasTempera
 // the channel-2 value is the next word that starts with a digit or "-digit".
 SampleColumns SplitSamples(const SampleLines& selected, bool hasTemperatureChannel);
 
+// A conversion of a channel's values: the text the non-empty value `entry` of sample i becomes.
+// It reads its fields when it is made (a field that does not read fails there, with a message
+// naming the field), and applies to the values in order. An empty one converts nothing.
+using ValueConversion = std::function<QString(QStringView entry, qsizetype sample)>;
+
 // Corrections of channel 1 (T = a·t + b) and channel 2 (M = c·m + d): each entry becomes
 // ValueText(x·k + d), read and computed in extended precision. The coefficient texts are read with
-// ReadNumber; `field` names them in an error.
+// ReadNumber; `field` names them in an error. None for a channel without values.
+ValueConversion Channel1Correction(const SampleColumns& columns, const QString& a,
+                                   const QString& b);
+ValueConversion Channel2Correction(const SampleColumns& columns, const QString& c,
+                                   const QString& d);
 void CorrectChannel1(SampleColumns& columns, const QString& a, const QString& b);
+void CorrectChannel2(SampleColumns& columns, const QString& c, const QString& d);
 // The corrected value x·factor + offset, in the precision the corrections compute it.
 long double CorrectedValue(long double x, long double factor, long double offset);
-void CorrectChannel2(SampleColumns& columns, const QString& c, const QString& d);
 
 // Mean kinetic temperature: channel 1 becomes the running mean kinetic temperature for ΔH in
 // kJ/mol. Each term is kept as its 18-decimal text as the report always has; a term whose text
 // would read as zero although the term is not (below about -31.9 °C at the default ΔH) is used
 // exactly, so that frozen-goods data yields a value instead of a failed logarithm. Without
 // `roundTerms` every term is used exactly.
+ValueConversion RunningMeanKineticTemperature(const SampleColumns& columns, const QString& deltaH,
+                                              bool roundTerms = true);
 void ApplyMeanKineticTemperature(SampleColumns& columns, const QString& deltaH,
                                  bool roundTerms = true);
 
@@ -120,8 +133,25 @@ void ApplyMeanKineticTemperature(SampleColumns& columns, const QString& deltaH,
 double MeanKineticTemperature(const std::vector<double>& celsius, long double deltaH);
 
 // Smoothing: exponential smoothing of channel 2 with weight k of the new sample, each result
-// computed from the text of the previous one.
+// computed from the text of the previous one. None for a channel without values.
+ValueConversion ExponentialSmoothing(const SampleColumns& columns, const QString& k);
 void SmoothChannel2(SampleColumns& columns, const QString& k);
+
+// What a channel's two conversions met: the failure of the first and of the second, each
+// empty when it did not fail.
+struct ConversionFailures {
+    std::exception_ptr first;
+    std::exception_ptr second;
+};
+
+// A channel's two conversions (a correction, then the mean kinetic temperature or the
+// smoothing; either may be none) in one pass over `column`, each value passing through both:
+// the texts are those of the first over the whole column followed by the second, without the
+// column in between. So are the failures: the second's (making it included) counts only when
+// the first made and converted every value. The column is replaced only when neither failed.
+ConversionFailures ConvertChannel(TextColumn& column,
+                                  const std::function<ValueConversion()>& makeFirst,
+                                  const std::function<ValueConversion()>& makeSecond);
 
 // Step in samples: keeps samples 0, s, 2s, ... (s >= 1).
 void StepSamples(SampleColumns& columns, int step);

@@ -25,37 +25,40 @@ QDateTime readRangeEnd(const QString& text) {
 
 // The corrections (the channel-2 correction only while its fields are shown: not for on/off
 // events, whose 0 and 1 stay as they are), the running mean kinetic temperature of channel 1
-// and the smoothing of channel 2. Channel 1's work and channel 2's share nothing, so the two
-// run side by side; a failure is the one the stages, taken in their order, meet first.
+// and the smoothing of channel 2. Each channel's values pass through its two conversions in one
+// pass; channel 1's work and channel 2's share nothing, so the two run side by side. A failure
+// is the one the stages, taken in their order, meet first.
 void ConvertChannels(ReportRun& run) {
     const ReportOptions& o = run.program.options;
     SampleColumns& columns = run.columns;
-    enum Stage { Correction1, Correction2, MeanKinetic, Smoothing, StageCount };
-    std::array<std::exception_ptr, StageCount> failures;
-    // Runs one stage; false (with its failure kept) when it fails.
-    const auto stage = [&failures](Stage which, const auto& work) {
-        try {
-            work();
-            return true;
-        } catch (...) {
-            failures[which] = std::current_exception();
-            return false;
-        }
-    };
     const bool meanKinetic = o.isChecked(R::CheckBox5) && run.channels.channel1;
     const bool smoothing = run.channels.channel2 && !run.channels.events;
+    ConversionFailures channel1;
+    ConversionFailures channel2;
     RunSideBySide(2, [&](qsizetype channel) {
         if (channel == 0) {
-            stage(Correction1, [&] { CorrectChannel1(columns, o.Edit7, o.Edit8); }) &&
-                (!meanKinetic ||
-                 stage(MeanKinetic, [&] { ApplyMeanKineticTemperature(columns, o.Edit10); }));
+            channel1 = ConvertChannel(
+                columns.Channel1Texts,
+                [&] { return Channel1Correction(columns, o.Edit7, o.Edit8); },
+                [&] {
+                    return meanKinetic ? RunningMeanKineticTemperature(columns, o.Edit10)
+                                       : ValueConversion();
+                });
         } else {
-            (!o.Channel2CoefficientsVisible ||
-             stage(Correction2, [&] { CorrectChannel2(columns, o.Edit9, o.Edit11); })) &&
-                (!smoothing || stage(Smoothing, [&] { SmoothChannel2(columns, o.Edit6); }));
+            channel2 = ConvertChannel(
+                columns.Channel2Texts,
+                [&] {
+                    return o.Channel2CoefficientsVisible
+                               ? Channel2Correction(columns, o.Edit9, o.Edit11)
+                               : ValueConversion();
+                },
+                [&] {
+                    return smoothing ? ExponentialSmoothing(columns, o.Edit6) : ValueConversion();
+                });
         }
     });
-    for (const std::exception_ptr& failure : failures) {
+    for (const std::exception_ptr& failure :
+         {channel1.first, channel2.first, channel1.second, channel2.second}) {
         if (failure) {
             std::rethrow_exception(failure);
         }

@@ -158,6 +158,62 @@ TEST_P(SampleConversionTest, CorrectionFailureNamesValueAndLine) {
     EXPECT_THROW(CorrectChannel1(d, "a", "0"), ConversionError);
 }
 
+// A channel's two conversions in one pass meet the failure the two passes in turn would meet:
+// the first's at any value before the second's, a field of the second only when the first
+// converted every value.
+TEST(ConvertChannel, MeetsTheFailureOfTheConversionsInTurn) {
+    const auto failsAt = [](qsizetype at, const char* what) {
+        return [at, what](QStringView entry, qsizetype i) {
+            if (i == at) {
+                throw ConversionError(QString::fromUtf8(what), entry.toString());
+            }
+            return ValueText(static_cast<double>(ReadNumber(entry.toString()) + 1));
+        };
+    };
+    const auto fails = [](const char* what) {
+        return [what]() -> ValueConversion { throw ConversionError(QString::fromUtf8(what), {}); };
+    };
+    const auto messageOf = [](const std::exception_ptr& failure) {
+        try {
+            if (failure) {
+                std::rethrow_exception(failure);
+            }
+        } catch (const ConversionError& e) {
+            return e.message();
+        }
+        return QString();
+    };
+    struct Case {
+        std::function<ValueConversion()> first;
+        std::function<ValueConversion()> second;
+        QString firstFailure;
+        QString secondFailure;
+    };
+    const std::vector<Case> cases = {
+        {[&] { return failsAt(3, "first at 3"); }, [&] { return failsAt(0, "second at 0"); },
+         "first at 3", ""},
+        {[&] { return failsAt(-1, ""); }, [&] { return failsAt(2, "second at 2"); }, "",
+         "second at 2"},
+        {[&] { return failsAt(3, "first at 3"); }, fails("second's field"), "first at 3", ""},
+        {[&] { return failsAt(-1, ""); }, fails("second's field"), "", "second's field"},
+        {fails("first's field"), [&] { return failsAt(0, "second at 0"); }, "first's field", ""},
+        {nullptr, [&] { return failsAt(2, "second at 2"); }, "", "second at 2"},
+    };
+    for (const Case& c : cases) {
+        TextColumn column = {"1", "", "2", "3"};
+        const ConversionFailures failures = ConvertChannel(column, c.first, c.second);
+        EXPECT_EQ(messageOf(failures.first), c.firstFailure);
+        EXPECT_EQ(messageOf(failures.second), c.secondFailure);
+        EXPECT_EQ(column, QStringList({"1", "", "2", "3"})) << "a failed pass keeps the column";
+    }
+
+    TextColumn column = {"1", "", "2"};
+    const ConversionFailures none = ConvertChannel(
+        column, [&] { return failsAt(-1, ""); }, [&] { return failsAt(-1, ""); });
+    EXPECT_FALSE(none.first || none.second);
+    EXPECT_EQ(column, QStringList({"3.000000000000", "", "4.000000000000"}));
+}
+
 TEST_P(SampleConversionTest, SmoothingWeighsTheNewSample) {
     SampleColumns c = channel2Of({"10", "20"});
     SmoothChannel2(c, "0.5");
