@@ -7,7 +7,6 @@
 #include "report/ReportValidation.h"
 #include "report/SideBySide.h"
 
-#include <array>
 #include <exception>
 
 namespace qorv {
