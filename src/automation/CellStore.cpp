@@ -29,6 +29,15 @@ void CellStore::reserve(int column, int lastRow) {
     }
 }
 
+void CellStore::reserveExactly(int column, int lastRow) {
+    if (column > int(columns_.size())) {
+        columns_.resize(std::size_t(column));
+    }
+    Column& c = columns_[std::size_t(column - 1)];
+    c.meta.reserve(std::size_t(lastRow));
+    c.values.reserve(std::size_t(lastRow));
+}
+
 int CellStore::lastRow() const {
     int last = 0;
     for (const Column& c : columns_) {

@@ -24,8 +24,12 @@ class CellStore {
     static CellType typeOf(std::uint32_t meta) { return CellType(meta & 3u); }
     static std::uint32_t formatOf(std::uint32_t meta) { return meta >> 2; }
 
-    // Makes room for rows 1..lastRow of a column, so that a block write allocates once.
+    // Makes room for rows 1..lastRow of a column, so that a block write allocates once; a
+    // column that must move grows by half again at least, as blocks come one after another.
     void reserve(int column, int lastRow);
+    // Makes room for rows 1..lastRow of a column and no more, for a writer that knows the
+    // column's final length.
+    void reserveExactly(int column, int lastRow);
 
     CellMeta meta(int row, int column) const {
         if (column > int(columns_.size())) {

@@ -221,7 +221,7 @@ void Worksheet::setColumnWidths(int firstColumn, int lastColumn, double width) {
 void Worksheet::reserveRows(int firstColumn, int lastColumn, int lastRow) {
     for (int column = std::max(firstColumn, 1); column <= std::min(lastColumn, kMaxColumns);
          ++column) {
-        cells_.reserve(column, std::min(lastRow, kMaxRows));
+        cells_.reserveExactly(column, std::min(lastRow, kMaxRows));
     }
 }
 

@@ -204,8 +204,9 @@ class Worksheet : public Sheet {
     int customWidthColumns() const { return int(columnWidths_.size()); }
 
     // Cells.
-    // Makes room for the cells of columns firstColumn..lastColumn down to `lastRow`, for a
-    // writer that knows how far it will go: the columns then fill without moving.
+    // Makes room for the cells of columns firstColumn..lastColumn down to `lastRow` and no
+    // further, for a writer that knows how far it will go: the columns then fill without
+    // moving and hold no spare room.
     void reserveRows(int firstColumn, int lastColumn, int lastRow);
     const CellStore& cellStore() const { return cells_; }
     CellStore& cellStore() { return cells_; }
