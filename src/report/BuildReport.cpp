@@ -49,9 +49,9 @@ void WriteSampleTables(ReportRun& run) {
     WriteChartDataColumns(run);
     WriteStateDurationTable(run);
     ThinSamples(run);
-    WritePrintedTable(run);
-    // The texts are in the sheets now; their memory goes before the chart and the save.
     run.channel2HasValues = !run.columns.Channel2Texts.isEmpty();
+    WritePrintedTable(run);
+    // The samples are in the sheets now; their memory goes before the chart and the save.
     run.columns = SampleColumns();
 }
 

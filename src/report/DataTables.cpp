@@ -5,8 +5,12 @@
 #include "report/NumberText.h"
 #include "report/PrintedTableLayout.h"
 #include "report/ReportError.h"
+#include "report/SideBySide.h"
 
+#include <cmath>
 #include <functional>
+#include <limits>
+#include <vector>
 
 namespace qorv {
 
@@ -50,21 +54,58 @@ void writeDataColumn(automation::Worksheet& sheet, int firstRow, int column, qsi
     writeDataColumn(sheet, firstRow, column, rows, [&read](qsizetype i) { return read.value(i); });
 }
 
-// A value as the printed table shows it: the text read back and written with the channel's
-// decimals; an empty entry stays empty. A failure names the line of `sample`.
-QString printedValue(QStringView entry, int decimals, const SampleColumns& columns,
-                     qsizetype sample) {
-    if (entry.isEmpty()) {
-        return QString();
+// A channel's values as the printed table shows them, read as numbers on the cores before its
+// first block, so that the channel's texts can go before the table's cells are made. An empty
+// entry (or one past the end of an absent channel) shows as an empty cell; a value is written
+// with the channel's decimals. The first entry that does not read ends the run where the table
+// reaches it, with a message naming its line.
+class PrintedNumbers {
+  public:
+    PrintedNumbers() = default;
+    explicit PrintedNumbers(const TextColumn& texts) : values_(std::size_t(texts.size())) {
+        std::vector<qsizetype> firstFailures((texts.size() + kPieceSize - 1) / kPieceSize, -1);
+        RunOverPieces(texts.size(), [&](qsizetype first, qsizetype last) {
+            TextColumn::Reader read(texts);
+            for (qsizetype i = first; i < last; ++i) {
+                const QStringView entry = read[i];
+                if (entry.isEmpty()) {
+                    values_[std::size_t(i)] = kEmpty;
+                } else if (const auto value = TryReadNumber(entry)) {
+                    values_[std::size_t(i)] = static_cast<double>(*value);
+                } else {
+                    firstFailures[std::size_t(first / kPieceSize)] = i;
+                    return;
+                }
+            }
+        });
+        for (const qsizetype i : firstFailures) {
+            if (i >= 0) {
+                failedAt_ = i;
+                failedText_ = texts.copyAt(i);
+                break;
+            }
+        }
     }
-    const auto value = TryReadNumber(entry);
-    if (!value) {
-        const SampleSource source = columns.sourceOf(sample);
-        const QString text = entry.toString();
-        throw ConversionError(messages::SampleValueError(text, source.number, source.text), text);
+
+    QString text(qsizetype sample, int decimals, const SampleColumns& columns) const {
+        if (sample == failedAt_) {
+            const SampleSource source = columns.sourceOf(sample);
+            throw ConversionError(
+                messages::SampleValueError(failedText_, source.number, source.text), failedText_);
+        }
+        if (sample >= qsizetype(values_.size()) || std::isnan(values_[std::size_t(sample)])) {
+            return QString();
+        }
+        return FixedText(values_[std::size_t(sample)], decimals);
     }
-    return FixedText(static_cast<double>(*value), decimals);
-}
+
+  private:
+    // A value that reads is finite as a long double, and at most infinite as a double.
+    static constexpr double kEmpty = std::numeric_limits<double>::quiet_NaN();
+    std::vector<double> values_;
+    qsizetype failedAt_ = -1;
+    QString failedText_;
+};
 
 // The column headings of each block of the printed table: the time and the channels shown.
 QStringList printedHeadings(const ReportRun& run, bool twoChannels) {
@@ -78,30 +119,23 @@ QStringList printedHeadings(const ReportRun& run, bool twoChannels) {
 
 // The rows of one block: the time, then the values with their channel's decimals; two
 // channels in the system's decimal separator, one channel with a point.
-TextArray printedValues(ReportRun& run, const TableBlock& b, int width, bool twoChannels) {
+TextArray printedValues(ReportRun& run, const TableBlock& b, int width, bool twoChannels,
+                        const PrintedNumbers& channel1, const PrintedNumbers& channel2) {
     const SampleColumns& columns = run.columns;
     const ChartSettings& chart = run.program.chart;
-    const bool channel1Values = run.channels.channel1 && !columns.Channel1Texts.isEmpty();
     const int oneChannelDecimals = run.channels.channel1 ? chart.TempDecimals : chart.DataDecimals;
     TextArray values(b.sampleCount, width);
     TimeTextReader times(columns);
-    TextColumn::Reader channel1(columns.Channel1Texts);
-    TextColumn::Reader channel2(columns.Channel2Texts);
     for (qsizetype i = 0; i < b.sampleCount; ++i) {
         const qsizetype sample = b.firstSample + i;
         values.at(i, 0) = times[sample].toString();
         if (twoChannels) {
-            values.at(i, 1) =
-                printedValue(channel1.value(sample), chart.TempDecimals, columns, sample)
-                    .replace(',', run.decimalSeparator);
-            values.at(i, 2) =
-                printedValue(channel2.value(sample), chart.DataDecimals, columns, sample)
-                    .replace(',', run.decimalSeparator);
+            values.at(i, 1) = channel1.text(sample, chart.TempDecimals, columns)
+                                  .replace(',', run.decimalSeparator);
+            values.at(i, 2) = channel2.text(sample, chart.DataDecimals, columns)
+                                  .replace(',', run.decimalSeparator);
         } else {
-            const QStringView entry =
-                channel1Values ? channel1.value(sample) : channel2.value(sample);
-            values.at(i, 1) =
-                printedValue(entry, oneChannelDecimals, columns, sample).replace(',', '.');
+            values.at(i, 1) = channel1.text(sample, oneChannelDecimals, columns).replace(',', '.');
         }
         run.progress.tableAdvanced(sample + 1);
     }
@@ -111,7 +145,8 @@ TextArray printedValues(ReportRun& run, const TableBlock& b, int width, bool two
 // One block of the printed table: its headings, its values (the two-channel table column by
 // column), thin borders, 8-point text, centred.
 void writePrintedBlock(ReportRun& run, const TableBlock& b, const QStringList& headings,
-                       bool twoChannels) {
+                       bool twoChannels, const PrintedNumbers& channel1,
+                       const PrintedNumbers& channel2) {
     automation::Worksheet& sheet = *run.sheet;
     const int width = static_cast<int>(headings.size());
     const int firstColumn = b.position * width + 1;
@@ -125,7 +160,7 @@ void writePrintedBlock(ReportRun& run, const TableBlock& b, const QStringList& h
         h.setHorizontalAlignment(xl::Center);
     }
 
-    TextArray values = printedValues(run, b, width, twoChannels);
+    TextArray values = printedValues(run, b, width, twoChannels, channel1, channel2);
     const int lastRow = b.firstDataRow + static_cast<int>(b.sampleCount) - 1;
     if (twoChannels) {
         for (int k = 0; k < width; ++k) {
@@ -305,13 +340,23 @@ void WritePrintedTable(ReportRun& run) {
     run.progress.tableStarted(n);
     const TableLayout layout =
         LayoutPrintedTable(run.ReportRow, run.PageNumber, n, twoChannels ? 2 : 3);
+    // The values shown are read before the first block; their texts go. One channel shows
+    // channel 1's values while there are any, else channel 2's.
+    SampleColumns& columns = run.columns;
+    const bool channel1Values = run.channels.channel1 && !columns.Channel1Texts.isEmpty();
+    const PrintedNumbers channel1(twoChannels || channel1Values ? columns.Channel1Texts
+                                                                : columns.Channel2Texts);
+    const PrintedNumbers channel2 =
+        twoChannels ? PrintedNumbers(columns.Channel2Texts) : PrintedNumbers();
+    columns.Channel1Texts = TextColumn();
+    columns.Channel2Texts = TextColumn();
     // The blocks fill their columns page by page: room for the whole table is made at once.
     const TableBlock& lastBlock = layout.blocks.back();
     run.sheet->reserveRows(1, static_cast<int>(headings.size()) * (twoChannels ? 2 : 3),
                            std::max(layout.reportRow, lastBlock.firstDataRow +
                                                           static_cast<int>(lastBlock.sampleCount)));
     for (const TableBlock& b : layout.blocks) {
-        writePrintedBlock(run, b, headings, twoChannels);
+        writePrintedBlock(run, b, headings, twoChannels, channel1, channel2);
         if (b.position == 0) {
             run.ReportRow = b.firstDataRow + static_cast<int>(b.sampleCount);
         }

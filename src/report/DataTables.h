@@ -30,7 +30,7 @@ QString ReducedRateText(const QString& rateLine);
 
 // The printed value table of the report sheet, in blocks of up to 57 rows, two (two channels)
 // or three (one channel) side by side, with a page break and page heading before each further
-// page.
+// page. The channels' texts are read as numbers before the first block and let go.
 void WritePrintedTable(ReportRun& run);
 
 }  // namespace qorv

@@ -72,8 +72,9 @@ struct ReportRun {
     int ChartDataLastRow = 0;
     QChar decimalSeparator;
 
-    // The sample lines with their time texts, Channel1Texts and Channel2Texts; let go once the
-    // tables are written, before the chart and the save.
+    // The sample lines with their time texts, Channel1Texts and Channel2Texts; the channels' texts
+    // go when the printed table has read them, the lines once the tables are written, before
+    // the chart and the save.
     SampleColumns columns;
     bool channel2HasValues = false;  // Channel2Texts had entries when the tables were written
 
