@@ -79,6 +79,7 @@ void runOnce(const std::string& file, const QString& outDir, int samples, bool e
     qorv::ProgramState state;
     qorv::LoadLogFile(state, QString::fromStdString(file));
     state.options.Edit2 = outDir + '/';
+    state.keepsSelection = false;  // one report of the file, as the command line makes it
     state.options.setChecked(qorv::ReportOptions::CheckBox5, true);
     state.options.Statistics = extras;
     state.chart.TempLimitLines = extras;

@@ -14,6 +14,8 @@ namespace qorv::cli {
 ProgramState StartState() {
     ProgramState state;
     state.options.Edit2 = files::CurrentDirectory() + '/';
+    // Each file is loaded anew for its one report: a run need not keep its selection.
+    state.keepsSelection = false;
     return state;
 }
 

@@ -79,6 +79,9 @@ TextColumn::Writer TextColumn::writer() {
 }
 
 void TextColumn::widen() {
+    if (wide_) {
+        return;
+    }
     // The room made for the column is kept, so that a reserved column still grows in place.
     QString wide;
     wide.reserve(std::max(narrowText_.capacity(), narrowText_.size()));

@@ -64,6 +64,12 @@ class TextColumn {
     void clear();
     // Keeps the entries whose index is in `keep` (ascending), in place.
     void keep(const std::vector<qsizetype>& keep);
+    // Keeps a stretch of each entry, in place, and gives the room left over back:
+    // `stretch(entry)` gives where the stretch starts in the entry and its length, and each
+    // character kept is passed through `map`, which must give one that fits the column (of
+    // eight bits while the column is narrow).
+    template <typename Stretch, typename Map>
+    void keepStretches(Stretch stretch, Map map);
 
     QStringList toList() const;
     friend bool operator==(const TextColumn& a, const TextColumn& b);
@@ -72,14 +78,53 @@ class TextColumn {
     // Whether every character of `text` fits in eight bits.
     static bool fitsNarrow(QStringView text);
 
-  private:
+    // Holds every character in two bytes from now on, as when a wider one is added.
     void widen();
 
+  private:
     QByteArray narrowText_;  // Latin-1, while `wide_` is false
     QString wideText_;       // UTF-16, once `wide_` is true
     bool wide_ = false;
     QList<quint32> ends_;  // entry i ends before character ends_[i]
 };
+
+template <typename Stretch, typename Map>
+void TextColumn::keepStretches(Stretch stretch, Map map) {
+    // A stretch only moves towards the front, so the buffer is rewritten from its start; each
+    // entry's old end is read before its new end is written.
+    qsizetype start = 0;
+    qsizetype written = 0;
+    QString entry;  // a narrow entry, widened for `stretch`
+    for (qsizetype i = 0; i < size(); ++i) {
+        const qsizetype end = qsizetype(ends_[i]);
+        if (wide_) {
+            QChar* text = wideText_.data();
+            const auto [from, length] = stretch(QStringView(text + start, end - start));
+            for (qsizetype k = 0; k < length; ++k) {
+                text[written + k] = map(text[start + from + k]);
+            }
+            written += length;
+        } else {
+            char* text = narrowText_.data();
+            entry.resize(end - start);
+            std::transform(text + start, text + end, entry.begin(),
+                           [](char c) { return QChar(static_cast<unsigned char>(c)); });
+            const auto [from, length] = stretch(QStringView(entry));
+            std::transform(entry.cbegin() + from, entry.cbegin() + from + length, text + written,
+                           [&](QChar c) { return static_cast<char>(map(c).unicode()); });
+            written += length;
+        }
+        ends_[i] = quint32(written);
+        start = end;
+    }
+    if (wide_) {
+        wideText_.truncate(written);
+        wideText_.squeeze();
+    } else {
+        narrowText_.truncate(written);
+        narrowText_.squeeze();
+    }
+}
 
 // Reads a column's entries as UTF-16 views. One reader belongs to one thread.
 class TextColumn::Reader {

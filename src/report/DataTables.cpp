@@ -62,7 +62,8 @@ void writeDataColumn(automation::Worksheet& sheet, int firstRow, int column, qsi
 class PrintedNumbers {
   public:
     PrintedNumbers() = default;
-    explicit PrintedNumbers(const TextColumn& texts) : values_(std::size_t(texts.size())) {
+    PrintedNumbers(const TextColumn& texts, const SampleColumns& columns)
+        : values_(std::size_t(texts.size())) {
         std::vector<qsizetype> firstFailures((texts.size() + kPieceSize - 1) / kPieceSize, -1);
         RunOverPieces(texts.size(), [&](qsizetype first, qsizetype last) {
             TextColumn::Reader read(texts);
@@ -82,16 +83,17 @@ class PrintedNumbers {
             if (i >= 0) {
                 failedAt_ = i;
                 failedText_ = texts.copyAt(i);
+                failedSource_ = columns.sourceOf(i);
                 break;
             }
         }
     }
 
-    QString text(qsizetype sample, int decimals, const SampleColumns& columns) const {
+    QString text(qsizetype sample, int decimals) const {
         if (sample == failedAt_) {
-            const SampleSource source = columns.sourceOf(sample);
             throw ConversionError(
-                messages::SampleValueError(failedText_, source.number, source.text), failedText_);
+                messages::SampleValueError(failedText_, failedSource_.number, failedSource_.text),
+                failedText_);
         }
         if (sample >= qsizetype(values_.size()) || std::isnan(values_[std::size_t(sample)])) {
             return QString();
@@ -105,6 +107,7 @@ class PrintedNumbers {
     std::vector<double> values_;
     qsizetype failedAt_ = -1;
     QString failedText_;
+    SampleSource failedSource_;
 };
 
 // The column headings of each block of the printed table: the time and the channels shown.
@@ -130,12 +133,12 @@ TextArray printedValues(ReportRun& run, const TableBlock& b, int width, bool two
         const qsizetype sample = b.firstSample + i;
         values.at(i, 0) = times[sample].toString();
         if (twoChannels) {
-            values.at(i, 1) = channel1.text(sample, chart.TempDecimals, columns)
-                                  .replace(',', run.decimalSeparator);
-            values.at(i, 2) = channel2.text(sample, chart.DataDecimals, columns)
-                                  .replace(',', run.decimalSeparator);
+            values.at(i, 1) =
+                channel1.text(sample, chart.TempDecimals).replace(',', run.decimalSeparator);
+            values.at(i, 2) =
+                channel2.text(sample, chart.DataDecimals).replace(',', run.decimalSeparator);
         } else {
-            values.at(i, 1) = channel1.text(sample, oneChannelDecimals, columns).replace(',', '.');
+            values.at(i, 1) = channel1.text(sample, oneChannelDecimals).replace(',', '.');
         }
         run.progress.tableAdvanced(sample + 1);
     }
@@ -344,12 +347,17 @@ void WritePrintedTable(ReportRun& run) {
     // channel 1's values while there are any, else channel 2's.
     SampleColumns& columns = run.columns;
     const bool channel1Values = run.channels.channel1 && !columns.Channel1Texts.isEmpty();
-    const PrintedNumbers channel1(twoChannels || channel1Values ? columns.Channel1Texts
-                                                                : columns.Channel2Texts);
+    const PrintedNumbers channel1(
+        twoChannels || channel1Values ? columns.Channel1Texts : columns.Channel2Texts, columns);
     const PrintedNumbers channel2 =
-        twoChannels ? PrintedNumbers(columns.Channel2Texts) : PrintedNumbers();
+        twoChannels ? PrintedNumbers(columns.Channel2Texts, columns) : PrintedNumbers();
     columns.Channel1Texts = TextColumn();
     columns.Channel2Texts = TextColumn();
+    // The table reads only the times now; where the program does not keep the lines for a next
+    // run, they give way to the times.
+    if (!run.program.keepsSelection) {
+        KeepTimesOnly(columns);
+    }
     // The blocks fill their columns page by page: room for the whole table is made at once.
     const TableBlock& lastBlock = layout.blocks.back();
     run.sheet->reserveRows(1, static_cast<int>(headings.size()) * (twoChannels ? 2 : 3),

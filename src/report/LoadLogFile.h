@@ -15,6 +15,10 @@ struct ProgramState {
     LoadSummary summary;
     ReportOptions options;
     ChartSettings chart;
+    // Whether a report run leaves its selection in `data` as the file's sample lines, for the
+    // next run on the same file (the window). The command line loads each file anew; there a
+    // run lets the lines go once its last table has read them, before the save.
+    bool keepsSelection = true;
 };
 
 // Loads a logger file as the window does: the program's date and time conventions, the reset

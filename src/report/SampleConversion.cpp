@@ -230,6 +230,9 @@ QString SampleColumns::timeText(qsizetype i) const {
 }
 
 QStringView TimeTextReader::operator[](qsizetype i) {
+    if (timesHeld_) {
+        return times_[i];
+    }
     const QStringView line = lines_[i];
     const qsizetype p = line.indexOf(kSeparator);
     const QStringView time = (p < 0 ? line : line.left(p)).trimmed();
@@ -237,6 +240,27 @@ QStringView TimeTextReader::operator[](qsizetype i) {
     std::transform(time.begin(), time.end(), buffer_.begin(),
                    [&](QChar ch) { return ch == '/' || ch == '.' ? separator_ : ch; });
     return buffer_;
+}
+
+void KeepTimesOnly(SampleColumns& columns) {
+    TextColumn times = std::move(columns.Lines.texts);
+    columns.Lines = SampleLines();
+    if (!TextColumn::fitsNarrow(QStringView(&columns.dateSeparator, 1))) {
+        times.widen();
+    }
+    // The time of a line: the text before its first " - ", trimmed, which TimeTextReader reads.
+    times.keepStretches(
+        [](QStringView line) {
+            const qsizetype p = line.indexOf(kSeparator);
+            const QStringView time = p < 0 ? line : line.left(p);
+            const QStringView trimmed = time.trimmed();
+            return std::pair(trimmed.isEmpty() ? 0 : qsizetype(trimmed.data() - line.data()),
+                             trimmed.size());
+        },
+        [separator = columns.dateSeparator](QChar c) {
+            return c == '/' || c == '.' ? separator : c;
+        });
+    columns.Times = std::move(times);
 }
 
 SampleColumns SplitSamples(const SampleLines& selected, bool hasTemperatureChannel) {

@@ -32,7 +32,7 @@ struct SampleSource {
 // the time texts (TimeTexts), Channel1Texts and Channel2Texts, with the selected sample lines
 // they came from (also for messages that say where a value failed). Each channel column holds
 // its texts end to end, as a million samples need; the time texts are not held at all, but read
-// from the lines (TimeTextReader).
+// from the lines (TimeTextReader), unless the lines have given way to them (KeepTimesOnly).
 //
 // A channel list is either empty (the channel is absent: no temperature channel, or no line
 // carries a channel-2 value) or exactly as long as the lines; a line that lacks the channel's
@@ -46,26 +46,40 @@ struct SampleColumns {
     TextColumn Channel1Texts;
     TextColumn Channel2Texts;
 
+    // The time texts, once the lines have given way to them (KeepTimesOnly); empty before.
+    TextColumn Times;
+
     // The number of samples.
-    qsizetype size() const { return Lines.texts.size(); }
+    qsizetype size() const { return Times.isEmpty() ? Lines.texts.size() : Times.size(); }
     // The time text of sample i, as TimeTextReader reads it.
     QString timeText(qsizetype i) const;
+    // Where sample i came from; the lines are needed, not only the times.
     SampleSource sourceOf(qsizetype i) const {
         return {Lines.numbers.value(i), Lines.texts.copyAt(i)};
     }
 };
 
+// The lines give way to their time texts, for the tables that read nothing else of them: a
+// time text is about half its line. Only worth it where nothing else holds the lines.
+void KeepTimesOnly(SampleColumns& columns);
+
 // Reads the samples' time texts: the time of each sample line (the text before its first " - ",
 // trimmed) with the date parts, whether written with '/' or '.', in the columns' date
-// separator. Every line of the columns has its " - ", as splitting made sure. A view lasts until
-// the reader's next read; one reader belongs to one thread.
+// separator. Every line of the columns has its " - ", as splitting made sure. Once the columns
+// hold their time texts instead of the lines, it reads those. A view lasts until the reader's
+// next read; one reader belongs to one thread.
 class TimeTextReader {
   public:
     explicit TimeTextReader(const SampleColumns& columns)
-        : lines_(columns.Lines.texts), separator_(columns.dateSeparator) {}
+        : times_(columns.Times),
+          timesHeld_(!columns.Times.isEmpty()),
+          lines_(columns.Lines.texts),
+          separator_(columns.dateSeparator) {}
     QStringView operator[](qsizetype i);
 
   private:
+    TextColumn::Reader times_;  // the columns' Times, when they hold them
+    bool timesHeld_;
     TextColumn::Reader lines_;
     QChar separator_;
     QString buffer_;

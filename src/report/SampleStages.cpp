@@ -85,8 +85,10 @@ void SelectAndConvertSamples(ReportRun& run) {
         FormatSettings::instance().resetToSystem();
     }
     run.columns = SplitSamples(selected, s.data.hasTemperatureChannel());
-    s.data.SampleRows = selected.texts;
-    s.data.SampleLineNumbers = selected.numbers;
+    if (s.keepsSelection) {
+        s.data.SampleRows = selected.texts;
+        s.data.SampleLineNumbers = selected.numbers;
+    }
     run.advance();
 
     ConvertChannels(run);

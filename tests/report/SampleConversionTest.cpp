@@ -67,6 +67,28 @@ TEST_P(SampleConversionTest, SplitTakesTimeAndBothValues) {
     EXPECT_EQ(c.Channel2Texts, QStringList({"45.2", "5"}));
 }
 
+// The lines giving way to their times leave the times the tables read as they were: on lines
+// of eight bits and on wide ones (event words), with the system's separator and with one wider
+// than eight bits, which turns the times wide.
+TEST_P(SampleConversionTest, TimesKeptAloneReadAsFromTheLines) {
+    const QStringList narrow = {"01/02/2015 10:00:00 - 23.5 °C 45.2 %",
+                                "  01.02.2015 10:00:30   - -2.25 °C 5 %", "02/02/2015 1:02:03 - 7"};
+    const QStringList wide = {" 01/02/2015 10:00:00 - 1 (Есть)", "01.02.2015 10:05:00 - 0 (Нет)"};
+    for (const auto& [lines, separator] :
+         {std::pair(narrow, QChar()), std::pair(wide, QChar()), std::pair(narrow, QChar(0x2215))}) {
+        SampleColumns c = SplitSamples(linesOf(lines), false);
+        if (!separator.isNull()) {
+            c.dateSeparator = separator;
+        }
+        const QStringList times = timeTextsOf(c);
+        KeepTimesOnly(c);
+        EXPECT_EQ(c.size(), lines.size());
+        EXPECT_TRUE(c.Lines.texts.isEmpty());
+        EXPECT_EQ(timeTextsOf(c), times);
+        EXPECT_EQ(c.Times.characters(), times.join(QString()).size());
+    }
+}
+
 TEST_P(SampleConversionTest, SplitEventsAndSecondTemperature) {
     EXPECT_EQ(SplitSamples(linesOf({"01/02/2015 10:00:00 - 1 (Есть)"}), false).Channel2Texts,
               QStringList{"1"});
