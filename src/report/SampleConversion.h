@@ -59,8 +59,9 @@ struct SampleColumns {
     }
 };
 
-// The lines give way to their time texts, for the tables that read nothing else of them: a
-// time text is about half its line. Only worth it where nothing else holds the lines.
+// The lines give way to their time texts, for the tables that read nothing else of them (a time
+// text is about half its line); the times are written over the lines, in their buffer, which
+// is copied first only when something else still holds it.
 void KeepTimesOnly(SampleColumns& columns);
 
 // Reads the samples' time texts: the time of each sample line (the text before its first " - ",
