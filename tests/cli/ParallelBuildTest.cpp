@@ -330,16 +330,22 @@ TEST(ParallelBuild, TerminatedBatchLeavesNoProcessAndNoTemporaryFile) {
         };
         // Wait for a save in progress: a hidden temporary file in the folder. A save lasts a
         // fraction of a second, so on a busy machine a whole batch may end between two looks;
-        // then the batch is started again.
+        // then the batch is started again. A save seen once counts: the file may be gone by
+        // the next look.
         QProcess tool;
-        for (int attempt = 0; attempt < 5 && temporaries().isEmpty(); ++attempt) {
+        bool saving = false;
+        for (int attempt = 0; attempt < 5 && !saving; ++attempt) {
             tool.start(kTool, QStringList{"-j", jobs, "-o", out} + files);
             ASSERT_TRUE(tool.waitForStarted());
-            while (tool.state() != QProcess::NotRunning && temporaries().isEmpty()) {
+            while (tool.state() != QProcess::NotRunning) {
+                if (!temporaries().isEmpty()) {
+                    saving = true;
+                    break;
+                }
                 tool.waitForFinished(2);
             }
         }
-        ASSERT_FALSE(temporaries().isEmpty()) << "no save was seen";
+        ASSERT_TRUE(saving) << "no save was seen";
         ASSERT_EQ(tool.state(), QProcess::Running);
         const QList<qint64> workers = ChildrenOf(tool.processId());
         if (QString(jobs) == "2") {
