@@ -72,9 +72,10 @@ struct ReportRun {
     int ChartDataLastRow = 0;
     QChar decimalSeparator;
 
-    // The sample lines with their time texts, Channel1Texts and Channel2Texts; the channels' texts
-    // go when the printed table has read them, the lines once the tables are written, before
-    // the chart and the save.
+    // The sample lines with their time texts, Channel1Texts and Channel2Texts. The channels'
+    // texts go when the printed table has read them; the lines then give way to their times
+    // in a run that does not keep its selection; the rest goes once the tables are written,
+    // before the chart and the save.
     SampleColumns columns;
     bool channel2HasValues = false;  // Channel2Texts had entries when the tables were written
 
