@@ -5,6 +5,7 @@
 
 #include <QRegularExpression>
 
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <string>
@@ -579,13 +580,30 @@ QString CellTexts::at(int row, int column) const {
     }
     const Styles& styles = sheet_.workbook().styles();
     const std::uint32_t index = styles.format(CellStore::formatOf(meta)).numberFormat;
-    if (index >= formatters_.size()) {
-        formatters_.resize(index + 1);
+    if (index >= formats_.size()) {
+        formats_.resize(index + 1);
     }
-    if (!formatters_[index]) {
-        formatters_[index] = std::make_unique<NumberFormatter>(styles.numberFormat(index));
+    if (!formats_[index]) {
+        formats_[index] = std::make_unique<Shown>(styles.numberFormat(index));
+        if (!formats_[index]->formatter.isDateTime()) {
+            formats_[index]->recent.resize(1024);
+        }
     }
-    return formatters_[index]->format(cells.value(row, column), locale_);
+    Shown& shown = *formats_[index];
+    const double value = cells.value(row, column);
+    if (shown.recent.empty()) {
+        return shown.formatter.format(value, locale_);
+    }
+    const std::uint64_t bits = std::bit_cast<std::uint64_t>(value);
+    Shown::Entry& entry = shown.recent[(bits ^ (bits >> 29) ^ (bits >> 41)) % shown.recent.size()];
+    if (entry.text.isNull() || entry.bits != bits) {
+        entry.bits = bits;
+        entry.text = shown.formatter.format(value, locale_);
+        if (entry.text.isNull()) {
+            entry.text = QLatin1String("");
+        }
+    }
+    return entry.text;
 }
 
 }  // namespace qorv::automation

@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -52,9 +53,21 @@ class CellTexts {
     bool isNumber(int row, int column) const;
 
   private:
+    // A number format read once, with the texts of the numbers it showed last: a column of
+    // readings repeats a few hundred values over thousands of rows.
+    struct Shown {
+        explicit Shown(const QString& code) : formatter(code) {}
+        NumberFormatter formatter;
+        struct Entry {
+            std::uint64_t bits = 0;
+            QString text;  // null: nothing kept here yet
+        };
+        std::vector<Entry> recent;  // by the value's bits; empty for dates and times
+    };
+
     const Worksheet& sheet_;
     DisplayLocale locale_;
-    mutable std::vector<std::unique_ptr<NumberFormatter>> formatters_;  // by number format
+    mutable std::vector<std::unique_ptr<Shown>> formats_;  // by number format
 };
 
 // The day, month, year, hour, minute and second of a spreadsheet day count (days since
