@@ -4,6 +4,9 @@
 #include "automation/Workbook.h"
 #include "automation/Worksheet.h"
 #include "automation/print/ChartPainter.h"
+#include "automation/print/PdfContent.h"
+#include "automation/print/PdfDocument.h"
+#include "automation/print/PdfPaintEngine.h"
 #include "files/Precision.h"
 
 #include <QFont>
@@ -12,8 +15,8 @@
 #include <QRawFont>
 
 #include <algorithm>
+#include <atomic>
 #include <condition_variable>
-#include <deque>
 #include <exception>
 #include <mutex>
 #include <thread>
@@ -70,19 +73,23 @@ class BorderLines {
         }
     }
 
-    void draw(QPainter& painter) const {
+    // The segments as stroke operators, a width at a time, in black with square caps.
+    void write(std::string& out) const {
         for (const bool horizontal : {true, false}) {
             for (const auto& [width, lines] : horizontal ? horizontal_ : vertical_) {
-                QVector<QLineF> segments;
+                pdf::AppendNumber(out, width);
+                out += "w\n";
                 for (const auto& [at, runs] : lines) {
                     for (const auto& [from, to] : runs) {
-                        segments << (horizontal ? QLineF(from, at, to, at)
-                                                : QLineF(at, from, at, to));
+                        pdf::AppendNumber(out, horizontal ? from : at);
+                        pdf::AppendNumber(out, horizontal ? at : from);
+                        out += "m ";
+                        pdf::AppendNumber(out, horizontal ? to : at);
+                        pdf::AppendNumber(out, horizontal ? at : to);
+                        out += "l\n";
                     }
                 }
-                QPen pen(Qt::black, width, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
-                painter.setPen(pen);
-                painter.drawLines(segments);
+                out += "S\n";
             }
         }
     }
@@ -126,18 +133,23 @@ QString PrintFamily(const QString& spreadsheetFont) {
 
 // A font as the pages print it, with the glyph and advance of every character the texts are
 // likely to hold (Latin, Latin-1, Greek, Cyrillic, punctuation, letter-like symbols such as
-// "№"), looked up once before layout starts so that the layout thread only reads the tables.
+// "№") and the workbook can show, looked up once before layout starts so that the layout
+// threads only read the tables.
 // A character outside them, or one the font lacks, makes its text fall back to Qt's own text
 // drawing with its font fallbacks.
 struct SheetPainter::Typeface {
+    std::uint32_t number = 0;  // among the sheet's typefaces
     QFont font;
     QRawFont raw;
+    int pdfFont = -1;  // the document's number for it; -1: drawn as outlines
     double ascent = 0;
     double descent = 0;
     std::vector<quint32> glyphs;  // by character; 0: no glyph here
     std::vector<float> advances;
 
-    explicit Typeface(const Font& f) : glyphs(0x10000, 0), advances(0x10000, 0) {
+    // `shown`: by character, whether the workbook's texts and number formats can show it.
+    Typeface(const Font& f, std::uint32_t n, const std::vector<bool>& shown)
+        : number(n), glyphs(0x10000, 0), advances(0x10000, 0) {
         font = QFont(PrintFamily(f.name));
         font.setPointSizeF(f.size);
         font.setBold(f.bold);
@@ -153,7 +165,12 @@ struct SheetPainter::Typeface {
         for (const auto& [first, last] : kRanges) {
             QString chars;
             for (char16_t c = first; c <= last; ++c) {
-                chars += QChar(c);
+                if (shown[c]) {
+                    chars += QChar(c);
+                }
+            }
+            if (chars.isEmpty()) {
+                continue;
             }
             QList<quint32> indexes(chars.size());
             int count = int(indexes.size());
@@ -188,11 +205,15 @@ struct SheetPainter::PagePlan {
     // Tops and lefts of the page's rows and columns from its corner, with the far edges.
     std::vector<double> rowTop;
     std::vector<double> columnLeft;
-    // The page's glyphs of each font, drawn as one glyph run per font: a few calls per page
-    // instead of one per cell keep a long report's PDF quick to make and small.
+    // The page's glyphs of each font, a run of them per cell from its text's origin.
     struct Glyphs {
-        QList<quint32> indexes;
-        QList<QPointF> positions;
+        std::vector<quint32> indexes;
+        struct Run {
+            double x = 0;
+            double baseline = 0;
+            std::size_t end = 0;  // the run's glyphs end here in `indexes`
+        };
+        std::vector<Run> runs;
     };
     std::map<std::uint32_t, Glyphs> glyphs;
     // Texts with a character the tables lack, drawn by Qt within their cell.
@@ -207,19 +228,49 @@ struct SheetPainter::PagePlan {
 };
 
 SheetPainter::SheetPainter(const Worksheet& sheet, const DisplayLocale& locale)
-    : sheet_(sheet), locale_(locale), texts_(std::make_unique<CellTexts>(sheet, locale)) {
+    : sheet_(sheet), locale_(locale) {
     const Styles& styles = sheet.workbook().styles();
+    // The characters any cell can show: those of the texts, of the number formats' codes,
+    // numbers, separators and month names.
+    std::vector<bool> shown(0x10000, false);
+    auto showAll = [&](QStringView text) {
+        for (const QChar c : text) {
+            shown[c.unicode()] = true;
+        }
+    };
+    for (char16_t c = 0x20; c <= 0x7E; ++c) {
+        shown[c] = true;
+    }
+    for (char16_t c = 0x400; c <= 0x45F; ++c) {
+        shown[c] = true;
+    }
+    shown[locale.decimalSeparator.unicode()] = true;
+    shown[locale.dateSeparator.unicode()] = true;
+    const TextTable& texts = sheet.workbook().texts();
+    for (std::uint32_t i = 0; i < texts.size(); ++i) {
+        showAll(texts.at(i));
+    }
+    for (std::uint32_t i = 0; i < styles.numberFormatCount(); ++i) {
+        showAll(styles.numberFormat(i));
+    }
+    std::map<std::tuple<QString, double, bool>, const Typeface*> known;
     for (std::uint32_t i = 0; i < styles.fontCount(); ++i) {
-        typefaces_.emplace(i, std::make_unique<Typeface>(styles.font(i)));
+        const Font& font = styles.font(i);
+        const Typeface*& face = known[{PrintFamily(font.name), font.size, font.bold}];
+        if (face == nullptr) {
+            faces_.push_back(std::make_unique<Typeface>(font, std::uint32_t(faces_.size()), shown));
+            face = faces_.back().get();
+        }
+        typefaces_.push_back(face);
     }
 }
 
 SheetPainter::~SheetPainter() = default;
 
-SheetPainter::PagePlan SheetPainter::plan(const PrintPage& page) const {
+SheetPainter::PagePlan SheetPainter::plan(const PrintPage& page, const CellTexts& texts) const {
     PagePlan plan;
     measureGrid(page, plan);
-    placeTexts(page, plan);
+    placeTexts(page, texts, plan);
     placeBorders(page, plan);
     return plan;
 }
@@ -237,12 +288,12 @@ void SheetPainter::measureGrid(const PrintPage& page, PagePlan& plan) const {
     }
 }
 
-void SheetPainter::placeTexts(const PrintPage& page, PagePlan& plan) const {
+void SheetPainter::placeTexts(const PrintPage& page, const CellTexts& texts, PagePlan& plan) const {
     const CellStore& cells = sheet_.cellStore();
     for (int row = page.firstRow; row <= page.lastRow; ++row) {
         for (int column = page.firstColumn; column <= page.lastColumn; ++column) {
             if (CellStore::typeOf(cells.meta(row, column)) != CellType::Empty) {
-                placeText(page, row, column, plan);
+                placeText(page, texts, row, column, plan);
             }
         }
     }
@@ -278,8 +329,9 @@ std::pair<double, double> TextSpan(const CellStore& cells, const PrintPage& page
 
 }  // namespace
 
-void SheetPainter::placeText(const PrintPage& page, int row, int column, PagePlan& plan) const {
-    const QString text = texts_->at(row, column);
+void SheetPainter::placeText(const PrintPage& page, const CellTexts& texts, int row, int column,
+                             PagePlan& plan) const {
+    const QString text = texts.at(row, column);
     if (text.isEmpty()) {
         return;
     }
@@ -323,15 +375,19 @@ void SheetPainter::placeText(const PrintPage& page, int row, int column, PagePla
         return;
     }
     // The characters that end past the limit are left out.
-    PagePlan::Glyphs& out = plan.glyphs[format.font];
+    PagePlan::Glyphs& out = plan.glyphs[face.number];
+    const std::size_t first = out.indexes.size();
+    const double start = x;
     for (QChar ch : text) {
         const float advance = face.advances[ch.unicode()];
         if (x + advance > limit + 1e-6) {
             break;
         }
-        out.indexes << face.glyphs[ch.unicode()];
-        out.positions << QPointF(x, baseline);
+        out.indexes.push_back(face.glyphs[ch.unicode()]);
         x += advance;
+    }
+    if (out.indexes.size() > first) {
+        out.runs.push_back({start, baseline, out.indexes.size()});
     }
 }
 
@@ -370,8 +426,135 @@ void SheetPainter::placeBorders(const PrintPage& page, PagePlan& plan) const {
     }
 }
 
-void SheetPainter::draw(QPainter& painter, const PrintPage& page, const PagePlan& plan) const {
-    // Charts first, under the cells' texts and lines, as a spreadsheet program layers them.
+namespace {
+
+// A position in thousandths of a point, as the content states it.
+long long Thousandths(double value) {
+    return std::llround(value * 1000);
+}
+
+void AppendThousandths(std::string& out, long long value) {
+    pdf::AppendNumber(out, double(value) / 1000);
+}
+
+}  // namespace
+
+void SheetPainter::tableContent(const PagePlan& plan, const PaperGeometry& paper,
+                                std::vector<std::vector<bool>>& used, std::string& out) const {
+    out.reserve(out.size() + 32 * 1024);
+    out += "q ";
+    pdf::AppendNumber(out, paper.scale);
+    out += "0 0 ";
+    pdf::AppendNumber(out, paper.scale);
+    pdf::AppendNumber(out, paper.printable.left());
+    pdf::AppendNumber(out, paper.printable.top());
+    out += "cm\n0 0 0 RG 0 0 0 rg 2 J 0 j\n";
+    plan.borders.write(out);
+    bool inText = false;
+    long long lastX = 0;
+    long long lastY = 0;
+    for (const auto& [number, glyphs] : plan.glyphs) {
+        const Typeface& face = *faces_[number];
+        if (face.pdfFont < 0 || glyphs.runs.empty()) {
+            continue;
+        }
+        if (used.size() <= number) {
+            used.resize(faces_.size());
+        }
+        std::vector<bool>& marks = used[number];
+        if (!inText) {
+            out += "BT\n";
+        }
+        out += "/F" + std::to_string(face.pdfFont) + ' ';
+        pdf::AppendNumber(out, face.raw.pixelSize());
+        out += "Tf\n";
+        std::size_t from = 0;
+        for (const PagePlan::Glyphs::Run& run : glyphs.runs) {
+            // Each run moves from where the one before began, in whole thousandths so that
+            // the steps add up to the places exactly.
+            const long long x = Thousandths(run.x);
+            const long long y = Thousandths(run.baseline);
+            if (!inText) {
+                out += "1 0 0 -1 ";
+                AppendThousandths(out, x);
+                AppendThousandths(out, y);
+                out += "Tm(";
+                inText = true;
+            } else {
+                AppendThousandths(out, x - lastX);
+                AppendThousandths(out, lastY - y);
+                out += "Td(";
+            }
+            lastX = x;
+            lastY = y;
+            for (std::size_t i = from; i < run.end; ++i) {
+                const quint32 glyph = glyphs.indexes[i];
+                pdf::AppendGlyphBytes(out, glyph);
+                if (glyph >= marks.size()) {
+                    marks.resize(glyph + 1, false);
+                }
+                marks[glyph] = true;
+            }
+            out += ")Tj\n";
+            from = run.end;
+        }
+    }
+    if (inText) {
+        out += "ET\n";
+    }
+    out += "Q\n";
+}
+
+bool SheetPainter::hasCharts(const PrintPage& page, const PagePlan& plan) const {
+    const QRectF pageRect(0, 0, plan.columnLeft.back(), plan.rowTop.back());
+    for (const auto& shape : sheet_.shapeList()) {
+        if (shape->to().row < page.firstRow || shape->from().row > page.lastRow ||
+            shape->to().column < page.firstColumn || shape->from().column > page.lastColumn) {
+            continue;
+        }
+        const QRectF rect(shape->left() - sheet_.columnLeft(page.firstColumn),
+                          shape->top() - sheet_.rowTop(page.firstRow), shape->width(),
+                          shape->height());
+        if (rect.intersects(pageRect)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// One page as a worker finishes it: compressed when nothing is left to a painter, else the
+// table's operators and what the painter is to draw.
+struct SheetPainter::PageOutput {
+    std::string content;
+    bool finished = false;
+    PagePlan plan;
+};
+
+SheetPainter::PageOutput SheetPainter::output(const PrintPage& page, const CellTexts& texts,
+                                              const PaperGeometry& paper,
+                                              std::vector<std::vector<bool>>& used,
+                                              pdf::Deflater& deflater) const {
+    PageOutput result;
+    result.plan = plan(page, texts);
+    bool painted = !result.plan.fallbacks.empty() || hasCharts(page, result.plan);
+    for (const auto& [number, glyphs] : result.plan.glyphs) {
+        painted = painted || (faces_[number]->pdfFont < 0 && !glyphs.runs.empty());
+    }
+    if (painted) {
+        tableContent(result.plan, paper, used, result.content);
+        return result;
+    }
+    std::string content = PdfDocument::PageStart(paper.paper);
+    tableContent(result.plan, paper, used, content);
+    result.content = deflater.deflate(content);
+    result.finished = true;
+    result.plan = PagePlan();
+    return result;
+}
+
+void SheetPainter::drawCharts(QPainter& painter, const PrintPage& page,
+                              const PagePlan& plan) const {
+    // Charts go under the cells' texts and lines, as a spreadsheet program layers them.
     const QRectF pageRect(0, 0, plan.columnLeft.back(), plan.rowTop.back());
     for (const auto& shape : sheet_.shapeList()) {
         // Row tops are sums over every row above: look at them only for a chart on this page.
@@ -393,17 +576,30 @@ void SheetPainter::draw(QPainter& painter, const PrintPage& page, const PagePlan
         ChartPainter(shape->chart(), locale_).paint(painter, rect);
         painter.restore();
     }
-    plan.borders.draw(painter);
+}
+
+void SheetPainter::drawOverTable(QPainter& painter, const PagePlan& plan) const {
     painter.setPen(Qt::black);
-    for (const auto& [font, glyphs] : plan.glyphs) {
-        if (glyphs.indexes.isEmpty()) {
+    auto* engine = dynamic_cast<PdfPaintEngine*>(painter.paintEngine());
+    for (const auto& [number, glyphs] : plan.glyphs) {
+        const Typeface& face = *faces_[number];
+        if (face.pdfFont >= 0 || glyphs.runs.empty() || engine == nullptr) {
             continue;
         }
-        QGlyphRun run;
-        run.setRawFont(typefaces_.at(font)->raw);
-        run.setGlyphIndexes(glyphs.indexes);
-        run.setPositions(glyphs.positions);
-        painter.drawGlyphRun(QPointF(0, 0), run);
+        std::vector<QPointF> origins(glyphs.indexes.size());
+        std::vector<QPointF> advances(glyphs.indexes.size());
+        face.raw.advancesForGlyphIndexes(glyphs.indexes.data(), advances.data(),
+                                         int(advances.size()), QRawFont::UseDesignMetrics);
+        std::size_t from = 0;
+        for (const PagePlan::Glyphs::Run& run : glyphs.runs) {
+            double x = run.x;
+            for (std::size_t i = from; i < run.end; ++i) {
+                origins[i] = QPointF(x, run.baseline);
+                x += advances[i].x();
+            }
+            from = run.end;
+        }
+        engine->drawGlyphs(face.raw, glyphs.indexes.data(), origins.data(), int(origins.size()));
     }
     for (const PagePlan::Fallback& text : plan.fallbacks) {
         painter.save();
@@ -414,62 +610,136 @@ void SheetPainter::draw(QPainter& painter, const PrintPage& page, const PagePlan
     }
 }
 
-bool SheetPainter::paint(QPainter& painter, const std::vector<PrintPage>& pages,
-                         const std::function<bool(std::size_t)>& beginPage) {
-    // The layout thread keeps at most a few pages ready; it stops when told or when done.
-    constexpr std::size_t kAhead = 4;
+void SheetPainter::write(PdfDocument& pdf, PdfPageDevice& device,
+                         const std::vector<PrintPage>& pages, const PaperGeometry& paper) {
+    for (auto& face : faces_) {
+        face->pdfFont = pdf.font(face->raw);
+    }
+    // Workers take the pages in turn and finish them at most a few pages ahead of the one
+    // being added; they stop when told, or at the first failure.
+    const std::size_t workers = std::max(1u, std::thread::hardware_concurrency());
+    const std::size_t ahead = 4 * workers;
     std::mutex mutex;
     std::condition_variable changed;
-    std::deque<PagePlan> ready;
+    std::map<std::size_t, PageOutput> ready;
+    std::size_t added = 0;
+    std::atomic<std::size_t> nextPage{0};
     bool stop = false;
     std::exception_ptr failure;
-    std::thread layout([&] {
+    std::vector<std::vector<std::vector<bool>>> used(workers);
+    std::vector<std::thread> threads;
+    pdf::Deflater deflater;  // the pages a painter draws on
+    auto work = [&](std::size_t worker) {
         files::UseFullLongDoublePrecision();
         try {
-            for (const PrintPage& page : pages) {
-                PagePlan next = plan(page);
-                std::unique_lock lock(mutex);
-                changed.wait(lock, [&] { return stop || ready.size() < kAhead; });
-                if (stop) {
+            const CellTexts texts(sheet_, locale_);
+            pdf::Deflater deflater;
+            for (;;) {
+                const std::size_t i = nextPage++;
+                if (i >= pages.size()) {
                     return;
                 }
-                ready.push_back(std::move(next));
+                {
+                    std::unique_lock lock(mutex);
+                    changed.wait(lock, [&] { return stop || i < added + ahead; });
+                    if (stop) {
+                        return;
+                    }
+                }
+                PageOutput page = output(pages[i], texts, paper, used[worker], deflater);
+                std::lock_guard lock(mutex);
+                ready.emplace(i, std::move(page));
                 changed.notify_all();
             }
         } catch (...) {
             std::lock_guard lock(mutex);
-            failure = std::current_exception();
-            changed.notify_all();
-        }
-    });
-    bool drawn = true;
-    for (std::size_t i = 0; i < pages.size() && drawn; ++i) {
-        PagePlan current;
-        {
-            std::unique_lock lock(mutex);
-            changed.wait(lock, [&] { return !ready.empty() || failure; });
-            if (ready.empty()) {
-                break;
+            if (!failure) {
+                failure = std::current_exception();
             }
-            current = std::move(ready.front());
-            ready.pop_front();
+            stop = true;
             changed.notify_all();
         }
-        drawn = beginPage(i);
-        if (drawn) {
-            draw(painter, pages[i], current);
+    };
+    auto finishThreads = [&] {
+        {
+            std::lock_guard lock(mutex);
+            stop = true;
+            changed.notify_all();
         }
+        for (std::thread& thread : threads) {
+            thread.join();
+        }
+        threads.clear();
+    };
+    try {
+        for (std::size_t w = 0; w < workers; ++w) {
+            threads.emplace_back(work, w);
+        }
+        for (; added < pages.size();) {
+            PageOutput page;
+            {
+                std::unique_lock lock(mutex);
+                changed.wait(lock, [&] { return ready.count(added) > 0 || failure; });
+                if (failure) {
+                    break;
+                }
+                page = std::move(ready.at(added));
+                ready.erase(added);
+            }
+            if (!page.finished) {
+                std::string content = PdfDocument::PageStart(paper.paper);
+                device.setPage(&content, paper.paper);
+                QPainter painter(&device);
+                painter.translate(paper.printable.topLeft());
+                painter.scale(paper.scale, paper.scale);
+                drawCharts(painter, pages[added], page.plan);
+                content += page.content;
+                drawOverTable(painter, page.plan);
+                painter.end();
+                page.content = deflater.deflate(content);
+            }
+            pdf.addPage(paper.paper, page.content);
+            std::lock_guard lock(mutex);
+            ++added;
+            changed.notify_all();
+        }
+    } catch (...) {
+        finishThreads();
+        throw;
     }
-    {
-        std::lock_guard lock(mutex);
-        stop = true;
-        changed.notify_all();
-    }
-    layout.join();
+    finishThreads();
     if (failure) {
         std::rethrow_exception(failure);
     }
-    return drawn;
+    // The glyphs the workers drew go into the fonts, each read as the first character that
+    // has it.
+    for (const auto& face : faces_) {
+        if (face->pdfFont < 0) {
+            continue;
+        }
+        std::vector<char16_t> characterOf;
+        for (const auto& marks : used) {
+            if (marks.size() <= face->number) {
+                continue;
+            }
+            const std::vector<bool>& drawn = marks[face->number];
+            if (characterOf.empty()) {
+                characterOf.assign(0x10000, 0);
+                for (std::size_t c = 0x10000; c-- > 1;) {
+                    if (face->glyphs[c] != 0 && face->glyphs[c] < characterOf.size()) {
+                        characterOf[face->glyphs[c]] = char16_t(c);
+                    }
+                }
+            }
+            for (std::size_t g = 0; g < drawn.size(); ++g) {
+                if (drawn[g]) {
+                    const char16_t c = g < characterOf.size() ? characterOf[g] : 0;
+                    pdf.useGlyph(face->pdfFont, quint32(g),
+                                 c != 0 ? QStringView(&c, 1) : QStringView());
+                }
+            }
+        }
+    }
 }
 
 }  // namespace qorv::automation

@@ -7,9 +7,9 @@
 #include <QString>
 
 #include <cstdint>
-#include <functional>
 #include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 class QPainter;
@@ -17,6 +17,11 @@ class QPainter;
 namespace qorv::automation {
 
 class Worksheet;
+class PdfDocument;
+namespace pdf {
+class Deflater;
+}
+class PdfPageDevice;
 
 // The typeface a spreadsheet font prints in here: on Windows the fonts the reports name
 // ("Arial Cyr" is Arial); elsewhere their metric-compatible Liberation fonts ("Arial", "Arial
@@ -24,48 +29,61 @@ class Worksheet;
 // Liberation Serif); other names as they are.
 QString PrintFamily(const QString& spreadsheetFont);
 
-// Draws the pages of a worksheet as spreadsheet programs print them: cell texts in their
-// fonts, sizes, weights and alignments, numbers and dates as their formats show them, text
+// Writes the pages of a worksheet into a PDF as spreadsheet programs print them: cell texts in
+// their fonts, sizes, weights and alignments, numbers and dates as their formats show them, text
 // that runs on into empty neighbours and stops at filled ones and at the page's last column,
 // thin and medium borders, and the embedded charts. No grid lines.
 //
-// The painter measures sheet points at the page's top-left printable corner: the caller
-// translates it to the margins and scales it by the print scale (beginPage does it per page).
-// Each page is laid out (texts formatted, glyphs placed, borders joined) on a second thread
-// while the painter draws the page before it: with a PDF writer, drawing and laying out cost
-// about the same, and a long report has thousands of pages.
+// Pages are laid out (texts formatted, glyphs placed, borders joined), turned into content
+// operators and compressed on every core at once, a few pages ahead of the one being added;
+// a long report has thousands of pages. The charts and the texts the glyph tables lack are
+// drawn by a QPainter on the page as it is added.
 //
-//     SheetPainter pages(sheet, locale);
-//     pages.paint(painter, PaginateSheet(sheet), [&](std::size_t i) { ...; return true; });
+//     SheetPainter sheetPages(sheet, locale);
+//     sheetPages.write(pdf, device, PaginateSheet(sheet), PaperOf(sheet.pageSetup()));
 class SheetPainter {
   public:
     SheetPainter(const Worksheet& sheet, const DisplayLocale& locale);
     ~SheetPainter();
 
-    // Draws the pages in order. beginPage(i) is called before page i is drawn and sets the
-    // painter up for it (a new PDF page, the translation and scale); drawing stops when it
-    // returns false. Returns whether every page was drawn.
-    bool paint(QPainter& painter, const std::vector<PrintPage>& pages,
-               const std::function<bool(std::size_t)>& beginPage);
+    // Adds the pages to the document in order, on `paper`: sheet points from the printable
+    // part's top-left corner, times the print scale. Throws what laying a page out threw.
+    void write(PdfDocument& pdf, PdfPageDevice& device, const std::vector<PrintPage>& pages,
+               const PaperGeometry& paper);
 
     struct Typeface;
     struct PagePlan;
+    struct PageOutput;
 
   private:
     // A page laid out in three passes: the rows' and columns' edges, the texts, the borders.
-    PagePlan plan(const PrintPage& page) const;
+    PagePlan plan(const PrintPage& page, const CellTexts& texts) const;
     void measureGrid(const PrintPage& page, PagePlan& plan) const;
-    void placeTexts(const PrintPage& page, PagePlan& plan) const;
+    void placeTexts(const PrintPage& page, const CellTexts& texts, PagePlan& plan) const;
     // The text of one filled cell: its glyphs, or a fallback text when the tables lack one.
-    void placeText(const PrintPage& page, int row, int column, PagePlan& plan) const;
+    void placeText(const PrintPage& page, const CellTexts& texts, int row, int column,
+                   PagePlan& plan) const;
     void placeBorders(const PrintPage& page, PagePlan& plan) const;
-    void draw(QPainter& painter, const PrintPage& page, const PagePlan& plan) const;
+    // Appends the borders and the glyphs of embedded fonts as content operators to `out`, in
+    // the sheet's points (`paper` places them); the glyphs drawn are marked in `used` (by
+    // typeface).
+    void tableContent(const PagePlan& plan, const PaperGeometry& paper,
+                      std::vector<std::vector<bool>>& used, std::string& out) const;
+    // The page as the worker threads finish it.
+    PageOutput output(const PrintPage& page, const CellTexts& texts, const PaperGeometry& paper,
+                      std::vector<std::vector<bool>>& used, pdf::Deflater& deflater) const;
+    bool hasCharts(const PrintPage& page, const PagePlan& plan) const;
+    // What only a painter draws: the charts under the table, the fallback texts and the
+    // glyphs of fonts that cannot be embedded over it.
+    void drawCharts(QPainter& painter, const PrintPage& page, const PagePlan& plan) const;
+    void drawOverTable(QPainter& painter, const PagePlan& plan) const;
 
     const Worksheet& sheet_;
     DisplayLocale locale_;
-    std::unique_ptr<CellTexts> texts_;  // used by the layout thread only
-    // Every font of the workbook, its glyph table filled before the layout thread starts.
-    std::map<std::uint32_t, std::unique_ptr<Typeface>> typefaces_;
+    // Every typeface of the workbook's fonts, its glyph table filled before the layout threads
+    // start, and the one of each font ("Arial Cyr" prints as "Arial" does).
+    std::vector<std::unique_ptr<Typeface>> faces_;
+    std::vector<const Typeface*> typefaces_;
 };
 
 }  // namespace qorv::automation
