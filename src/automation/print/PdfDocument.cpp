@@ -112,6 +112,34 @@ QByteArray NamePart(const QString& text) {
     return out.isEmpty() ? QByteArray("Font") : out;
 }
 
+// The font's PostScript name from its naming table (name 6, in Windows' UTF-16 or the Mac's
+// ASCII), empty when it has none.
+QString PostScriptName(const QByteArray& names) {
+    const unsigned count = U16(names, 2);
+    const qsizetype strings = U16(names, 4);
+    QString mac;
+    for (unsigned i = 0; i < count; ++i) {
+        const qsizetype record = 6 + qsizetype(i) * 12;
+        const unsigned platform = U16(names, record);
+        const qsizetype length = U16(names, record + 8);
+        const qsizetype at = strings + U16(names, record + 10);
+        if (U16(names, record + 6) != 6 || at + length > names.size()) {
+            continue;
+        }
+        if (platform == 3 || platform == 0) {
+            QString name;
+            for (qsizetype c = 0; c + 1 < length; c += 2) {
+                name += QChar(char16_t(U16(names, at + c)));
+            }
+            return name;
+        }
+        if (platform == 1) {
+            mac = QString::fromLatin1(names.mid(at, length));
+        }
+    }
+    return mac;
+}
+
 // A text string of the document's information: UTF-16 with its byte order mark, in hex.
 std::string TextString(const QString& text) {
     std::string out = "<FEFF";
@@ -325,7 +353,10 @@ void PdfDocument::writeStream(int number, const std::string& dictionary,
 }
 
 int PdfDocument::font(const QRawFont& raw) {
-    const QString typeface = raw.familyName() + u'\n' + raw.styleName() + u'\n' +
+    // A typeface is known by its font file's header (its checksum and dates) and by the
+    // weight and slant asked of it (Qt thickens or slants a file that lacks them); not by its
+    // family name, which Qt's engines do not always have.
+    const QString typeface = QString::fromLatin1(raw.fontTable("head").toHex()) + u'\n' +
                              QString::number(raw.weight()) + u'\n' + QString::number(raw.style());
     const QString key = typeface + u'\n' + QString::number(raw.pixelSize(), 'g', 17);
     if (const auto known = fontByName_.find(key); known != fontByName_.end()) {
@@ -372,11 +403,7 @@ int PdfDocument::embed(const QRawFont& raw) {
     f->prep = raw.fontTable("prep");
     f->os2 = raw.fontTable("OS/2");
     f->cmap = raw.fontTable("cmap");
-    QString name = raw.familyName();
-    if (!raw.styleName().isEmpty() && raw.styleName().compare(u"Regular", Qt::CaseInsensitive)) {
-        name += u'-' + raw.styleName();
-    }
-    f->postScriptName = NamePart(name);
+    f->postScriptName = NamePart(PostScriptName(raw.fontTable("name")));
     f->used.assign(std::size_t(f->glyphCount), false);
     files_.push_back(std::move(f));
     return int(files_.size() - 1);
