@@ -63,6 +63,9 @@ class PdfDocument {
     // Adds a page of `size` points whose content `deflated` is compressed (pdf::Deflater).
     void addPage(const QSizeF& size, const std::string& deflated);
 
+    // Whether a write has failed: nothing more reaches the file, and finish() says so.
+    bool failed() const { return failed_; }
+
     // Writes the fonts, the pictures, the page tree and the file's trailer. Returns false when
     // anything could not be written (the device's error says what).
     bool finish();

@@ -675,7 +675,8 @@ void SheetPainter::write(PdfDocument& pdf, PdfPageDevice& device,
         for (std::size_t w = 0; w < workers; ++w) {
             threads.emplace_back(work, w);
         }
-        for (; added < pages.size();) {
+        // Pages stop being made once the file cannot take them (a full disk).
+        while (added < pages.size() && !pdf.failed()) {
             PageOutput page;
             {
                 std::unique_lock lock(mutex);
