@@ -633,7 +633,7 @@ void SheetPainter::write(PdfDocument& pdf, PdfPageDevice& device,
         files::UseFullLongDoublePrecision();
         try {
             const CellTexts texts(sheet_, locale_);
-            pdf::Deflater deflater;
+            pdf::Deflater compressor;
             for (;;) {
                 const std::size_t i = nextPage++;
                 if (i >= pages.size()) {
@@ -646,7 +646,7 @@ void SheetPainter::write(PdfDocument& pdf, PdfPageDevice& device,
                         return;
                     }
                 }
-                PageOutput page = output(pages[i], texts, paper, used[worker], deflater);
+                PageOutput page = output(pages[i], texts, paper, used[worker], compressor);
                 std::lock_guard lock(mutex);
                 ready.emplace(i, std::move(page));
                 changed.notify_all();
@@ -688,16 +688,7 @@ void SheetPainter::write(PdfDocument& pdf, PdfPageDevice& device,
                 ready.erase(added);
             }
             if (!page.finished) {
-                std::string content = PdfDocument::PageStart(paper.paper);
-                device.setPage(&content, paper.paper);
-                QPainter painter(&device);
-                painter.translate(paper.printable.topLeft());
-                painter.scale(paper.scale, paper.scale);
-                drawCharts(painter, pages[added], page.plan);
-                content += page.content;
-                drawOverTable(painter, page.plan);
-                painter.end();
-                page.content = deflater.deflate(content);
+                page.content = deflater.deflate(paintedContent(device, pages[added], paper, page));
             }
             pdf.addPage(paper.paper, page.content);
             std::lock_guard lock(mutex);
@@ -712,8 +703,27 @@ void SheetPainter::write(PdfDocument& pdf, PdfPageDevice& device,
     if (failure) {
         std::rethrow_exception(failure);
     }
-    // The glyphs the workers drew go into the fonts, each read as the first character that
-    // has it.
+    recordGlyphs(pdf, used);
+}
+
+std::string SheetPainter::paintedContent(PdfPageDevice& device, const PrintPage& page,
+                                         const PaperGeometry& paper,
+                                         const PageOutput& output) const {
+    std::string content = PdfDocument::PageStart(paper.paper);
+    device.setPage(&content, paper.paper);
+    QPainter painter(&device);
+    painter.translate(paper.printable.topLeft());
+    painter.scale(paper.scale, paper.scale);
+    drawCharts(painter, page, output.plan);
+    content += output.content;
+    drawOverTable(painter, output.plan);
+    painter.end();
+    return content;
+}
+
+// Each glyph goes into its font, read as the first character that has it.
+void SheetPainter::recordGlyphs(PdfDocument& pdf,
+                                const std::vector<std::vector<std::vector<bool>>>& used) const {
     for (const auto& face : faces_) {
         if (face->pdfFont < 0) {
             continue;

@@ -73,6 +73,13 @@ class SheetPainter {
     PageOutput output(const PrintPage& page, const CellTexts& texts, const PaperGeometry& paper,
                       std::vector<std::vector<bool>>& used, pdf::Deflater& deflater) const;
     bool hasCharts(const PrintPage& page, const PagePlan& plan) const;
+    // The content of a page a worker left to a painter: the charts, the worker's table, and
+    // what is drawn over it.
+    std::string paintedContent(PdfPageDevice& device, const PrintPage& page,
+                               const PaperGeometry& paper, const PageOutput& output) const;
+    // The glyphs the workers marked (by worker, typeface and glyph) go into the fonts.
+    void recordGlyphs(PdfDocument& pdf,
+                      const std::vector<std::vector<std::vector<bool>>>& used) const;
     // What only a painter draws: the charts under the table, the fallback texts and the
     // glyphs of fonts that cannot be embedded over it.
     void drawCharts(QPainter& painter, const PrintPage& page, const PagePlan& plan) const;
