@@ -378,10 +378,11 @@ class PartList {
             add("xl/worksheets/sheet" + number + ".xml", fill, writer->sizeBound());
         } else {
             // The worksheets after the first, the parts that grow with the data, are compressed
-            // on the other cores while the archive compresses the first.
+            // a run of rows at a time on the other cores while the archive compresses the
+            // first, and on every core once the archive waits for them.
             add("xl/worksheets/sheet" + number + ".xml", nullptr, -1);
             entries_.back()->deflater = &deflater_;
-            entries_.back()->deflatedIndex = deflater_.add(fill);
+            entries_.back()->deflatedIndex = deflater_.add(writer->segments());
         }
         if (hasDrawing) {
             addDrawing(sheet, number);

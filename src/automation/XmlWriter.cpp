@@ -1,6 +1,11 @@
 #include "automation/XmlWriter.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
 
 namespace qorv::automation {
 
@@ -63,8 +68,87 @@ void XmlWriter::appendEscaped(std::string& out, QStringView text) {
 
 void XmlWriter::appendNumber(std::string& out, double value) {
     char buffer[32];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    out.append(buffer, result.ptr);
+    out.append(buffer, writeNumber(buffer, value));
+}
+
+namespace {
+
+// The length of the decimal digits of a positive whole number.
+int digitCount(std::uint64_t n) {
+    int count = 1;
+    while (n >= 10) {
+        n /= 10;
+        ++count;
+    }
+    return count;
+}
+
+// A number that is a whole number of ten-thousandths at most, written as std::to_chars writes
+// it; nullptr when it is not one, or when std::to_chars would write it in exponent form.
+char* writeShortDecimal(char* at, double value) {
+    // Below a billion two numbers of at most four decimals are farther apart than two doubles,
+    // so the one of fewest decimals that reads back as the value is the shortest text of it.
+    constexpr double kScale[] = {1, 10, 100, 1000, 10000};
+    const double magnitude = std::fabs(value);
+    if (!(magnitude >= 1e-4 && magnitude < 1e9)) {
+        return nullptr;
+    }
+    for (int decimals = 0; decimals < 5; ++decimals) {
+        const double scaled = std::nearbyint(magnitude * kScale[decimals]);
+        if (scaled / kScale[decimals] != magnitude) {
+            continue;
+        }
+        const auto whole = std::uint64_t(scaled);
+        const int digits = digitCount(whole);
+        // As a fixed text: the digits with a point, and "0." and zeros before them below 1.
+        const int fixed = decimals == 0 ? digits : std::max(digits, decimals + 1) + 1;
+        // In exponent form: the digits without the trailing zeros (only a whole number has
+        // them), a point after the first, and "e+NN".
+        int significant = digits;
+        for (std::uint64_t n = whole; n % 10 == 0; n /= 10) {
+            --significant;
+        }
+        const int exponent = std::abs(digits - 1 - decimals);
+        const int scientific =
+            significant + (significant > 1 ? 1 : 0) + 2 + (exponent >= 100 ? 3 : 2);
+        if (scientific < fixed) {
+            return nullptr;  // std::to_chars takes the shorter form, fixed on a tie
+        }
+        if (value < 0) {
+            *at++ = '-';
+        }
+        char text[24];
+        std::to_chars(text, text + sizeof text, whole);
+        const int before = digits - decimals;  // digits before the point, none below 1
+        if (before > 0) {
+            std::memcpy(at, text, std::size_t(before));
+            at += before;
+        } else {
+            *at++ = '0';
+        }
+        if (decimals > 0) {
+            *at++ = '.';
+            for (int zero = before; zero < 0; ++zero) {
+                *at++ = '0';
+            }
+            const int shown = std::min(digits, decimals);
+            std::memcpy(at, text + (digits - shown), std::size_t(shown));
+            at += shown;
+        }
+        return at;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+char* XmlWriter::writeNumber(char* at, double value) {
+    // Readings and the figures made of them mostly have a decimal or two: those are written
+    // without the general shortest-form search, which costs several times as much.
+    if (char* end = writeShortDecimal(at, value)) {
+        return end;
+    }
+    return std::to_chars(at, at + 24, value).ptr;
 }
 
 void XmlWriter::appendInteger(std::string& out, long long value) {

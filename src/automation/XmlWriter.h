@@ -70,6 +70,9 @@ class XmlWriter {
     // one escaper of the package: attribute values given as UTF-8 bytes go through it too.
     static void appendEscaped(std::string& out, QStringView text);
     static void appendNumber(std::string& out, double value);
+    // Writes the number as appendNumber appends it at `at`, which has room for 24 characters;
+    // returns the end.
+    static char* writeNumber(char* at, double value);
     static void appendInteger(std::string& out, long long value);
 
   private:

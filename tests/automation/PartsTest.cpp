@@ -1,7 +1,12 @@
 #include "automation/Workbook.h"
+#include "automation/XmlWriter.h"
 #include "automation/parts/Parts.h"
 
 #include <gtest/gtest.h>
+
+#include <charconv>
+#include <cmath>
+#include <random>
 
 using namespace qorv::automation;
 
@@ -98,6 +103,63 @@ TEST(WorksheetPart, ShortestNumbersAndTheDrawingLink) {
     EXPECT_NE(xml.find("<v>123456789012345680</v>"), std::string::npos);
     EXPECT_NE(xml.find("<row r=\"4\" ht=\"0\" customHeight=\"1\"/>"), std::string::npos);
     EXPECT_NE(xml.find("<drawing r:id=\"rId1\"/></worksheet>"), std::string::npos);
+}
+
+// Numbers of a few decimals take a shortcut past the general shortest-form search; every text
+// must still be the one std::to_chars gives, fixed or in exponent form.
+TEST(WorksheetPart, NumbersAreWrittenAsTheShortestFormGivesThem) {
+    std::vector<double> values;
+    for (int decimals = 0; decimals <= 6; ++decimals) {
+        for (int n = -3000; n <= 3000; ++n) {
+            values.push_back(n / std::pow(10.0, decimals));
+            values.push_back((n * 7919 + 13) / std::pow(10.0, decimals));
+        }
+    }
+    for (int e = -12; e <= 22; ++e) {
+        const double power = std::pow(10.0, e);
+        for (double v : {power, -power, 3 * power, 1.5 * power, std::nextafter(power, 0.0),
+                         std::nextafter(power, 1e300)}) {
+            values.push_back(v);
+        }
+    }
+    for (double v : {0.0, -0.0, 0.1 + 0.2, 1e9 - 0.5, 999999999.9999, 123456.7891, 43831.5,
+                     43831.027777777781, 100000.0, 1200000.0, 0.00015, 0.0001, -0.0005}) {
+        values.push_back(v);
+    }
+    std::mt19937_64 random(20261210);
+    std::uniform_real_distribution<double> exponent(-8, 12);
+    for (int i = 0; i < 20000; ++i) {
+        values.push_back(std::pow(10.0, exponent(random)) * (i % 2 ? 1 : -1));
+    }
+    for (double value : values) {
+        char expected[32];
+        const std::string want(expected, std::to_chars(expected, expected + 32, value).ptr);
+        std::string got;
+        XmlWriter::appendNumber(got, value);
+        ASSERT_EQ(got, want) << "for " << want;
+    }
+}
+
+// The segments a worksheet is compressed in, side by side, join to the very text of the part.
+TEST(WorksheetPart, SegmentsJoinToThePart) {
+    Workbook book;
+    Worksheet& sheet = book.worksheet(1);
+    fillSmallSheet(book);
+    CellStore& cells = sheet.cellStore();
+    for (int row = 5; row <= 40000; row += (row % 7 == 0 ? 3 : 1)) {
+        cells.set(row, 1, CellStore::pack(CellType::Number, 0), row / 10.0);
+        cells.set(row, 2, CellStore::pack(CellType::Number, 0), 43831 + row / 1440.0);
+    }
+    sheet.range("A20000").setRowHeight(30);
+    const parts::SharedStrings strings = parts::collectSharedStrings(book);
+    parts::WorksheetWriter writer(sheet, strings, true, false);
+    const auto segments = writer.segments();
+    ASSERT_GT(segments.size(), 2u);
+    std::string joined;
+    for (const auto& segment : segments) {
+        segment(joined);
+    }
+    EXPECT_EQ(joined, worksheetXml(book, 1));
 }
 
 TEST(StylesPart, WritesEachDistinctFormatOnce) {

@@ -5,6 +5,7 @@
 
 #include <QDateTime>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -53,6 +54,10 @@ class WorksheetWriter {
                     bool hasDrawing);
     // Appends the next slice; returns false once the whole part has been given.
     bool fill(std::string& out);
+    // The part as runs of rows that can be written independently and side by side, each
+    // appending its whole text; the first begins the part and the last ends it. Together they
+    // are exactly what `fill` gives.
+    std::vector<std::function<void(std::string&)>> segments() const;
     // An upper bound of the part's length while it stays below 4 GiB (the archive then
     // needs no 64-bit extensions), else -1.
     std::int64_t sizeBound() const;

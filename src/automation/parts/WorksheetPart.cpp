@@ -3,13 +3,17 @@
 #include "automation/parts/Parts.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
+#include <cstring>
 
 namespace qorv::automation::parts {
 
 namespace {
 // Rows written per slice: about 100 KB of XML for the report's sheets.
 constexpr int kRowsPerSlice = 1024;
+// Cells per segment compressed on its own: about a megabyte of XML.
+constexpr int kCellsPerSegment = 32768;
 }  // namespace
 
 double fileColumnWidth(double characters) {
@@ -55,6 +59,31 @@ bool WorksheetWriter::fill(std::string& out) {
     footer(out);
     finished_ = true;
     return true;
+}
+
+std::vector<std::function<void(std::string&)>> WorksheetWriter::segments() const {
+    const int rowsPerSegment =
+        std::max(1, kCellsPerSegment / std::max(1, sheet_.cellStore().columnCount()));
+    std::vector<std::function<void(std::string&)>> list;
+    int first = 1;
+    do {
+        const int last = std::min(lastRow_, first + rowsPerSegment - 1);
+        const bool head = first == 1;
+        const bool tail = last == lastRow_;
+        list.emplace_back([this, first, last, head, tail](std::string& out) {
+            if (head) {
+                header(out);
+            }
+            if (first <= last) {
+                rows(out, first, last);
+            }
+            if (tail) {
+                footer(out);
+            }
+        });
+        first = last + 1;
+    } while (first <= lastRow_);
+    return list;
 }
 
 void WorksheetWriter::header(std::string& out) const {
@@ -113,74 +142,118 @@ void WorksheetWriter::header(std::string& out) const {
     w.raw("<sheetData>");
 }
 
+namespace {
+
+// Copies a literal's characters, without its terminating zero.
+template <std::size_t N>
+char* put(char* at, const char (&text)[N]) {
+    std::memcpy(at, text, N - 1);
+    return at + N - 1;
+}
+
+char* putInteger(char* at, long long value) {
+    return std::to_chars(at, at + 24, value).ptr;
+}
+
+// The most a cell's markup takes: reference, format, type, a 24-character value and the tags.
+constexpr std::size_t kMaxCellBytes = 96;
+// The most a row's own markup takes, its height included.
+constexpr std::size_t kMaxRowBytes = 96;
+
+}  // namespace
+
 void WorksheetWriter::rows(std::string& out, int firstRow, int lastRow) const {
     const CellStore& cells = sheet_.cellStore();
     const int columns = cells.columnCount();
-    // Column data pointers and lengths, looked up once per slice.
-    std::vector<const CellMeta*> meta(std::size_t(columns) + 1);
-    std::vector<const double*> values(std::size_t(columns) + 1);
-    std::vector<int> lengths(std::size_t(columns) + 1);
+    // Per column, looked up once per call: its data, its length and its letters.
+    struct Column {
+        const CellMeta* meta;
+        const double* values;
+        int length;
+        char letters[4];
+        int letterCount;
+    };
+    std::vector<Column> list(std::size_t(columns) + 1);
     for (int c = 1; c <= columns; ++c) {
-        meta[std::size_t(c)] = cells.metaData(c);
-        values[std::size_t(c)] = cells.valueData(c);
-        lengths[std::size_t(c)] = cells.rowCount(c);
+        Column& column = list[std::size_t(c)];
+        column.meta = cells.metaData(c);
+        column.values = cells.valueData(c);
+        column.length = cells.rowCount(c);
+        std::string name;
+        appendCellName(name, 1, c);
+        name.pop_back();  // the row, 1
+        column.letterCount = int(name.size());
+        std::memcpy(column.letters, name.data(), name.size());
     }
+    // Each row is written into this buffer and appended whole.
+    std::vector<char> buffer(kMaxRowBytes + std::size_t(columns) * kMaxCellBytes);
     for (int row = firstRow; row <= lastRow; ++row) {
         bool any = false;
         for (int c = 1; c <= columns && !any; ++c) {
-            any = row <= lengths[std::size_t(c)] && meta[std::size_t(c)][row - 1] != 0;
+            const Column& column = list[std::size_t(c)];
+            any = row <= column.length && column.meta[row - 1] != 0;
         }
         const bool custom = sheet_.hasCustomHeight(row);
         if (!any && !custom) {
             continue;
         }
-        out.append("<row r=\"");
-        XmlWriter::appendInteger(out, row);
-        out.push_back('"');
+        char digits[12];
+        const std::size_t digitCount =
+            std::size_t(std::to_chars(digits, digits + sizeof digits, row).ptr - digits);
+        char* at = buffer.data();
+        at = put(at, "<row r=\"");
+        std::memcpy(at, digits, digitCount);
+        at += digitCount;
+        *at++ = '"';
         if (custom) {
-            out.append(" ht=\"");
-            XmlWriter::appendNumber(out, sheet_.rowHeight(row));
-            out.append("\" customHeight=\"1\"");
+            at = put(at, " ht=\"");
+            at = XmlWriter::writeNumber(at, sheet_.rowHeight(row));
+            at = put(at, "\" customHeight=\"1\"");
         }
         if (!any) {
-            out.append("/>");
+            at = put(at, "/>");
+            out.append(buffer.data(), at);
             continue;
         }
-        out.push_back('>');
+        *at++ = '>';
         for (int c = 1; c <= columns; ++c) {
-            if (row > lengths[std::size_t(c)]) {
+            const Column& column = list[std::size_t(c)];
+            if (row > column.length) {
                 continue;
             }
-            const std::uint32_t m = meta[std::size_t(c)][row - 1];
+            const std::uint32_t m = column.meta[row - 1];
             if (m == 0) {
                 continue;
             }
-            out.append("<c r=\"");
-            appendCellName(out, row, c);
-            out.push_back('"');
+            at = put(at, "<c r=\"");
+            std::memcpy(at, column.letters, 4);
+            at += column.letterCount;
+            std::memcpy(at, digits, digitCount);
+            at += digitCount;
+            *at++ = '"';
             const std::uint32_t format = CellStore::formatOf(m);
             if (format != 0) {
-                out.append(" s=\"");
-                XmlWriter::appendInteger(out, format);
-                out.push_back('"');
+                at = put(at, " s=\"");
+                at = putInteger(at, format);
+                *at++ = '"';
             }
             switch (CellStore::typeOf(m)) {
                 case CellType::Number:
-                    out.append("><v>");
-                    XmlWriter::appendNumber(out, values[std::size_t(c)][row - 1]);
-                    out.append("</v></c>");
+                    at = put(at, "><v>");
+                    at = XmlWriter::writeNumber(at, column.values[row - 1]);
+                    at = put(at, "</v></c>");
                     break;
                 case CellType::Text:
-                    out.append(" t=\"s\"><v>");
-                    XmlWriter::appendInteger(
-                        out, strings_.position[std::size_t(values[std::size_t(c)][row - 1])]);
-                    out.append("</v></c>");
+                    at = put(at, " t=\"s\"><v>");
+                    at = putInteger(at, strings_.position[std::size_t(column.values[row - 1])]);
+                    at = put(at, "</v></c>");
                     break;
                 default:
-                    out.append("/>");
+                    at = put(at, "/>");
             }
         }
-        out.append("</row>");
+        at = put(at, "</row>");
+        out.append(buffer.data(), at);
     }
 }
 
