@@ -38,6 +38,12 @@ void CellStore::reserveExactly(int column, int lastRow) {
     c.values.reserve(std::size_t(lastRow));
 }
 
+double* CellStore::setBlock(int column, int firstRow, int count, CellMeta meta) {
+    Column& c = ensure(firstRow + count - 1, column);
+    std::fill_n(c.meta.begin() + (firstRow - 1), count, meta);
+    return c.values.data() + (firstRow - 1);
+}
+
 int CellStore::lastRow() const {
     int last = 0;
     for (const Column& c : columns_) {

@@ -53,6 +53,17 @@ class CellStore {
     void setMeta(int row, int column, CellMeta meta) {
         ensure(row, column).meta[std::size_t(row - 1)] = meta;
     }
+    // Makes columns 1..lastColumn exist, so that cells of different columns can then be set
+    // side by side.
+    void addColumns(int lastColumn) {
+        if (lastColumn > int(columns_.size())) {
+            columns_.resize(std::size_t(lastColumn));
+        }
+    }
+    // Gives rows firstRow .. firstRow + count - 1 of a column (count > 0) all `meta`, and
+    // returns where their values go, to be written by the caller. The pointer holds until a
+    // cell of that column or a column after the last is set.
+    double* setBlock(int column, int firstRow, int count, CellMeta meta);
 
     int columnCount() const { return int(columns_.size()); }
     int rowCount(int column) const { return int(columns_[std::size_t(column - 1)].meta.size()); }

@@ -1,6 +1,7 @@
 #include "report/MappingSheets.h"
 
 #include "automation/TextInput.h"
+#include "report/DateTimeText.h"
 #include "report/Messages.h"
 
 namespace qorv::mapping {
@@ -43,6 +44,22 @@ double SerialDay(const QDateTime& time) {
     automation::dateTimeSerial(date.year(), date.month(), date.day(), clock.hour(), clock.minute(),
                                clock.second(), serial);
     return serial + clock.msec() / 86400000.0;
+}
+
+double SerialDayOfMSecs(qint64 msecs) {
+    // From 1 March 1900 on, the serial day is the count of days since 30.12.1899 (day 25569
+    // on 1 January 1970); the fraction is formed as above, so that both give the same number.
+    constexpr qint64 kDay = 86400000;
+    constexpr qint64 kSerialOfEpoch = 25569;
+    constexpr qint64 kFirstPlainDay = 61 - kSerialOfEpoch;  // 1 March 1900
+    constexpr qint64 kEnd = 2958466 - kSerialOfEpoch;       // 1 January 10000
+    const qint64 days = msecs >= 0 ? msecs / kDay : -((-msecs + kDay - 1) / kDay);
+    if (days < kFirstPlainDay || days >= kEnd) {
+        return SerialDay(DateTimeOfMSecs(msecs));
+    }
+    const qint64 inDay = msecs - days * kDay;
+    const double serial = double(days + kSerialOfEpoch) + int(inDay / 1000) / 86400.0;
+    return serial + int(inDay % 1000) / 86400000.0;
 }
 
 QString DecimalsFormat(int decimals) {

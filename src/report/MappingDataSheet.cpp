@@ -1,5 +1,8 @@
 #include "report/MappingSheets.h"
 #include "report/Messages.h"
+#include "report/SideBySide.h"
+
+#include <algorithm>
 
 namespace qorv::mapping {
 
@@ -37,22 +40,41 @@ void WritePairHeading(Worksheet& sheet, int column, const QString& logger, const
     sheet.cells(1, column + 1).setColumnWidth(kValueWidth);
 }
 
+// A column pair's samples, to be written once every heading stands.
+struct PairSamples {
+    int column;
+    const std::vector<StudySample>* samples;
+    std::uint32_t valueFormat;
+};
+
 // The samples as numbers straight into the sheet's cell store: a study has millions of them,
-// and a block of texts would be read back one by one.
-void WritePairSamples(Worksheet& sheet, int column, const std::vector<StudySample>& samples,
-                      std::uint32_t timeFormat, std::uint32_t valueFormat) {
+// and a block of texts would be read back one by one. Each pair has columns of its own, so the
+// pairs are written side by side.
+void WriteSamples(Worksheet& sheet, const std::vector<PairSamples>& pairs,
+                  std::uint32_t timeFormat) {
     CellStore& cells = sheet.cellStore();
-    const int last = DataColumns::kFirstRow + int(samples.size()) - 1;
-    cells.reserve(column, last);
-    cells.reserve(column + 1, last);
-    const std::uint32_t time = CellStore::pack(CellType::Number, timeFormat);
-    const std::uint32_t value = CellStore::pack(CellType::Number, valueFormat);
-    int row = DataColumns::kFirstRow;
-    for (const StudySample& sample : samples) {
-        cells.set(row, column, time, SerialDay(sample.time));
-        cells.set(row, column + 1, value, sample.value);
-        ++row;
+    int lastColumn = 0;
+    for (const PairSamples& pair : pairs) {
+        lastColumn = std::max(lastColumn, pair.column + 1);
     }
+    cells.addColumns(lastColumn);
+    RunSideBySide(qsizetype(pairs.size()), [&](qsizetype i) {
+        const PairSamples& pair = pairs[std::size_t(i)];
+        const int count = int(pair.samples->size());
+        if (count == 0) {
+            return;
+        }
+        double* times = cells.setBlock(pair.column, DataColumns::kFirstRow, count,
+                                       CellStore::pack(CellType::Number, timeFormat));
+        for (const StudySample& sample : *pair.samples) {
+            *times++ = SerialDayOfMSecs(sample.msecs);
+        }
+        double* values = cells.setBlock(pair.column + 1, DataColumns::kFirstRow, count,
+                                        CellStore::pack(CellType::Number, pair.valueFormat));
+        for (const StudySample& sample : *pair.samples) {
+            *values++ = sample.value;
+        }
+    });
 }
 
 // The acceptance range as lines over the study period: the start and the end in the first
@@ -95,12 +117,13 @@ void WriteDataSheet(MappingRun& run) {
     Worksheet& sheet = *run.data;
     const MappingStudy& study = run.study;
     const std::uint32_t timeFormat = NumberColumnFormat(sheet, kTimeFormat);
+    std::vector<PairSamples> pairs;
     int column = 1;
     for (const StudyLogger& logger : study.loggers) {
         const std::uint32_t valueFormat =
             NumberColumnFormat(sheet, DecimalsFormat(logger.temperature.decimals));
         WritePairHeading(sheet, column, LoggerName(logger), text::Temperature);
-        WritePairSamples(sheet, column, logger.temperatureSamples, timeFormat, valueFormat);
+        pairs.push_back({column, &logger.temperatureSamples, valueFormat});
         run.columns.temperature.push_back(column);
         column += 2;
     }
@@ -112,10 +135,11 @@ void WriteDataSheet(MappingRun& run) {
         const std::uint32_t valueFormat = NumberColumnFormat(
             sheet, DecimalsFormat(logger.humidity ? logger.humidity->decimals : 1));
         WritePairHeading(sheet, column, LoggerName(logger), text::Humidity);
-        WritePairSamples(sheet, column, logger.humiditySamples, timeFormat, valueFormat);
+        pairs.push_back({column, &logger.humiditySamples, valueFormat});
         run.columns.humidity.push_back(column);
         column += 2;
     }
+    WriteSamples(sheet, pairs, timeFormat);
     if (study.low || study.high) {
         WriteRangeBlock(run, column + 1, timeFormat);
     }

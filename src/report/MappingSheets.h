@@ -48,6 +48,8 @@ void SetTime(automation::Worksheet& sheet, int row, int column, const QDateTime&
 void SetText(automation::Worksheet& sheet, int row, int column, const QString& text);
 // The spreadsheet's serial day of a logger's clock time (days since 30.12.1899).
 double SerialDay(const QDateTime& time);
+// The same of a time in milliseconds since the epoch (UTC), as a study keeps its samples'.
+double SerialDayOfMSecs(qint64 msecs);
 // Number format codes: a value with `decimals` decimals; a date-time to the second.
 QString DecimalsFormat(int decimals);
 inline const QString kTimeFormat = QStringLiteral("dd\\.mm\\.yyyy hh:mm:ss");

@@ -199,15 +199,6 @@ SelectionStatistics periodStatistics(const QString& file, ProgramState& state, c
     }
 }
 
-std::vector<StudySample> studySamples(const std::vector<SelectedSample>& selected) {
-    std::vector<StudySample> samples;
-    samples.reserve(selected.size());
-    for (const SelectedSample& sample : selected) {
-        samples.push_back({sample.time(), sample.value});
-    }
-    return samples;
-}
-
 // One logger over the period: its figures, its samples and how it kept to the range.
 StudyLogger measureLogger(const QString& file, ProgramState& state, const Period& period,
                           const QString& deltaH, const AcceptanceRange& range) {
@@ -230,9 +221,9 @@ StudyLogger measureLogger(const QString& file, ProgramState& state, const Period
     if (logger.temperature.samples == 0) {
         throw ReportError(text::NoSamplesInPeriod(file, spanText(period.start, period.end)));
     }
-    logger.temperatureSamples = studySamples(samples.channel1);
+    logger.temperatureSamples = std::move(samples.channel1);
     if (humidity) {
-        logger.humiditySamples = studySamples(samples.channel2);
+        logger.humiditySamples = std::move(samples.channel2);
     }
 
     for (const StudySample& sample : logger.temperatureSamples) {
@@ -252,9 +243,10 @@ StudyLogger measureLogger(const QString& file, ProgramState& state, const Period
 // in order of the steps; the first in file order when the clock ran back into a step.
 std::vector<std::pair<qint64, double>> firstInSteps(const std::vector<StudySample>& samples,
                                                     const QDateTime& start, qint64 stepMsecs) {
+    const qint64 startMsecs = start.toMSecsSinceEpoch();
     std::vector<std::pair<qint64, double>> firsts;
     for (const StudySample& sample : samples) {
-        const qint64 step = start.msecsTo(sample.time) / stepMsecs;
+        const qint64 step = (sample.msecs - startMsecs) / stepMsecs;
         if (firsts.empty() || firsts.back().first != step) {
             firsts.emplace_back(step, sample.value);
         }
@@ -273,10 +265,11 @@ std::optional<PlaceDifference> largestDifference(const MappingStudy& study) {
     if (stepMsecs <= 0) {
         return std::nullopt;
     }
-    std::vector<std::vector<std::pair<qint64, double>>> firsts;
-    for (const StudyLogger& logger : study.loggers) {
-        firsts.push_back(firstInSteps(logger.temperatureSamples, study.start, stepMsecs));
-    }
+    std::vector<std::vector<std::pair<qint64, double>>> firsts(study.loggers.size());
+    RunSideBySide(qsizetype(firsts.size()), [&](qsizetype i) {
+        firsts[std::size_t(i)] =
+            firstInSteps(study.loggers[std::size_t(i)].temperatureSamples, study.start, stepMsecs);
+    });
     std::vector<std::size_t> next(firsts.size(), 0);
     std::optional<PlaceDifference> largest;
     for (;;) {

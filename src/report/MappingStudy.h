@@ -31,11 +31,9 @@ enum class RangeSource {
     Loggers,  // the loggers' own limits, the same in every file
 };
 
-// One sample of one channel: the logger's clock time and the value as measured.
-struct StudySample {
-    QDateTime time;
-    double value = 0;
-};
+// One sample of one channel: the logger's clock time (milliseconds since the epoch, UTC) and
+// the value as measured.
+using StudySample = SelectedSample;
 
 // One logger of a study: where it was and what it recorded in the study period.
 struct StudyLogger {

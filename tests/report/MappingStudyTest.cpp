@@ -221,7 +221,7 @@ TEST_P(MappingStudyTest, HandWorkedThreeLoggerStudy) {
         EXPECT_EQ(a.intervalSeconds, 600.0);
         EXPECT_EQ(c.intervalSeconds, 1200.0);
         ASSERT_EQ(a.temperatureSamples.size(), 5u);
-        EXPECT_EQ(a.temperatureSamples.front().time, at(20));
+        EXPECT_EQ(a.temperatureSamples.front().time(), at(20));
         EXPECT_EQ(a.temperatureSamples.front().value, 5.0);
         EXPECT_FALSE(a.humidity);
         ASSERT_TRUE(b.humidity);

@@ -25,7 +25,8 @@ inline StudyLogger HandLogger(const QString& device, const QString& place,
     t.last = start.addSecs(300 * (t.samples - 1));
     double sum = 0;
     for (std::size_t i = 0; i < values.size(); ++i) {
-        logger.temperatureSamples.push_back({start.addSecs(300 * qint64(i)), values[i]});
+        logger.temperatureSamples.push_back(
+            {start.addSecs(300 * qint64(i)).toMSecsSinceEpoch(), values[i]});
         sum += values[i];
     }
     const auto [low, high] = std::minmax_element(values.begin(), values.end());
@@ -58,7 +59,8 @@ inline MappingStudy HandStudy() {
     StudyLogger& humid = study.loggers[2];
     humid.humidity = ChannelStatistics{};
     for (int i = 0; i < 4; ++i) {
-        humid.humiditySamples.push_back({study.start.addSecs(300 * i), 50.0 + i});
+        humid.humiditySamples.push_back(
+            {study.start.addSecs(300 * i).toMSecsSinceEpoch(), 50.0 + i});
     }
     study.samples = 12;
     study.warmestByMaximum = study.warmestByMean = 1;

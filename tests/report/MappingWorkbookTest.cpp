@@ -1,6 +1,7 @@
 // The mapping study's workbook on disk: its name, never over another file, nothing after a
 // failure.
 
+#include "report/MappingSheets.h"
 #include "report/MappingWorkbook.h"
 
 #include "MappingTestSupport.h"
@@ -47,6 +48,27 @@ TEST(MappingWorkbook, FailureLeavesNoFile) {
     EXPECT_TRUE(QDir(dir.path())
                     .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)
                     .isEmpty());
+}
+
+// The data sheet's times come from milliseconds by day arithmetic; they must be the very
+// numbers the calendar conversion gives, at the ends of the plain range and beyond them.
+TEST(MappingWorkbook, SerialDayOfMillisecondsIsTheCalendarOne) {
+    const QDateTime times[] = {
+        {QDate(2020, 1, 1), QTime(0, 0, 0), Qt::UTC},
+        {QDate(2020, 1, 1), QTime(0, 40, 0), Qt::UTC},
+        {QDate(2026, 12, 10), QTime(23, 59, 59, 999), Qt::UTC},
+        {QDate(1970, 1, 1), QTime(0, 0, 0, 1), Qt::UTC},
+        {QDate(1969, 12, 31), QTime(23, 59, 59, 500), Qt::UTC},
+        {QDate(1900, 3, 1), QTime(0, 0, 0), Qt::UTC},
+        {QDate(1900, 2, 28), QTime(12, 0, 0, 250), Qt::UTC},
+        {QDate(1899, 12, 31), QTime(6, 0, 0), Qt::UTC},
+        {QDate(9999, 12, 31), QTime(23, 59, 59, 999), Qt::UTC},
+        {QDate(10000, 1, 1), QTime(0, 0, 1), Qt::UTC},
+    };
+    for (const QDateTime& time : times) {
+        EXPECT_EQ(mapping::SerialDayOfMSecs(time.toMSecsSinceEpoch()), mapping::SerialDay(time))
+            << time.toString(Qt::ISODateWithMs).toStdString();
+    }
 }
 
 }  // namespace
