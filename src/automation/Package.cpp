@@ -374,12 +374,14 @@ class PartList {
             sheet, strings_, &book_.activeSheet() == &sheet, hasDrawing));
         parts::WorksheetWriter* writer = writers_.back().get();
         auto fill = [writer](std::string& out) { return writer->fill(out); };
-        if (i == 0 || !PartDeflater::worthwhile()) {
+        if (i == 0) {
+            // Streamed into the archive as it is written: never held whole.
             add("xl/worksheets/sheet" + number + ".xml", fill, writer->sizeBound());
         } else {
             // The worksheets after the first, the parts that grow with the data, are compressed
             // a run of rows at a time on the other cores while the archive compresses the
-            // first, and on every core once the archive waits for them.
+            // first, and on every core once the archive waits for them (on one core, by the
+            // archive's own thread then).
             add("xl/worksheets/sheet" + number + ".xml", nullptr, -1);
             entries_.back()->deflater = &deflater_;
             entries_.back()->deflatedIndex = deflater_.add(writer->segments());

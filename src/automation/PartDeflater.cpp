@@ -97,10 +97,6 @@ std::size_t PartDeflater::add(std::vector<Segment> segments) {
     return parts_.size() - 1;
 }
 
-bool PartDeflater::worthwhile() {
-    return std::thread::hardware_concurrency() > 1;
-}
-
 void PartDeflater::start() {
     const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
     const std::size_t count = std::min(cores - 1, jobs_.size());

@@ -50,8 +50,6 @@ class PartDeflater {
     std::size_t add(std::vector<Segment> segments);
     // Starts a thread for each core but one; the thread asking for a part works too.
     void start();
-    // Whether parts added are compressed ahead while the archive works (more than one core).
-    static bool worthwhile();
     // Compresses segments of this part and those before it that nobody has taken yet, then
     // waits for the part; throws what its production or compression threw.
     const DeflatedPart& part(std::size_t index);
