@@ -1,7 +1,8 @@
 #include "automation/PartDeflater.h"
 
+#include "automation/FastDeflate.h"
+
 #include <isa-l/crc.h>
-#include <isa-l/igzip_lib.h>
 #include <zlib.h>
 
 #include <algorithm>
@@ -17,17 +18,9 @@ struct Stopped {};
 }  // namespace
 
 // A raw deflate stream (no header), as a ZIP entry holds it, begun anew for each segment.
-// Intel's ISA-L compresses the worksheets: at its fastest level several times as fast as
-// zlib's, and no larger.
 class PartDeflater::Stream {
   public:
-    explicit Stream(int level)
-        : level_(level <= 3   ? 1
-                 : level <= 6 ? 2
-                              : 3),
-          buffer_(level_ == 1   ? ISAL_DEF_LVL1_DEFAULT
-                  : level_ == 2 ? ISAL_DEF_LVL2_DEFAULT
-                                : ISAL_DEF_LVL3_DEFAULT) {}
+    explicit Stream(int level) : deflate_(level) {}
 
     // The text of the segment being compressed; its room is kept from one segment to the next.
     std::string& text() { return text_; }
@@ -35,43 +28,13 @@ class PartDeflater::Stream {
     // Compresses the text whole into `output`: up to a byte boundary where more segments
     // follow, to the end of the stream after the last.
     void compress(bool last, std::string& output) {
-        isal_deflate_init(&stream_);
-        stream_.level = std::uint32_t(level_);
-        stream_.level_buf = buffer_.data();
-        stream_.level_buf_size = std::uint32_t(buffer_.size());
-        stream_.flush = last ? NO_FLUSH : SYNC_FLUSH;
-        stream_.end_of_stream = last ? 1 : 0;
-        // Room for the text stored as it is, in blocks of its own, and the flush's empty block.
-        const std::size_t bound = text_.size() + text_.size() / 1024 + 1024;
-        if (scratch_.size() < bound) {
-            scratch_.resize(bound);
-        }
-        stream_.next_in = reinterpret_cast<std::uint8_t*>(text_.data());
-        stream_.avail_in = std::uint32_t(text_.size());
-        std::size_t produced = 0;
-        for (;;) {
-            stream_.next_out = reinterpret_cast<std::uint8_t*>(scratch_.data() + produced);
-            stream_.avail_out = std::uint32_t(scratch_.size() - produced);
-            if (isal_deflate(&stream_) != COMP_OK) {
-                throw std::bad_alloc();
-            }
-            produced = scratch_.size() - stream_.avail_out;
-            const bool complete = last ? stream_.internal_state.state == ZSTATE_END
-                                       : stream_.avail_in == 0 && stream_.avail_out != 0;
-            if (complete) {
-                break;
-            }
-            scratch_.resize(scratch_.size() * 2);
-        }
-        output.assign(scratch_.data(), produced);
+        deflate_.compress(text_, last ? FastDeflate::Ending::Final : FastDeflate::Ending::Flush,
+                          output);
     }
 
   private:
-    const int level_;
-    std::vector<std::uint8_t> buffer_;
-    isal_zstream stream_{};
+    FastDeflate deflate_;
     std::string text_;
-    std::string scratch_;
 };
 
 PartDeflater::~PartDeflater() {

@@ -7,6 +7,10 @@
 #include <string_view>
 #include <vector>
 
+namespace qorv::automation {
+class FastDeflate;
+}  // namespace qorv::automation
+
 namespace qorv::automation::pdf {
 
 // A page's content operators as they are written: numbers to the thousandth of a point (a
@@ -76,9 +80,7 @@ inline void AppendGlyphBytes(std::string& out, std::uint32_t glyph) {
     }
 }
 
-// Compresses streams as the file stores them (zlib streams at the fastest level), its tables
-// made once for all the streams a thread compresses. Throws std::bad_alloc when memory runs
-// out.
+// Compresses streams as the file stores them: zlib streams at the fastest level.
 //
 //     pdf::Deflater deflater;
 //     const std::string stored = deflater.deflate(content);
@@ -92,9 +94,7 @@ class Deflater {
     std::string deflate(std::string_view content);
 
   private:
-    struct Stream;
-    std::unique_ptr<Stream> stream_;
-    std::vector<char> buffer_;
+    std::unique_ptr<FastDeflate> stream_;
 };
 
 }  // namespace qorv::automation::pdf

@@ -2,12 +2,12 @@
 
 #include "automation/print/PdfContent.h"
 
+#include "automation/FastDeflate.h"
+
 #include <QDateTime>
 #include <QFont>
 #include <QIODevice>
 #include <QImage>
-
-#include <zlib.h>
 
 #include <algorithm>
 #include <new>
@@ -16,35 +16,14 @@ namespace qorv::automation {
 
 namespace pdf {
 
-struct Deflater::Stream {
-    z_stream z{};
-};
+Deflater::Deflater() : stream_(std::make_unique<FastDeflate>(1)) {}
 
-Deflater::Deflater() : stream_(std::make_unique<Stream>()) {
-    if (deflateInit(&stream_->z, Z_BEST_SPEED) != Z_OK) {
-        throw std::bad_alloc();
-    }
-}
-
-Deflater::~Deflater() {
-    deflateEnd(&stream_->z);
-}
+Deflater::~Deflater() = default;
 
 std::string Deflater::deflate(std::string_view content) {
-    z_stream& z = stream_->z;
-    deflateReset(&z);
-    const std::size_t bound = deflateBound(&z, uLong(content.size()));
-    if (buffer_.size() < bound) {
-        buffer_.resize(bound);
-    }
-    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(content.data()));
-    z.avail_in = uInt(content.size());
-    z.next_out = reinterpret_cast<Bytef*>(buffer_.data());
-    z.avail_out = uInt(buffer_.size());
-    if (::deflate(&z, Z_FINISH) != Z_STREAM_END) {
-        throw std::bad_alloc();
-    }
-    return std::string(buffer_.data(), z.total_out);
+    std::string stored;
+    stream_->compress(content, FastDeflate::Ending::Zlib, stored);
+    return stored;
 }
 
 }  // namespace pdf
