@@ -28,6 +28,8 @@ namespace {
 // take about three and a half times its size already, and holding all its bytes as well would
 // add another.
 constexpr qsizetype kPieceSize = qsizetype(1) << 20;
+// Bytes decoded at a time, in whole lines.
+constexpr qsizetype kDecodeSize = qsizetype(1) << 16;
 
 // Decodes the file's bytes piece by piece and hands each complete line to the reader. Each
 // piece is decoded only up to its last line end byte and the rest waits for the next piece: a
@@ -65,6 +67,16 @@ class LineFeed {
     }
 
   private:
+    // Offset just after the first CR or LF of `bytes`; 0 when there is none.
+    static qsizetype EndOfFirstLine(QByteArrayView bytes) {
+        for (qsizetype i = 0; i < bytes.size(); ++i) {
+            if (bytes[i] == '\n' || bytes[i] == '\r') {
+                return i + 1;
+            }
+        }
+        return 0;
+    }
+
     // Offset just after the last CR or LF of `bytes`; 0 when there is none.
     static qsizetype EndOfLastLine(QByteArrayView bytes) {
         for (qsizetype i = bytes.size(); i > 0; --i) {
@@ -75,9 +87,22 @@ class LineFeed {
         return 0;
     }
 
+    // Decodes whole lines a stretch of at most about kDecodeSize bytes at a time, so that the
+    // decoded text stays small enough to be read again from the processor's cache.
     void decodeLines(QByteArrayView bytes) {
-        splitter_.feed(decoder_.decode(bytes),
-                       [this](QStringView line) { reader_.readLine(line); });
+        while (!bytes.isEmpty()) {
+            qsizetype cut = bytes.size();
+            if (cut > kDecodeSize) {
+                cut = EndOfLastLine(bytes.first(kDecodeSize));
+                if (cut == 0) {  // a line longer than the stretch: up to its end
+                    const qsizetype end = EndOfFirstLine(bytes.sliced(kDecodeSize));
+                    cut = end == 0 ? bytes.size() : kDecodeSize + end;
+                }
+            }
+            splitter_.feed(decoder_.decode(bytes.first(cut)),
+                           [this](QStringView line) { reader_.readLine(line); });
+            bytes = bytes.sliced(cut);
+        }
     }
 
     TextDecoder decoder_;
