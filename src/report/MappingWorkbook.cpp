@@ -9,6 +9,8 @@
 
 #include <QDir>
 
+#include <future>
+
 namespace qorv {
 
 namespace {
@@ -35,23 +37,39 @@ void CreateSheets(MappingRun& run, automation::Application& application,
     run.summary->activate();
 }
 
-// The workbook is saved once, complete: a failure before leaves no file, and the save itself
-// writes beside the target and takes a free name only when the file is whole.
-QString SaveWorkbook(MappingRun& run, const QString& folder, const QDateTime& startTime) {
+// The workbook's name: the study's start.
+QString WorkbookName(const QString& folder, const QDateTime& startTime) {
     const QString name = text::FilePrefix + startTime.toString(QStringLiteral("ddMMyy_HHmmss")) +
                          QStringLiteral(".xlsx");
-    return run.book->saveAs(QDir(folder).filePath(name));
+    return QDir(folder).filePath(name);
 }
 
-// The PDF copy of the summary and the charts beside the workbook; its failure is reported and
-// the workbook stays.
-std::optional<QString> ExportPdf(MappingRun& run, const QString& workbook,
-                                 ProgressListener& progress) {
+// The workbook is saved once, complete: a failure before leaves no file, and the save itself
+// writes beside the target and takes a free name only when the file is whole.
+QString SaveWorkbook(MappingRun& run, const QString& name) {
+    return run.book->saveAs(name);
+}
+
+// The PDF copy of the summary and the charts, drawn beside the workbook's save (both only read
+// the sheets; the save's wait for the disk leaves a core to it), or after it when no thread
+// can be had.
+std::future<automation::PdfDraft> DrawPdf(MappingRun& run, const QString& workbook) {
+    QString pdf = workbook;
+    pdf.chop(5);  // ".xlsx"
+    return std::async(std::launch::async | std::launch::deferred, [&run, pdf] {
+        return automation::DrawWorksheetsPdf({run.summary, run.charts}, pdf,
+                                             run.book->displayLocale());
+    });
+}
+
+// The PDF copy named after the workbook as saved; its failure is reported and the workbook
+// stays.
+std::optional<QString> PublishPdf(std::future<automation::PdfDraft>& draft, const QString& workbook,
+                                  ProgressListener& progress) {
     QString pdf = workbook;
     pdf.chop(5);  // ".xlsx"
     try {
-        return automation::ExportWorksheetsPdf(
-            {run.summary, run.charts}, pdf + QStringLiteral(".pdf"), run.book->displayLocale());
+        return draft.get().publish(pdf);
     } catch (const std::exception& e) {
         progress.pdfFailed(messages::PdfFailed(UserMessage(e)));
         return std::nullopt;
@@ -66,6 +84,7 @@ MappingFiles BuildMappingWorkbook(const MappingStudy& study, const QString& fold
     automation::Application application = automation::Application::connect();
     MappingRun run(study);
     MappingFiles files;
+    std::future<automation::PdfDraft> draft;
     progress.runStarted(4);
     try {
         CreateSheets(run, application, startTime);
@@ -75,13 +94,18 @@ MappingFiles BuildMappingWorkbook(const MappingStudy& study, const QString& fold
         progress.runAdvanced(2);
         mapping::WriteChartSheet(run);
         progress.runAdvanced(3);
-        files.workbook = SaveWorkbook(run, folder, startTime);
+        const QString name = WorkbookName(folder, startTime);
+        if (pdf) {
+            draft = DrawPdf(run, name);
+        }
+        files.workbook = SaveWorkbook(run, name);
     } catch (...) {
+        // The copy being drawn is waited for and its file removed as `draft` goes.
         progress.runFinished();
         throw;
     }
     if (pdf) {
-        files.pdf = ExportPdf(run, files.workbook, progress);
+        files.pdf = PublishPdf(draft, files.workbook, progress);
     }
     progress.runAdvanced(4);
     progress.runFinished();

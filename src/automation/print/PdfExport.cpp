@@ -13,6 +13,7 @@
 #include <QFile>
 
 #include <cerrno>
+#include <utility>
 
 namespace qorv::automation {
 
@@ -45,6 +46,12 @@ QString ExportWorksheetPdf(const Worksheet& sheet, const QString& fileName,
 
 QString ExportWorksheetsPdf(const std::vector<const Worksheet*>& sheets, const QString& fileName,
                             const DisplayLocale& locale) {
+    PdfDraft draft = DrawWorksheetsPdf(sheets, fileName, locale);
+    return draft.publish(fileName);
+}
+
+PdfDraft DrawWorksheetsPdf(const std::vector<const Worksheet*>& sheets, const QString& fileName,
+                           const DisplayLocale& locale) {
     const QString wanted = targetFileName(fileName, u".pdf");
     const QString folder = files::DirectoryOf(wanted);
     std::vector<SheetPages> parts;
@@ -62,29 +69,55 @@ QString ExportWorksheetsPdf(const std::vector<const Worksheet*>& sheets, const Q
     if (fd < 0) {
         throw errors::cannotWrite(wanted, errno);
     }
+    PdfDraft draft;  // removes the file on any failure below
+    draft.temporary_ = temporary;
+    QFile file;
+    if (!file.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
+        files::CloseDescriptor(fd);
+        throw errors::cannotWrite(wanted, EIO);
+    }
+    errno = 0;
+    const bool written = WritePages(parts, locale, file) && file.flush();
+    const int error = errno;
+    if (!written || file.error() != QFileDevice::NoError) {
+        throw errors::cannotWrite(wanted, error != 0 ? error : EIO);
+    }
+    if (const int syncError = files::SyncDescriptor(file.handle())) {
+        throw errors::cannotWrite(wanted, syncError);
+    }
+    file.close();
+    return draft;
+}
+
+PdfDraft::PdfDraft(PdfDraft&& other) noexcept : temporary_(std::exchange(other.temporary_, {})) {}
+
+PdfDraft& PdfDraft::operator=(PdfDraft&& other) noexcept {
+    if (this != &other) {
+        discard();
+        temporary_ = std::exchange(other.temporary_, {});
+    }
+    return *this;
+}
+
+PdfDraft::~PdfDraft() {
+    discard();
+}
+
+void PdfDraft::discard() {
+    if (!temporary_.isEmpty()) {
+        files::RemoveQuietly(std::exchange(temporary_, {}));
+    }
+}
+
+QString PdfDraft::publish(const QString& fileName) {
+    const QString wanted = targetFileName(fileName, u".pdf");
     try {
-        QFile file;
-        if (!file.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
-            files::CloseDescriptor(fd);
-            throw errors::cannotWrite(wanted, EIO);
-        }
-        errno = 0;
-        const bool written = WritePages(parts, locale, file) && file.flush();
-        const int error = errno;
-        if (!written || file.error() != QFileDevice::NoError) {
-            throw errors::cannotWrite(wanted, error != 0 ? error : EIO);
-        }
-        if (const int syncError = files::SyncDescriptor(file.handle())) {
-            throw errors::cannotWrite(wanted, syncError);
-        }
-        file.close();
-        return files::PublishNewFile(temporary, wanted);
+        const QString name = files::PublishNewFile(temporary_, wanted);
+        temporary_.clear();
+        return name;
     } catch (const files::FileSystemError& e) {
-        files::RemoveQuietly(temporary);
+        discard();
         throw errors::cannotWrite(e.name(), e.error());
-    } catch (...) {
-        files::RemoveQuietly(temporary);
-        throw;
     }
 }
 

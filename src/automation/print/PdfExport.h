@@ -29,4 +29,34 @@ QString ExportWorksheetPdf(const Worksheet& sheet, const QString& fileName,
 QString ExportWorksheetsPdf(const std::vector<const Worksheet*>& sheets, const QString& fileName,
                             const DisplayLocale& locale);
 
+// A PDF file written whole and flushed under a hidden temporary name, not named yet: a copy can
+// be drawn while what it copies is still being saved, and named after it. The file goes unless
+// it is published.
+class PdfDraft {
+  public:
+    PdfDraft() = default;
+    PdfDraft(PdfDraft&& other) noexcept;
+    PdfDraft& operator=(PdfDraft&& other) noexcept;
+    ~PdfDraft();
+
+    // Takes the name exclusively, as ExportWorksheetPdf does, and returns it; a failure
+    // removes the file and raises AutomationError.
+    QString publish(const QString& fileName);
+
+  private:
+    friend PdfDraft DrawWorksheetsPdf(const std::vector<const Worksheet*>&, const QString&,
+                                      const DisplayLocale&);
+    void discard();
+    QString temporary_;
+};
+
+// ExportWorksheetsPdf's first half: the sheets drawn into a draft in the folder of `fileName`,
+// the name its messages give. Only reads the sheets, so it may run beside their workbook's save.
+//
+//     PdfDraft draft = DrawWorksheetsPdf({&summary, &charts}, intended, locale);
+//     const QString saved = book.saveAs(intended);
+//     draft.publish(saved.chopped(5));   // beside the workbook, under its name
+PdfDraft DrawWorksheetsPdf(const std::vector<const Worksheet*>& sheets, const QString& fileName,
+                           const DisplayLocale& locale);
+
 }  // namespace qorv::automation
