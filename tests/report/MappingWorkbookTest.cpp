@@ -33,10 +33,12 @@ TEST(MappingWorkbook, IsNamedByTheStartAndNeverReplacesAFile) {
     const QByteArray before = Contents(first.workbook);
     ASSERT_FALSE(before.isEmpty());
 
-    const MappingFiles second = BuildMappingWorkbook(study, dir.path(), false, quiet, kStart);
+    // The PDF copy, drawn while the workbook is saved, takes the workbook's name as it got it.
+    const MappingFiles second = BuildMappingWorkbook(study, dir.path(), true, quiet, kStart);
     EXPECT_EQ(second.workbook, dir.filePath(QStringLiteral("Картирование-010226_140309_2.xlsx")));
+    EXPECT_EQ(second.pdf, dir.filePath(QStringLiteral("Картирование-010226_140309_2.pdf")));
     EXPECT_EQ(Contents(first.workbook), before);
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 3);
 }
 
 TEST(MappingWorkbook, FailureLeavesNoFile) {
