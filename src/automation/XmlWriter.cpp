@@ -1,6 +1,7 @@
 #include "automation/XmlWriter.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -140,6 +141,46 @@ char* writeShortDecimal(char* at, double value) {
     return nullptr;
 }
 
+// The texts after the point of numbers of one to 2^52 that have a fraction, by the bits of
+// the fraction and the power of two of the number: the shortest text of such a number is its
+// whole part followed by the shortest fraction that falls within half a step of the number's
+// precision, and both the fraction and that step depend on those bits alone. A logger's times
+// (days since 1899 and the time of day) recur at the same time of day every day, so each
+// thread keeps the fractions it wrote last.
+class FractionTexts {
+  public:
+    // Writes `value` (at least 1 and below 2^52, with a fraction) as std::to_chars does.
+    char* write(char* at, double value) {
+        const auto bits = std::bit_cast<std::uint64_t>(value);
+        const int exponent = int((bits >> 52) & 0x7FF) - 1023;
+        const std::uint64_t fraction = bits & ((std::uint64_t(1) << (52 - exponent)) - 1);
+        const std::uint64_t key = (std::uint64_t(exponent) << 52) | fraction;
+        Entry& entry = entries_[(key * 0x9E3779B97F4A7C15ULL) >> (64 - kIndexBits)];
+        if (entry.key == key) {
+            at = std::to_chars(at, at + 24, std::uint64_t(value)).ptr;  // the whole part
+            std::memcpy(at, entry.text, entry.length);
+            return at + entry.length;
+        }
+        char* end = std::to_chars(at, at + 24, value).ptr;
+        const char* point = std::find(at, end, '.');
+        if (end - point <= qsizetype(sizeof entry.text) && std::find(at, end, 'e') == end) {
+            entry.key = key;
+            entry.length = std::uint8_t(end - point);
+            std::memcpy(entry.text, point, std::size_t(end - point));
+        }
+        return end;
+    }
+
+  private:
+    static constexpr int kIndexBits = 12;
+    struct Entry {
+        std::uint64_t key = ~std::uint64_t(0);  // no number has it
+        std::uint8_t length = 0;
+        char text[23] = {};  // the point and the digits after it
+    };
+    Entry entries_[std::size_t(1) << kIndexBits];
+};
+
 }  // namespace
 
 char* XmlWriter::writeNumber(char* at, double value) {
@@ -147,6 +188,10 @@ char* XmlWriter::writeNumber(char* at, double value) {
     // without the general shortest-form search, which costs several times as much.
     if (char* end = writeShortDecimal(at, value)) {
         return end;
+    }
+    if (value > 1 && value < 4503599627370496.0 && value != std::floor(value)) {
+        thread_local FractionTexts fractions;
+        return fractions.write(at, value);
     }
     return std::to_chars(at, at + 24, value).ptr;
 }

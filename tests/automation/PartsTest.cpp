@@ -131,6 +131,21 @@ TEST(WorksheetPart, NumbersAreWrittenAsTheShortestFormGivesThem) {
     for (int i = 0; i < 20000; ++i) {
         values.push_back(std::pow(10.0, exponent(random)) * (i % 2 ? 1 : -1));
     }
+    // Times as serial days, whose fractions recur day after day (texts kept and reused): every
+    // 7 minutes and 13 seconds of three days in each of several powers of two, and around the
+    // days where the power of two changes.
+    for (double day : {2.0, 1000.0, 32766.0, 43831.0, 65534.0, 2958463.0}) {
+        for (int second = 0; second < 3 * 86400; second += 433) {
+            values.push_back(day + second / 86400.0);
+            values.push_back(day + second / 86400.0 + (second % 1000) / 86400000.0);
+        }
+    }
+    std::uniform_int_distribution<std::uint64_t> mantissa(0, (std::uint64_t(1) << 52) - 1);
+    for (int i = 0; i < 20000; ++i) {
+        const double power = std::ldexp(1.0, int(i % 52));
+        values.push_back(power * (1 + std::ldexp(double(mantissa(random)), -52)));
+        values.push_back(values.back());  // the same number again, its fraction kept
+    }
     for (double value : values) {
         char expected[32];
         const std::string want(expected, std::to_chars(expected, expected + 32, value).ptr);
