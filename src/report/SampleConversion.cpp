@@ -15,7 +15,17 @@ namespace qorv {
 
 namespace {
 
-const QString kSeparator = QStringLiteral(" - ");
+// Where " - ", the separator of a sample line's time from its values, first stands; -1 when
+// nowhere: the first dash with a blank on each side, found by a search for the dash alone.
+qsizetype FindSeparator(QStringView line) {
+    for (qsizetype dash = line.indexOf(u'-', 1); dash > 0 && dash + 1 < line.size();
+         dash = line.indexOf(u'-', dash + 1)) {
+        if (line[dash - 1] == u' ' && line[dash + 1] == u' ') {
+            return dash - 1;
+        }
+    }
+    return -1;
+}
 
 // The gas constant in J/(mol·K), 0 °C in K, and the ten-decimal e the report has always used.
 constexpr long double kGasConstant = 8.314472L;
@@ -150,7 +160,7 @@ SampleLines SelectSamplesByRange(const SampleLines& samples, const QDateTime& st
         TextColumn::Reader read(samples.texts);
         for (qsizetype i = first; i < last; ++i) {
             const QStringView line = read[i];
-            const qsizetype p = line.indexOf(kSeparator);
+            const qsizetype p = FindSeparator(line);
             if (p < 0) {
                 const QString text = line.toString();
                 throw ConversionError(
@@ -182,7 +192,7 @@ SampleLines SelectSamplesByRange(const SampleLines& samples, const QDateTime& st
 }
 
 std::optional<SampleLineParts> SplitSampleLine(QStringView line, bool hasTemperatureChannel) {
-    const qsizetype p = line.indexOf(kSeparator);
+    const qsizetype p = FindSeparator(line);
     if (p < 0) {
         return std::nullopt;
     }
@@ -234,7 +244,7 @@ QStringView TimeTextReader::operator[](qsizetype i) {
         return times_[i];
     }
     const QStringView line = lines_[i];
-    const qsizetype p = line.indexOf(kSeparator);
+    const qsizetype p = FindSeparator(line);
     const QStringView time = (p < 0 ? line : line.left(p)).trimmed();
     buffer_.resize(time.size());
     std::transform(time.begin(), time.end(), buffer_.begin(),
@@ -251,7 +261,7 @@ void KeepTimesOnly(SampleColumns& columns) {
     // The time of a line: the text before its first " - ", trimmed, which TimeTextReader reads.
     times.keepStretches(
         [](QStringView line) {
-            const qsizetype p = line.indexOf(kSeparator);
+            const qsizetype p = FindSeparator(line);
             const QStringView time = p < 0 ? line : line.left(p);
             const QStringView trimmed = time.trimmed();
             return std::pair(trimmed.isEmpty() ? 0 : qsizetype(trimmed.data() - line.data()),

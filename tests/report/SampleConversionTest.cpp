@@ -56,6 +56,32 @@ SampleColumns channel2Of(const QStringList& values) {
     return c;
 }
 
+// A line's time ends at its first " - ": dashes before it (in a date, in a value) and right
+// after it do not move it.
+TEST(SampleLineSplit, TimeEndsAtTheFirstBlankDashBlank) {
+    struct Case {
+        QString line;
+        std::optional<QString> time;  // none: the line has no separator
+    };
+    const Case cases[] = {
+        {u"01-02-2015 10:00:00 - 23.5 45"_qs, u"01-02-2015 10:00:00"_qs},
+        {u"01/02/2015 10:00:00 - -5 - 7"_qs, u"01/02/2015 10:00:00"_qs},
+        {u"10:00 -5 - 3"_qs, u"10:00 -5"_qs},
+        {u"-- - 1"_qs, u"--"_qs},
+        {u" - 5"_qs, u""_qs},
+        {u"a -"_qs, std::nullopt},
+        {u"-"_qs, std::nullopt},
+        {u"no separator"_qs, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        const auto parts = SplitSampleLine(c.line, true);
+        ASSERT_EQ(parts.has_value(), c.time.has_value()) << c.line.toStdString();
+        if (parts) {
+            EXPECT_EQ(parts->time.toString(), *c.time) << c.line.toStdString();
+        }
+    }
+}
+
 TEST_P(SampleConversionTest, SplitTakesTimeAndBothValues) {
     const SampleColumns c = SplitSamples(
         linesOf({"01/02/2015 10:00:00 - 23.5 °C 45.2 %", " 01/02/2015 10:00:30 - -2.25 °C 5 %"}),
