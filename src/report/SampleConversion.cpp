@@ -8,7 +8,9 @@
 #include "report/SideBySide.h"
 
 #include <algorithm>
+#include <array>
 #include <atomic>
+#include <bit>
 #include <cmath>
 
 namespace qorv {
@@ -397,13 +399,41 @@ class MktSum {
     long double count_ = 0;
 };
 
+// The terms of the temperatures met last, by their value: a logger's readings repeat a few
+// hundred values over thousands of samples, and each term costs an exponential. A term is the
+// same number however it is found.
+class MktTerms {
+  public:
+    explicit MktTerms(const MktSum& sum) : sum_(sum) {}
+
+    double operator()(long double celsius) {
+        const auto bits = std::bit_cast<std::uint64_t>(static_cast<double>(celsius));
+        Entry& entry = entries_[(bits * 0x9E3779B97F4A7C15ULL) >> (64 - kIndexBits)];
+        if (!entry.used || entry.celsius != celsius) {
+            entry = {celsius, sum_.term(celsius), true};
+        }
+        return entry.term;
+    }
+
+  private:
+    static constexpr int kIndexBits = 8;
+    struct Entry {
+        long double celsius = 0;
+        double term = 0;
+        bool used = false;
+    };
+    MktSum sum_;  // only its terms are taken
+    std::array<Entry, std::size_t(1) << kIndexBits> entries_{};
+};
+
 }  // namespace
 
 ValueConversion RunningMeanKineticTemperature(const SampleColumns& columns, const QString& deltaH,
                                               bool roundTerms) {
-    return [&columns, roundTerms, mkt = MktSum(ReadFieldValue(deltaH, "ΔH"))](QStringView entry,
-                                                                              qsizetype i) mutable {
-        const double term = mkt.term(readValue(entry, columns, i));
+    const MktSum sum(ReadFieldValue(deltaH, "ΔH"));
+    return [&columns, roundTerms, mkt = sum, terms = MktTerms(sum)](QStringView entry,
+                                                                    qsizetype i) mutable {
+        const double term = terms(readValue(entry, columns, i));
         long double termValue = term;
         if (roundTerms && std::isfinite(term)) {
             termValue = ReadNumber(MktTermText(term));
@@ -425,8 +455,9 @@ double MeanKineticTemperature(const std::vector<double>& celsius, long double de
     // The terms, each on its own, on the cores; their sum in order, as one pass makes it.
     std::vector<double> terms(celsius.size());
     RunOverPieces(qsizetype(celsius.size()), [&](qsizetype first, qsizetype last) {
+        MktTerms termOf(mkt);
         for (qsizetype i = first; i < last; ++i) {
-            terms[std::size_t(i)] = mkt.term(celsius[std::size_t(i)]);
+            terms[std::size_t(i)] = termOf(celsius[std::size_t(i)]);
         }
     });
     for (double term : terms) {

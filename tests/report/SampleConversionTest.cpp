@@ -330,6 +330,22 @@ TEST_P(SampleConversionTest, MeanKineticTemperatureRunsOverTheSamples) {
     EXPECT_NEAR(ReadNumber(c.Channel1Texts.copyAt(2)), plainMkt({20, 30, 25}), 0.01);
 }
 
+// Terms are kept by temperature, readings repeating; with hundreds of temperatures met in a
+// scrambled order, each twice, every term must still be its own temperature's.
+TEST_P(SampleConversionTest, MeanKineticTemperatureOfManyTemperaturesEachTwice) {
+    std::vector<double> celsius;
+    QStringList texts;
+    for (int k = 0; k < 1600; ++k) {
+        const int tenths = (k % 800) * 337 % 800 - 300;  // -30.0 .. 49.9 °C, scrambled
+        celsius.push_back(tenths / 10.0);
+        texts << QString::number(tenths / 10.0, 'f', 12);
+    }
+    EXPECT_NEAR(MeanKineticTemperature(celsius, 83.14472L), plainMkt(celsius), 1e-6);
+    SampleColumns c = channel1Of(texts);
+    ApplyMeanKineticTemperature(c, "83.14472");
+    EXPECT_NEAR(ReadNumber(c.Channel1Texts.copyAt(1599)), plainMkt(celsius), 0.01);
+}
+
 TEST_P(SampleConversionTest, TermOfTwentyDegreesKeepsFourDigits) {
     // exp(-10000 / 293.15) is about 1.53e-15: 18 places leave four significant digits.
     const long double x = -1000.0L * 83.14472L / (8.314472L * (20.0L + 273.15L));
