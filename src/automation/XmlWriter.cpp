@@ -144,9 +144,9 @@ char* writeShortDecimal(char* at, double value) {
 // The texts after the point of numbers of one to 2^52 that have a fraction, by the bits of
 // the fraction and the power of two of the number: the shortest text of such a number is its
 // whole part followed by the shortest fraction that falls within half a step of the number's
-// precision, and both the fraction and that step depend on those bits alone. A logger's times
-// (days since 1899 and the time of day) recur at the same time of day every day, so each
-// thread keeps the fractions it wrote last.
+// precision, and both the fraction and that step depend on those bits alone. Readings repeat a
+// few hundred values, and a logger's times (days since 1899 and the time of day) recur at the
+// same time of day every day, so each thread keeps the fractions it wrote last.
 class FractionTexts {
   public:
     // Writes `value` (at least 1 and below 2^52, with a fraction) as std::to_chars does.
@@ -161,7 +161,10 @@ class FractionTexts {
             std::memcpy(at, entry.text, entry.length);
             return at + entry.length;
         }
-        char* end = std::to_chars(at, at + 24, value).ptr;
+        char* end = writeShortDecimal(at, value);
+        if (!end) {
+            end = std::to_chars(at, at + 24, value).ptr;
+        }
         const char* point = std::find(at, end, '.');
         if (end - point <= qsizetype(sizeof entry.text) && std::find(at, end, 'e') == end) {
             entry.key = key;
@@ -184,14 +187,14 @@ class FractionTexts {
 }  // namespace
 
 char* XmlWriter::writeNumber(char* at, double value) {
+    if (value > 1 && value < 4503599627370496.0 && value != std::floor(value)) {
+        thread_local FractionTexts fractions;
+        return fractions.write(at, value);
+    }
     // Readings and the figures made of them mostly have a decimal or two: those are written
     // without the general shortest-form search, which costs several times as much.
     if (char* end = writeShortDecimal(at, value)) {
         return end;
-    }
-    if (value > 1 && value < 4503599627370496.0 && value != std::floor(value)) {
-        thread_local FractionTexts fractions;
-        return fractions.write(at, value);
     }
     return std::to_chars(at, at + 24, value).ptr;
 }
